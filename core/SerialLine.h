@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace tz4 {
+
+// The one I/O seam between the instrument protocol and whatever is at the other end of the
+// line: a real serial device, or the simulator. Modelled on a serial control with a port
+// number, a settings text ("19200,n,7,1"), raw byte input and a per-arrival receive event.
+class SerialLine {
+public:
+    using ReceiveHandler = std::function<void()>;
+
+    virtual ~SerialLine() = default;
+
+    virtual void setPortNumber(int port) = 0;
+    // Line settings as "baud,parity letter,data bits,stop bits", e.g. "19200,n,7,1".
+    virtual void setSettings(const QString& settings) = 0;
+    virtual QString settings() const = 0;
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual void write(const QByteArray& bytes) = 0;
+    // All received bytes not yet read.
+    virtual QByteArray readAll() = 0;
+    virtual void discardInput() = 0;
+    // Human-readable name of the far end (device path, "simulator").
+    virtual QString description() const = 0;
+
+    // Called whenever bytes have arrived.
+    void setReceiveHandler(ReceiveHandler handler) { onReceive_ = std::move(handler); }
+
+protected:
+    void notifyReceived()
+    {
+        if (onReceive_)
+            onReceive_();
+    }
+
+private:
+    ReceiveHandler onReceive_;
+};
+
+} // namespace tz4
