@@ -1,0 +1,18 @@
+#pragma once
+
+#include <span>
+
+namespace tz4 {
+
+// One catalogue entry; both texts are UTF-8 with their placeholders as written.
+struct MessageText {
+    int id;
+    const char* english;
+    const char* japanese;
+};
+
+// The tables, one per group of ids; each is sorted by id.
+std::span<const MessageText> coreMessageTexts();          // 101, 201-265, 1001-1030, 2001-2006, 4001-4005
+std::span<const MessageText> mainWindowMessageTexts();    // 3001-3082
+
+} // namespace tz4

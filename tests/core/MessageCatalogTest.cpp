@@ -1,0 +1,172 @@
+#include "core/ErrorLocation.h"
+#include "core/MessageCatalog.h"
+#include "core/Tz4Error.h"
+#include "tests/support/TestSupport.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace tz4;
+
+namespace {
+
+// Every "~x" mark of a text, in order of appearance; digits and c are what callers rely on.
+QStringList placeholders(const QString& text)
+{
+    QStringList marks;
+    for (qsizetype p = text.indexOf(QLatin1Char('~')); p >= 0 && p + 1 < text.size();
+         p = text.indexOf(QLatin1Char('~'), p + 2))
+        marks << text.mid(p, 2).toLower();
+    std::sort(marks.begin(), marks.end());
+    return marks;
+}
+
+// The "&X" keyboard accelerators of a caption.
+QStringList accelerators(const QString& text)
+{
+    QStringList keys;
+    for (const auto& m : QRegularExpression(QStringLiteral("&(.)")).globalMatch(text))
+        keys << m.captured(1);
+    return keys;
+}
+
+class EnglishMessages : public ::testing::Test {
+protected:
+    void SetUp() override { setLanguage(Language::English); }
+};
+
+} // namespace
+
+TEST_F(EnglishMessages, FillsArgumentsAndLineBreaks)
+{
+    EXPECT_EQ(GetRes(1017, {QStringLiteral("\t"), 5, 10, 51}),
+              QStringLiteral("Measure Energy\t5[eV] - \t10[eV]\t51Points"));
+    EXPECT_EQ(GetRes(3068, {QStringLiteral("1")}), QStringLiteral("Now Warming Up.\r\nWait1minutes."));
+    EXPECT_EQ(GetRes(1006, {QStringLiteral(","), 0.5}), QStringLiteral("Energy[eV],Yield^0.5[cps^0.5]"));
+}
+
+TEST_F(EnglishMessages, MissingArgumentsBecomeEmpty)
+{
+    const QStringList lines = GetRes(4005).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("This OS is not supported by this program."));
+    EXPECT_EQ(lines[2], QStringLiteral("PlatForm=,Build=,Version="));
+    EXPECT_EQ(GetRes(4005, {2}).split(QStringLiteral("\r\n")).last(), QStringLiteral("PlatForm=2,Build=,Version="));
+}
+
+TEST(MessageExpansion, TildeMarks)
+{
+    EXPECT_EQ(expandMessage(QStringLiteral("a~cb~Cc")), QStringLiteral("a\r\nb\r\nc"));
+    EXPECT_EQ(expandMessage(QStringLiteral("a~xb~~c~0d")), QStringLiteral("abcd"));
+    EXPECT_EQ(expandMessage(QStringLiteral("end~")), QStringLiteral("end"));
+    // One digit only: "~10" is argument 1 followed by "0".
+    EXPECT_EQ(expandMessage(QStringLiteral("~10~9"), {QStringLiteral("A")}), QStringLiteral("A0"));
+}
+
+TEST(MessageExpansion, ArgumentsAreExpandedAgain)
+{
+    EXPECT_EQ(expandMessage(QStringLiteral("x~1y"), {QStringLiteral("p~cq~2"), QStringLiteral("Z")}),
+              QStringLiteral("xp\r\nqZy"));
+    // An argument naming itself must still end.
+    EXPECT_EQ(expandMessage(QStringLiteral("<~1>"), {QStringLiteral("~1")}), QStringLiteral("<>"));
+}
+
+TEST(MessageExpansion, ArgumentsAsText)
+{
+    EXPECT_EQ(expandMessage(QStringLiteral("~1|~2|~3|~4"), {true, 2.25, QVariant(), 12345678}),
+              QStringLiteral("True|2.25||12345678"));
+    tz4::test::ScopedLocale german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(expandMessage(QStringLiteral("~1"), {1234.5}), QStringLiteral("1234,5"));
+}
+
+TEST(MessageLookup, UnknownIdGivesEmptyTextAndReportsIt)
+{
+    int reported = 0;
+    QString where;
+    setMessageFailureHandler([&](const Tz4Error& error) {
+        ++reported;
+        EXPECT_EQ(error.number(), 326);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("9999")));
+        where = errorLocation();
+    });
+    EXPECT_EQ(GetRes(9999, {1}), QString());
+    setMessageFailureHandler(nullptr);
+    EXPECT_EQ(reported, 1);
+    EXPECT_EQ(where, QStringLiteral("modMain:GetRes"));
+    EXPECT_FALSE(hasMessage(9999));
+    EXPECT_EQ(messageText(9999, Language::English), QString());
+}
+
+TEST(MessageLookup, FollowsTheChosenLanguage)
+{
+    setLanguage(Language::Japanese);
+    EXPECT_EQ(GetRes(101), QStringLiteral("JA"));
+    EXPECT_EQ(GetRes(217), QStringLiteral("ファイル(&F)"));
+    setLanguage(Language::English);
+    EXPECT_EQ(GetRes(101), QStringLiteral("EN"));
+    EXPECT_EQ(currentLanguage(), Language::English);
+
+    EXPECT_EQ(languageFromCode(QStringLiteral("JA")), Language::Japanese);
+    EXPECT_EQ(languageFromCode(QStringLiteral("en")), Language::English);
+    EXPECT_FALSE(languageFromCode(QStringLiteral("de")).has_value());
+}
+
+TEST(MessageCatalogue, QuotedEnglishTextsAreExact)
+{
+    const auto en = [](int id) { return messageText(id, Language::English); };
+    EXPECT_EQ(en(3066), QStringLiteral("Interruputed. Now another program being processed."));
+    EXPECT_EQ(en(1006), QStringLiteral("Energy[eV]~1Yield^~2[cps^~2]"));
+    EXPECT_EQ(en(240), QStringLiteral("Repair And Conditoning"));
+    EXPECT_EQ(en(1030), QStringLiteral("Not Saported "));
+    EXPECT_EQ(en(3080), QStringLiteral("Trouble with \"Plug and Play\""));
+    EXPECT_EQ(en(3026), QStringLiteral("[Quantity of light correction coefficient]:Processing (~1eV : ~1nW)"));
+}
+
+TEST(MessageCatalogue, EveryRangeIsPresent)
+{
+    const QList<int> ids = messageIds();
+    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+    EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end()) << "an id is listed twice";
+    const auto countIn = [&](int from, int to) {
+        return std::count_if(ids.begin(), ids.end(), [&](int id) { return id >= from && id <= to; });
+    };
+    EXPECT_TRUE(ids.contains(101));
+    EXPECT_EQ(countIn(201, 265), 65);
+    EXPECT_EQ(countIn(4001, 4005), 5);
+    EXPECT_EQ(countIn(2001, 2006), 6);
+    EXPECT_GE(countIn(1001, 1030), 24);
+    EXPECT_GE(countIn(3001, 3082), 70);
+}
+
+TEST(MessageCatalogue, JapaneseKeepsPlaceholdersAndAccelerators)
+{
+    for (int id : messageIds()) {
+        const QString en = messageText(id, Language::English);
+        const QString ja = messageText(id, Language::Japanese);
+        ASSERT_FALSE(en.isEmpty()) << id;
+        ASSERT_FALSE(ja.isEmpty()) << id;
+        EXPECT_EQ(placeholders(ja), placeholders(en)) << id;
+        EXPECT_EQ(accelerators(ja), accelerators(en)) << id;
+    }
+}
+
+TEST(MessageCatalogue, JapaneseLeavesNoEnglishWords)
+{
+    // Units, product and platform names, and file-type names stay as they are.
+    const QStringList allowed = {QStringLiteral("TZ"),  QStringLiteral("UV"),  QStringLiteral("eV"),
+                                 QStringLiteral("nW"),  QStringLiteral("cps"), QStringLiteral("Log"),
+                                 QStringLiteral("OS"),  QStringLiteral("Windows"), QStringLiteral("NT"),
+                                 QStringLiteral("CSV"), QStringLiteral("txt"), QStringLiteral("prn"),
+                                 QStringLiteral("csv"), QStringLiteral("QM"), QStringLiteral("QS"),
+                                 QStringLiteral("JA"),  QStringLiteral("V"), QStringLiteral("x")};
+    const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
+    for (int id : messageIds()) {
+        QString ja = messageText(id, Language::Japanese);
+        ja.remove(QRegularExpression(QStringLiteral("~.|&.")));
+        for (const auto& m : word.globalMatch(ja))
+            EXPECT_TRUE(allowed.contains(m.captured())) << id << ": " << m.captured().toStdString();
+    }
+}
