@@ -1,0 +1,181 @@
+#include "data/JetSql.h"
+
+#include "core/Tz4Error.h"
+#include "data/SqliteDatabase.h"
+#include "data/SqlText.h"
+
+#include <QRegularExpression>
+
+namespace tz4 {
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// Reads a literal opened by quote at pos; returns its content and moves pos past the close.
+QString readQuoted(const QString& sql, qsizetype& pos, QChar quote)
+{
+    QString content;
+    qsizetype i = pos + 1;
+    while (i < sql.size()) {
+        if (sql[i] == quote) {
+            if (i + 1 < sql.size() && sql[i + 1] == quote) {
+                content += quote;
+                i += 2;
+                continue;
+            }
+            pos = i + 1;
+            return content;
+        }
+        content += sql[i++];
+    }
+    throw Tz4Error(dberr::Syntax, QStringLiteral("Unterminated text literal [%1]").arg(sql));
+}
+
+QString likePattern(const QString& jetPattern, bool* escaped)
+{
+    QString out;
+    *escaped = false;
+    for (QChar c : jetPattern) {
+        if (c == QLatin1Char('*')) {
+            out += QLatin1Char('%');
+        } else if (c == QLatin1Char('?')) {
+            out += QLatin1Char('_');
+        } else if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\')) {
+            out += QLatin1Char('\\');
+            out += c;
+            *escaped = true;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QString JetSql::storedDate(const QDateTime& when)
+{
+    return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QDateTime JetSql::fromStoredDate(const QString& text)
+{
+    QDateTime when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!when.isValid())
+        when = QDateTime::fromString(text, Qt::ISODate);
+    if (!when.isValid())
+        when = parseDateLiteral(text);
+    return when;
+}
+
+QDateTime JetSql::parseDateLiteral(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral(
+        R"(^\s*(\d{1,4})[/-](\d{1,2})[/-](\d{1,4})(?:[ T]+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?)?\s*$)"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch())
+        return {};
+    int year, month, day;
+    if (m.captured(1).size() == 4) {
+        year = m.captured(1).toInt();
+        month = m.captured(2).toInt();
+        day = m.captured(3).toInt();
+    } else {
+        month = m.captured(1).toInt();
+        day = m.captured(2).toInt();
+        year = m.captured(3).toInt();
+        if (m.captured(3).size() <= 2)
+            year += year < 30 ? 2000 : 1900; // the engine's two-digit year window
+    }
+    int hour = m.captured(4).toInt();
+    const int minute = m.captured(5).toInt();
+    const int second = m.captured(6).toInt();
+    const QString half = m.captured(7).toUpper();
+    if (half == QLatin1String("PM") && hour < 12)
+        hour += 12;
+    else if (half == QLatin1String("AM") && hour == 12)
+        hour = 0;
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+QString JetSql::translate(const QString& sql, const AttachFile& attach)
+{
+    QString out;
+    out.reserve(sql.size() + 16);
+    QString lastWord;            // upper-cased, last keyword or name seen
+    qsizetype lastWordAt = -1;   // its position in out
+    qsizetype previousWordAt = -1;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'')) {
+            const QString text = readQuoted(sql, i, c);
+            if (lastWord == QLatin1String("LIKE")) {
+                bool escaped = false;
+                out += sqlQuote(likePattern(text, &escaped));
+                if (escaped)
+                    out += QStringLiteral(" ESCAPE '\\'");
+            } else {
+                out += sqlQuote(text);
+            }
+            lastWord.clear();
+        } else if (c == QLatin1Char('"')) {
+            const QString text = readQuoted(sql, i, c);
+            if (lastWord == QLatin1String("IN") && previousWordAt >= 0) {
+                if (!attach)
+                    throw Tz4Error(dberr::CannotOpen, QStringLiteral("No database for IN \"%1\"").arg(text));
+                const QString alias = attach(text);
+                out.truncate(lastWordAt);
+                while (out.endsWith(QLatin1Char(' ')))
+                    out.chop(1);
+                out.insert(previousWordAt, alias + QLatin1Char('.'));
+            } else {
+                out += sqlQuote(text);
+            }
+            lastWord.clear();
+        } else if (c == QLatin1Char('#')) {
+            const qsizetype close = sql.indexOf(QLatin1Char('#'), i + 1);
+            const QDateTime when = close > i ? parseDateLiteral(sql.mid(i + 1, close - i - 1)) : QDateTime();
+            if (!when.isValid())
+                throw Tz4Error(dberr::Syntax, QStringLiteral("Syntax error in date [%1]").arg(sql));
+            out += sqlQuote(storedDate(when));
+            i = close + 1;
+            lastWord.clear();
+        } else if (c == QLatin1Char('[')) {
+            const qsizetype close = sql.indexOf(QLatin1Char(']'), i + 1);
+            const qsizetype end = close < 0 ? sql.size() : close + 1;
+            previousWordAt = lastWordAt;
+            lastWordAt = out.size();
+            lastWord = sql.mid(i + 1, end - i - 2).toUpper();
+            out += sql.mid(i, end - i);
+            i = end;
+        } else if (isWordChar(c)) {
+            qsizetype end = i;
+            while (end < sql.size() && (isWordChar(sql[end]) || sql[end] == QLatin1Char('.')))
+                ++end;
+            previousWordAt = lastWordAt;
+            lastWordAt = out.size();
+            lastWord = sql.mid(i, end - i).toUpper();
+            out += sql.mid(i, end - i);
+            i = end;
+        } else {
+            out += c;
+            if (!c.isSpace()) {
+                lastWord.clear();
+                lastWordAt = previousWordAt = -1;
+            }
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace tz4
