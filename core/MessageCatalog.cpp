@@ -25,7 +25,8 @@ struct Catalog {
 
     Catalog()
     {
-        for (const auto& table : {coreMessageTexts(), mainWindowMessageTexts()}) {
+        for (const auto& table : {coreMessageTexts(), mainWindowMessageTexts(), sampleManagerMessageTexts(),
+                                  dataWindowMessageTexts(), printMessageTexts()}) {
             for (const MessageText& entry : table) {
                 byId.insert(entry.id, &entry);
                 ids.append(entry.id);

@@ -123,6 +123,12 @@ TEST(MessageCatalogue, QuotedEnglishTextsAreExact)
     EXPECT_EQ(en(1030), QStringLiteral("Not Saported "));
     EXPECT_EQ(en(3080), QStringLiteral("Trouble with \"Plug and Play\""));
     EXPECT_EQ(en(3026), QStringLiteral("[Quantity of light correction coefficient]:Processing (~1eV : ~1nW)"));
+    EXPECT_EQ(en(6026), QStringLiteral("Enter the Sample Name."));
+    EXPECT_EQ(en(6053), QStringLiteral("Y-Segment of Calibration Line"));
+    EXPECT_EQ(en(5001), QStringLiteral("CSV(Comma Delimiter) (*.csv)|*.csv| Text(Tab Delimiter) (*.txt)|*.txt| "
+                                       "Text(Space Delimiter) (*.prn)|*.prn| All Files (*.*)|*.*"));
+    EXPECT_EQ(en(5034), QStringLiteral("~1Datas Found"));
+    EXPECT_EQ(en(7098), QStringLiteral("Template name was changed. ~cNew Entry(Yes) or Rewrite?(No)"));
 }
 
 TEST(MessageCatalogue, EveryRangeIsPresent)
@@ -139,6 +145,9 @@ TEST(MessageCatalogue, EveryRangeIsPresent)
     EXPECT_EQ(countIn(2001, 2006), 6);
     EXPECT_GE(countIn(1001, 1030), 24);
     EXPECT_GE(countIn(3001, 3082), 70);
+    EXPECT_GE(countIn(5001, 5095), 27);
+    EXPECT_GE(countIn(6001, 6110), 100);
+    EXPECT_EQ(countIn(7001, 7098), 98); // the print binding list and grid name every one
 }
 
 TEST(MessageCatalogue, JapaneseKeepsPlaceholdersAndAccelerators)
@@ -150,6 +159,8 @@ TEST(MessageCatalogue, JapaneseKeepsPlaceholdersAndAccelerators)
         ASSERT_FALSE(ja.isEmpty()) << id;
         EXPECT_EQ(placeholders(ja), placeholders(en)) << id;
         EXPECT_EQ(accelerators(ja), accelerators(en)) << id;
+        // File-dialog filter lists are split on "|" by position.
+        EXPECT_EQ(ja.count(QLatin1Char('|')), en.count(QLatin1Char('|'))) << id;
     }
 }
 
@@ -161,7 +172,8 @@ TEST(MessageCatalogue, JapaneseLeavesNoEnglishWords)
                                  QStringLiteral("OS"),  QStringLiteral("Windows"), QStringLiteral("NT"),
                                  QStringLiteral("CSV"), QStringLiteral("txt"), QStringLiteral("prn"),
                                  QStringLiteral("csv"), QStringLiteral("QM"), QStringLiteral("QS"),
-                                 QStringLiteral("JA"),  QStringLiteral("V"), QStringLiteral("x")};
+                                 QStringLiteral("JA"),  QStringLiteral("V"), QStringLiteral("x"),
+                                 QStringLiteral("X"),   QStringLiteral("Y")};
     const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
     for (int id : messageIds()) {
         QString ja = messageText(id, Language::Japanese);
