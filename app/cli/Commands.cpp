@@ -1,5 +1,6 @@
 #include "app/cli/Commands.h"
 
+#include "app/cli/MessagesCommand.h"
 #include "core/Version.h"
 
 #include <QTextStream>
@@ -25,6 +26,8 @@ int run(const QStringList& args)
         out << "tz4 " << TZ4_VERSION << Qt::endl;
         return 0;
     }
+    if (const qsizetype at = args.indexOf(QLatin1String("messages")); at >= 0)
+        return runMessages(args.mid(at + 1));
     out << "usage: tz4 [--home DIR] [--lang en|ja] <command> [options]" << Qt::endl;
     return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("help")) ? 0 : 2;
 }
