@@ -1,5 +1,6 @@
 #include "core/MessageCatalog.h"
 
+#include "core/CautionLog.h"
 #include "core/ErrorLocation.h"
 #include "core/MessageTexts.h"
 #include "core/Tz4Error.h"
@@ -138,8 +139,11 @@ QString GetRes(int id, const QVariantList& arguments)
     EnterProcedure entry("modMain:GetRes");
     const MessageText* found = catalog().byId.value(id);
     if (!found) {
+        const Tz4Error error(kResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(id));
         if (const MessageFailureHandler& handler = failureHandler())
-            handler(Tz4Error(kResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(id)));
+            handler(error);
+        else
+            WriteCautionLog(QString(), &error);
         return {};
     }
     return expandMessage(messageText(id, currentLanguage()), arguments);

@@ -40,7 +40,7 @@ QString expandMessage(const QString& text, const QVariantList& arguments = {});
 QString GetRes(int id, const QVariantList& arguments = {});
 
 // Receives lookup failures (error number 326, "modMain:GetRes" already set as the error
-// location) so that the error log can record them; by default they are only dropped.
+// location) instead of Caution.log, where they go by default (and again after passing nullptr).
 using MessageFailureHandler = std::function<void(const Tz4Error& error)>;
 void setMessageFailureHandler(MessageFailureHandler handler);
 

@@ -1,9 +1,13 @@
+#include "core/CautionLog.h"
+#include "core/DataDirectory.h"
 #include "core/ErrorLocation.h"
 #include "core/MessageCatalog.h"
 #include "core/Tz4Error.h"
 #include "tests/support/TestSupport.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +102,18 @@ TEST(MessageLookup, UnknownIdGivesEmptyTextAndReportsIt)
     EXPECT_EQ(where, QStringLiteral("modMain:GetRes"));
     EXPECT_FALSE(hasMessage(9999));
     EXPECT_EQ(messageText(9999, Language::English), QString());
+}
+
+TEST(MessageLookup, UnknownIdIsLoggedByDefault)
+{
+    QTemporaryDir home;
+    setDataDirectory(home.path());
+    EXPECT_EQ(GetRes(9998), QString());
+    QFile log(cautionLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString entry = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(entry.endsWith(QStringLiteral(" : 326 : modMain:GetRes : Resource with identifier '9998' not found\r\n")))
+        << entry.toStdString();
 }
 
 TEST(MessageLookup, FollowsTheChosenLanguage)
