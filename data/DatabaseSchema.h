@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tz4 {
+
+// The Create Table statements, in creation order: Setting, Datas, FAT, Thicks, Graphs, Prints, PrtLabel.
+const QStringList& databaseTableStatements();
+
+// Creates a new database file with every table. Runs every statement even after a failure and
+// logs the last failure once; a partly created file stays. False when anything failed.
+bool MakeDB(const QString& path);
+
+// Empties the export/import work tables of the main database: drops them (a missing one is
+// fine) and creates them again. The first other failure is shown and logged; false then.
+bool MakeTmpDB(const QString& mainDatabasePath);
+
+// Lookup indexes of the main database; they change only speed.
+void addMainIndexes(const QString& path);
+
+} // namespace tz4
