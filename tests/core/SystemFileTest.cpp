@@ -1,0 +1,301 @@
+#include "core/DataDirectory.h"
+#include "core/MessageCatalog.h"
+#include "core/SerialProperties.h"
+#include "core/SystemFile.h"
+#include "core/SystemParam.h"
+
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tz4;
+using tz4::test::RecordingReporter;
+
+namespace {
+
+const char* const kDefaultFile =
+    "'\r\n"
+    "'TZ-4 for Windows Initialize Parameter List \"TZ4Sys.Ini\"\r\n"
+    "'Format Exsample : [parametername] datavalue\r\n"
+    "'\r\n"
+    "'   parametername   : Setting Parameter\r\n"
+    "'   datavalue       : Setting Data\r\n"
+    "'   Parameter to Data Delimiter Is Space Code or TAB Code\r\n"
+    "'   Papameter Mark \"[\" is Top Row Posision\r\n"
+    "'   Datavalue is Space Trimming for Last Column Posision or Before Top Comments\r\n"
+    "'   \"'\" Mark is Comment (\"'\" Mark to End Column)\r\n"
+    "'\r\n"
+    "\r\n"
+    "[Body]\tTZ-4\t'Measure System (Selected TZ-3,TZ-4)\r\n"
+    "[QM]\t1\t'TZ-4 Light Unit\r\n"
+    "[QS]\t1\t'TZ-4 Stage Unit\r\n"
+    "[Protocol]\tRS232C\t'Reserved (RS232C,USB,Ether,Pararel...)\r\n"
+    "\r\n"
+    "[SerialPort]\t1\t'Default 1\r\n"
+    "[BaudRate]\t19200\t'Default 19200\r\n"
+    "[DataBits]\t7\t'Default 7\r\n"
+    "[StopBits]\t1\t'Default 1\r\n"
+    "[Parity]\tNone\t'Default None\r\n"
+    "\r\n"
+    "[MaxDataForms]\t5\t'Open Data Max Form Number (Default 5)\r\n"
+    "[MaxMultiGraph]\t5\t'1 Graph Form Drawable Sample Number (Default 5)\r\n"
+    "\r\n"
+    "[FontName]\tArial\t'Default Use Font Name\r\n"
+    "[FontSize]\t8\t'Default Use Font Size\r\n"
+    "\r\n"
+    "[EditablePrint]\tFalse\r\n"
+    "\r\n"
+    "[Debug]\tFalse\t'Program Debag Flag\r\n";
+
+// Accepts any parity so that the writer's handling of unknown values can be seen.
+class AnyParity final : public SerialProperties {
+public:
+    qint16 CommPort() const override { return 3; }
+    void setCommPort(qint16) override {}
+    qint32 BaudRate() const override { return 9600; }
+    void setBaudRate(qint32) override {}
+    qint16 DataBits() const override { return 8; }
+    void setDataBits(qint16) override {}
+    qint16 StopBits() const override { return 2; }
+    void setStopBits(qint16) override {}
+    qint32 ParityBits() const override { return parity; }
+    void setParityBits(qint32 p) override { parity = p; }
+    qint32 parity = 7;
+};
+
+} // namespace
+
+class SystemFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        setDataDirectory(home.path());
+        InitSystemParam();
+    }
+
+    void writeFile(const QByteArray& content)
+    {
+        QFile file(systemFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+
+    QByteArray fileBytes() const
+    {
+        QFile file(systemFilePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir home;
+    RecordingReporter reporter;
+    SerialSettings serial;
+};
+
+TEST_F(SystemFileTest, DefaultsAreWrittenByteForByteAndReadBackUnchanged)
+{
+    ASSERT_TRUE(SetSystemFile(serial));
+    EXPECT_EQ(fileBytes(), QByteArray(kDefaultFile));
+    EXPECT_EQ(fileBytes().count("\r\n"), 32);
+
+    EXPECT_TRUE(ChkSystemFile());
+    EXPECT_TRUE(GetSystemFile(serial));
+    EXPECT_TRUE(reporter.shown.isEmpty());
+    EXPECT_EQ(SystemParam().MaxDataForms, 5);
+    EXPECT_EQ(SystemParam().DisplayFont.name, "Arial");
+    EXPECT_EQ(serial.BaudRate(), 19200);
+    ASSERT_TRUE(SetSystemFile(serial));
+    EXPECT_EQ(fileBytes(), QByteArray(kDefaultFile));
+}
+
+TEST_F(SystemFileTest, WriterUsesCurrentValuesButConstantModelLines)
+{
+    SystemParamRecord& p = SystemParam();
+    p.BodyType = 1;
+    p.LightUnitNo = 4;
+    p.MaxDataForms = 12;
+    p.MaxMultiGraph = 300;
+    p.DisplayFont = {"MS UI Gothic", 9.75};
+    p.EditablePrint = true;
+    p.DebugMode = true;
+    AnyParity odd;
+    odd.parity = 2;
+    ASSERT_TRUE(SetSystemFile(odd));
+    const QByteArray text = fileBytes();
+    EXPECT_TRUE(text.contains("[Body]\tTZ-4\t'Measure"));
+    EXPECT_TRUE(text.contains("[QM]\t1\t'TZ-4 Light Unit\r\n"));
+    EXPECT_TRUE(text.contains("[SerialPort]\t3\t'Default 1\r\n[BaudRate]\t9600\t'Default 19200\r\n"
+                              "[DataBits]\t8\t'Default 7\r\n[StopBits]\t2\t'Default 1\r\n[Parity]\tOdd\t'Default None\r\n"));
+    EXPECT_TRUE(text.contains("[MaxDataForms]\t12\t"));
+    EXPECT_TRUE(text.contains("[MaxMultiGraph]\t300\t"));
+    EXPECT_TRUE(text.contains("[FontName]\tMS UI Gothic\t'Default Use Font Name\r\n[FontSize]\t9.75\t"));
+    EXPECT_TRUE(text.contains("[EditablePrint]\tTrue\r\n"));
+    EXPECT_TRUE(text.endsWith("[Debug]\tTrue\t'Program Debag Flag\r\n"));
+}
+
+TEST_F(SystemFileTest, UnknownParityLeavesItsLineOutAndADevicePathAddsOne)
+{
+    AnyParity unknown;
+    ASSERT_TRUE(SetSystemFile(unknown));
+    EXPECT_FALSE(fileBytes().contains("[Parity]"));
+    EXPECT_EQ(fileBytes().count("\r\n"), 31);
+
+    SystemParam().SerialDevice = "/dev/ttyUSB0";
+    ASSERT_TRUE(SetSystemFile(serial));
+    EXPECT_TRUE(fileBytes().contains("[Parity]\tNone\t'Default None\r\n[SerialDevice]\t/dev/ttyUSB0\t"));
+    EXPECT_EQ(fileBytes().count("\r\n"), 33);
+    SystemParam().SerialDevice.clear();
+    ASSERT_TRUE(GetSystemFile(serial));
+    EXPECT_EQ(SystemParam().SerialDevice, "/dev/ttyUSB0");
+}
+
+TEST_F(SystemFileTest, FontSizeIsWrittenWithTheDotInAnyLocale)
+{
+    tz4::test::ScopedLocale german(QLocale(QLocale::German, QLocale::Germany));
+    SystemParam().DisplayFont.size = 19.5;
+    ASSERT_TRUE(SetSystemFile(serial));
+    EXPECT_TRUE(fileBytes().contains("[FontSize]\t19.5\t"));
+    SystemParam().DisplayFont.size = 8;
+    ASSERT_TRUE(GetSystemFile(serial));
+    EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 19.5);
+}
+
+TEST_F(SystemFileTest, ReadingRulesForCaseTabsAndComments)
+{
+    const auto lines = readSettingsLines("' full comment\r\n"
+                                         "\r\n"
+                                         "   ' indented comment\n"
+                                         "[body]  tz-4\r\n"
+                                         "[Parity]\t\todd 'user note\r\n"
+                                         "[FontName] Times New Roman \r"
+                                         "[NoValue]\r\n"
+                                         "[Empty] 'only a comment\r\n");
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0].key, "[BODY]");
+    EXPECT_EQ(lines[0].value, "tz-4");
+    EXPECT_EQ(lines[1].key, "[PARITY]");
+    EXPECT_EQ(lines[1].value, "odd");
+    EXPECT_EQ(lines[2].value, "Times New Roman");
+    EXPECT_EQ(lines[3].key, "[EMPTY]");
+    EXPECT_EQ(lines[3].value, "");
+}
+
+TEST_F(SystemFileTest, EdgeCaseFileValidatesAndLoadsAsDocumented)
+{
+    writeFile("[body]  tz-4\r\n"
+              "[protocol]\trs232c\r\n"
+              "[QM]\tQM-2\r\n"
+              "[BaudRate]\t9600\t' slower line\r\n"
+              "[MaxDataForms]\t1000\r\n"
+              "[MaxMultiGraph]\t250\r\n"
+              "[FontSize]\t20\r\n"
+              "[FontName]\tCourier\r\n"
+              "[Parity]\todd ' set by service\r\n"
+              "[EditablePrint]\ttrue\r\n"
+              "[Unknown]\tanything\r\n");
+    EXPECT_TRUE(ChkSystemFile());
+    EXPECT_TRUE(reporter.shown.isEmpty());
+
+    ASSERT_TRUE(GetSystemFile(serial));
+    const SystemParamRecord& p = SystemParam();
+    EXPECT_EQ(p.BodyType, 2);
+    EXPECT_EQ(p.LightUnitNo, 2);
+    EXPECT_EQ(serial.BaudRate(), 9600);
+    EXPECT_EQ(p.MaxDataForms, 5);
+    EXPECT_EQ(p.DataForms.size(), 6);
+    EXPECT_EQ(p.MaxMultiGraph, 250);
+    EXPECT_DOUBLE_EQ(p.DisplayFont.size, 8);
+    EXPECT_EQ(p.DisplayFont.name, "Courier");
+    EXPECT_EQ(serial.ParityBits(), 2);
+    EXPECT_TRUE(p.EditablePrint);
+}
+
+TEST_F(SystemFileTest, FontSizeAndCountsOutsideTheirRangesAreIgnored)
+{
+    writeFile("[FontSize] 0\r\n[MaxDataForms] 0\r\n[MaxMultiGraph] 10000\r\n");
+    ASSERT_TRUE(GetSystemFile(serial));
+    EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 8);
+    EXPECT_EQ(SystemParam().MaxMultiGraph, 5);
+
+    writeFile("[FontSize] 19.5\r\n[MaxDataForms] 999\r\n[MaxMultiGraph] 9999\r\n");
+    ASSERT_TRUE(GetSystemFile(serial));
+    EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 19.5);
+    EXPECT_EQ(SystemParam().MaxDataForms, 999);
+    EXPECT_EQ(SystemParam().DataForms.size(), 1000);
+    EXPECT_EQ(SystemParam().MaxMultiGraph, 9999);
+}
+
+TEST_F(SystemFileTest, OlderModelFailsValidationButLoads)
+{
+    writeFile("[Body] TZ-3\r\n[BaudRate] fast\r\n");
+    EXPECT_FALSE(ChkSystemFile());
+    ASSERT_EQ(reporter.shown.size(), 1); // the pass ends at the model
+    EXPECT_EQ(reporter.shown[0].text, GetRes(1014));
+    EXPECT_EQ(reporter.shown[0].title, GetRes(1012));
+    EXPECT_EQ(reporter.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(reporter.shown[0].buttons, MessageButtons::Ok);
+
+    writeFile("[Body] TZ-3\r\n");
+    EXPECT_TRUE(GetSystemFile(serial));
+    EXPECT_EQ(SystemParam().BodyType, 1);
+}
+
+TEST_F(SystemFileTest, ValidationReportsEveryBadValueButStopsAtAnUnsupportedProtocol)
+{
+    writeFile("[BaudRate] fast\r\n[DataBits] seven\r\n[Parity] mark\r\n[MaxMultiGraph] many\r\n");
+    EXPECT_FALSE(ChkSystemFile());
+    EXPECT_EQ(reporter.shown.size(), 4);
+
+    reporter.shown.clear();
+    writeFile("[StopBits] x\r\n[Protocol] USB\r\n[DataBits] y\r\n");
+    EXPECT_FALSE(ChkSystemFile());
+    ASSERT_EQ(reporter.shown.size(), 2);
+    EXPECT_EQ(reporter.shown[1].text, GetRes(1015));
+    EXPECT_EQ(reporter.shown[1].title, GetRes(1030));
+}
+
+TEST_F(SystemFileTest, LoadingStopsSilentlyAtTheFirstBadValueKeepingWhatCameBefore)
+{
+    writeFile("[SerialPort] 4\r\n[Parity] even\r\n[QS] unit\r\n[DataBits] 8\r\n");
+    EXPECT_FALSE(GetSystemFile(serial));
+    EXPECT_TRUE(reporter.shown.isEmpty());
+    EXPECT_EQ(serial.CommPort(), 4);
+    EXPECT_EQ(serial.ParityBits(), 1);
+    EXPECT_EQ(serial.DataBits(), 7);
+}
+
+TEST_F(SystemFileTest, BaudRateBeyondSixteenBitsKeepsThePreviousRate)
+{
+    writeFile("[BaudRate] 38400\r\n[DataBits] 8\r\n");
+    EXPECT_TRUE(GetSystemFile(serial));
+    EXPECT_EQ(serial.BaudRate(), 19200);
+    EXPECT_EQ(serial.DataBits(), 8);
+    writeFile("[BaudRate] 32767\r\n");
+    SerialSettings any;
+    EXPECT_TRUE(GetSystemFile(any));
+    EXPECT_EQ(any.BaudRate(), 19200); // loads, but the holder accepts only multiples of 300
+    writeFile("[BaudRate] 4800\r\n");
+    EXPECT_TRUE(GetSystemFile(any));
+    EXPECT_EQ(any.BaudRate(), 4800);
+}
+
+TEST_F(SystemFileTest, MissingFileIsValidAndUnreadableFileIsNot)
+{
+    EXPECT_TRUE(ChkSystemFile());
+    EXPECT_FALSE(GetSystemFile(serial));
+    EXPECT_TRUE(reporter.shown.isEmpty());
+
+    ASSERT_TRUE(QDir(home.path()).mkdir("TZ4Sys.ini"));
+    EXPECT_FALSE(ChkSystemFile());
+    ASSERT_EQ(reporter.shown.size(), 1);
+    EXPECT_EQ(reporter.shown[0].title, GetRes(1012));
+    // The writer cannot replace it either, and says so in the log instead of losing anything.
+    EXPECT_FALSE(SetSystemFile(serial));
+    EXPECT_TRUE(QFileInfo(systemFilePath()).isDir());
+}
