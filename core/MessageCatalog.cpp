@@ -2,6 +2,7 @@
 
 #include "core/CautionLog.h"
 #include "core/ErrorLocation.h"
+#include "core/Formats.h"
 #include "core/MessageTexts.h"
 #include "core/Tz4Error.h"
 
@@ -55,8 +56,8 @@ MessageFailureHandler& failureHandler()
     return handler;
 }
 
-// An argument as the caller would see it printed: numbers in the current locale without
-// grouping, Booleans as True/False, a missing value as nothing.
+// An argument as the caller would see it printed: numbers in their shortest form with the
+// locale's separator, Booleans as True/False, a missing value as nothing.
 QString argumentText(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
@@ -65,13 +66,9 @@ QString argumentText(const QVariant& value)
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case QMetaType::Double:
-    case QMetaType::Float: {
-        QLocale locale;
-        locale.setNumberOptions(QLocale::OmitGroupSeparator);
-        if (value.typeId() == QMetaType::Float)
-            return locale.toString(value.toFloat(), 'g', QLocale::FloatingPointShortest);
-        return locale.toString(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-    }
+        return shortestText(value.toDouble());
+    case QMetaType::Float:
+        return shortestText(value.toFloat());
     default:
         return value.toString();
     }

@@ -80,8 +80,8 @@ TEST(MessageExpansion, ArgumentsAreExpandedAgain)
 
 TEST(MessageExpansion, ArgumentsAsText)
 {
-    EXPECT_EQ(expandMessage(QStringLiteral("~1|~2|~3|~4"), {true, 2.25, QVariant(), 12345678}),
-              QStringLiteral("True|2.25||12345678"));
+    EXPECT_EQ(expandMessage(QStringLiteral("~1|~2|~3|~4|~5"), {true, 2.25, QVariant(), 12345678, 0.1f}),
+              QStringLiteral("True|2.25||12345678|0.1"));
     tz4::test::ScopedLocale german(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(expandMessage(QStringLiteral("~1"), {1234.5}), QStringLiteral("1234,5"));
 }
