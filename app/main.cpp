@@ -1,10 +1,12 @@
+#include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/MessageBoxReporter.h"
+#include "core/Startup.h"
+#include "data/DatabaseSetup.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMainWindow>
-
-#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -19,9 +21,23 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("TZ-4"));
-    window.resize(632, 461);
+    const tz4::cli::CommandLine line = tz4::cli::parseCommandLine(args);
+    tz4::cli::applyGlobalOptions(line.options);
+    tz4::gui::MessageBoxReporter reporter;
+    tz4::setErrorReporter(&reporter);
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    tz4::Startup startup(tz4::createDatabaseIfMissing);
+    const bool started = startup.run(line.options.home);
+    QApplication::restoreOverrideCursor();
+    if (!started) {
+        tz4::setErrorReporter(nullptr);
+        return 1;
+    }
+
+    tz4::gui::MainWindow window;
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    tz4::setErrorReporter(nullptr);
+    return code;
 }

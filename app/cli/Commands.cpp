@@ -1,35 +1,85 @@
 #include "app/cli/Commands.h"
 
+#include "app/cli/CommandLine.h"
+#include "app/cli/InitCommand.h"
 #include "app/cli/MessagesCommand.h"
 #include "core/Version.h"
 
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace tz4::cli {
 
 namespace {
-const QStringList kCommands = {QStringLiteral("--version"), QStringLiteral("--help"), QStringLiteral("help")};
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    int (*run)(const GlobalOptions& options, const QStringList& args);
+};
+
+int messages(const GlobalOptions&, const QStringList& args) { return runMessages(args); }
+
+// Add a sub-command by adding its line here.
+const Command kCommands[] = {
+    {"init", "init                     create the data directory, settings, database and templates", runInit},
+    {"messages", "messages                 every catalogue text as \"id<TAB>text\", placeholders unexpanded",
+     messages},
+};
+
+QString usage()
+{
+    QString text = QStringLiteral(
+        "usage: tz4 [global options] <command> [options]\n"
+        "       tz4 [global options]     open the main window\n"
+        "\n"
+        "global options:\n"
+        "  --home DIR               data directory (else TZ4_HOME, else the platform default)\n"
+        "  --port PATH              serial device of the instrument (overrides the settings file)\n"
+        "  --simulate               use the built-in simulated instrument instead of a port\n");
+    text += sim::simOptionsHelp();
+    text += QStringLiteral(
+        "  --lang en|ja             language of the texts\n"
+        "  --json                   print results as JSON\n"
+        "  --version                print the version\n"
+        "\n"
+        "commands:\n");
+    for (const Command& c : kCommands)
+        text += QStringLiteral("  ") + QLatin1String(c.synopsis) + QLatin1Char('\n');
+    return text;
 }
+
+} // namespace
 
 bool isHeadless(const QStringList& args)
 {
-    for (const QString& a : args)
-        if (kCommands.contains(a) || !a.startsWith(QLatin1Char('-')))
-            return true;
-    return false;
+    const CommandLine line = parseCommandLine(args);
+    return !line.command.isEmpty() || line.version || line.help || !line.error.isEmpty();
 }
 
 int run(const QStringList& args)
 {
+    const CommandLine line = parseCommandLine(args);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "tz4: %s (tz4 --help lists the options)\n", qUtf8Printable(line.error));
+        return 2;
+    }
     QTextStream out(stdout);
-    if (args.contains(QLatin1String("--version"))) {
+    if (line.version) {
         out << "tz4 " << TZ4_VERSION << Qt::endl;
         return 0;
     }
-    if (const qsizetype at = args.indexOf(QLatin1String("messages")); at >= 0)
-        return runMessages(args.mid(at + 1));
-    out << "usage: tz4 [--home DIR] [--lang en|ja] <command> [options]" << Qt::endl;
-    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("help")) ? 0 : 2;
+    if (line.help) {
+        out << usage();
+        return 0;
+    }
+    applyGlobalOptions(line.options);
+    for (const Command& c : kCommands)
+        if (line.command == QLatin1String(c.name))
+            return c.run(line.options, line.arguments);
+    std::fprintf(stderr, "tz4: unknown command '%s' (tz4 --help lists the commands)\n", qUtf8Printable(line.command));
+    return 2;
 }
 
 } // namespace tz4::cli

@@ -4,11 +4,12 @@
 
 namespace tz4::cli {
 
-// True when `args` (without the program name) name a headless sub-command or option that
-// needs no window, such as --version or messages.
+// True when `args` (without the program name) ask for a sub-command, --version or help, which
+// run without a window; false when the main window should open.
 bool isHeadless(const QStringList& args);
 
-// Runs one headless sub-command; returns the process exit code.
+// Runs one headless sub-command; returns the process exit code (0 success, 1 failure, 2 a
+// usage error).
 int run(const QStringList& args);
 
 } // namespace tz4::cli

@@ -1,0 +1,171 @@
+#include "core/MessageCatalog.h"
+#include "core/Version.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace tz4;
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ProgramRun runTz4(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(tz4::test::builtProgram(QStringLiteral("tz4")), args);
+    ProgramRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+const QRegularExpression kFirstLogLine(QStringLiteral("^.+ \\d?\\d:\\d\\d:\\d\\d( [AP]M)? : - : frmOpen:Form_Load : No Error\r\n$"));
+
+} // namespace
+
+TEST(Tz4Program, PrintsItsVersionWithoutADataDirectory)
+{
+    const ProgramRun run = runTz4({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QByteArray("tz4 ") + TZ4_VERSION + '\n');
+}
+
+TEST(Tz4Program, RejectsUnknownCommandsAndOptionsWithExitCode2)
+{
+    ProgramRun run = runTz4({"frobnicate"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("unknown command 'frobnicate'")) << run.err.constData();
+    EXPECT_TRUE(run.out.isEmpty());
+
+    run = runTz4({"--lang", "fr", "init"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("--lang")) << run.err.constData();
+
+    run = runTz4({"init", "--home"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("--home needs a value")) << run.err.constData();
+
+    run = runTz4({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("init")) << run.out.constData();
+}
+
+TEST(Tz4Init, CreatesSettingsDatabaseAndAFreshLog)
+{
+    QTemporaryDir temp;
+    const QString home = temp.filePath("data/tz4");
+    // Global options may follow the command.
+    const ProgramRun run = runTz4({"init", "--home", home});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out.trimmed(), QDir(home).absolutePath().toUtf8());
+
+    const QByteArray ini = readFile(QDir(home).filePath("TZ4Sys.ini"));
+    EXPECT_EQ(ini.count("\r\n"), 32);
+    EXPECT_TRUE(ini.startsWith("'\r\n'TZ-4 for Windows Initialize Parameter List \"TZ4Sys.Ini\"\r\n"));
+    EXPECT_TRUE(ini.contains("\r\n[BaudRate]\t19200\t'Default 19200\r\n"));
+    EXPECT_TRUE(QFile::exists(QDir(home).filePath("TZ4.mdb")));
+    const QString log = QString::fromUtf8(readFile(QDir(home).filePath("Caution.log")));
+    EXPECT_TRUE(kFirstLogLine.match(log).hasMatch()) << log.toStdString();
+}
+
+TEST(Tz4Init, KeepsAnExistingSettingsFileAndRenewsTheLog)
+{
+    QTemporaryDir home;
+    writeFile(home.filePath("TZ4Sys.ini"), "[MaxDataForms]\t9\r\n");
+    writeFile(home.filePath("Caution.log"), "old run\r\nold run\r\n");
+    const ProgramRun run = runTz4({"--home", home.path(), "init", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.contains("\"ok\":true")) << run.out.constData();
+    EXPECT_EQ(readFile(home.filePath("TZ4Sys.ini")), "[MaxDataForms]\t9\r\n");
+    EXPECT_TRUE(kFirstLogLine.match(QString::fromUtf8(readFile(home.filePath("Caution.log")))).hasMatch());
+}
+
+TEST(Tz4Init, UsesTz4HomeWhenNoOptionIsGiven)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TZ4_HOME", home.path());
+    const ProgramRun run = runTz4({"init"}, env);
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(QFile::exists(home.filePath("TZ4Sys.ini")));
+}
+
+TEST(Tz4Init, AnInvalidSettingsFileFailsWithTheCatalogueMessage)
+{
+    QTemporaryDir home;
+    writeFile(home.filePath("TZ4Sys.ini"), "[Body]\tTZ-3\r\n");
+    ProgramRun run = runTz4({"--home", home.path(), "init"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("System File Read Error: System File Read Error.\nContact the manufacturer."))
+        << run.err.constData();
+    EXPECT_FALSE(QFile::exists(home.filePath("Caution.log")));
+    EXPECT_FALSE(QFile::exists(home.filePath("TZ4.mdb")));
+    EXPECT_EQ(readFile(home.filePath("TZ4Sys.ini")), "[Body]\tTZ-3\r\n");
+
+    writeFile(home.filePath("TZ4Sys.ini"), "[Protocol]\tUSB\r\n");
+    run = runTz4({"--home", home.path(), "--lang", "ja", "init"});
+    EXPECT_EQ(run.exitCode, 1);
+    const QString japanese = messageText(1015, Language::Japanese).section("~c", 0, 0).trimmed();
+    EXPECT_TRUE(QString::fromUtf8(run.err).contains(japanese)) << run.err.constData();
+}
+
+TEST(Tz4Program, ASecondCopyOnTheSameDataDirectoryIsRefused)
+{
+    QTemporaryDir home;
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    window.setProcessEnvironment(env);
+    window.start(tz4::test::builtProgram("tz4"), {"--home", home.path()});
+    ASSERT_TRUE(window.waitForStarted(10000));
+
+    // The window program holds the lock once its fresh log is written.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(home.filePath("Caution.log")) && waited.elapsed() < 30000)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFile::exists(home.filePath("Caution.log")));
+
+    const ProgramRun second = runTz4({"--home", home.path(), "init"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_TRUE(second.err.contains("Double Execute: Already started")) << second.err.constData();
+
+    window.terminate();
+    if (!window.waitForFinished(10000)) {
+        window.kill();
+        window.waitForFinished();
+    }
+}
