@@ -1,17 +1,44 @@
+#include "core/Clock.h"
+#include "sim/PtyServer.h"
 #include "sim/SimOptions.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <cstdio>
+#include <exception>
+
+// Serves the simulated instrument on a pseudo-terminal until killed. The first line of
+// standard output is the device path to open.
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    QTextStream err(stderr);
     tz4::sim::SimOptions options;
+    if (args.contains(QLatin1String("--help"))) {
+        QTextStream(stdout) << "usage: tz4-sim [options]\n"
+                               "Serves a simulated TZ-4 on a pseudo-terminal and prints its device path.\n"
+                            << tz4::sim::simOptionsHelp();
+        return 0;
+    }
     if (auto error = tz4::sim::takeSimOptions(args, options)) {
-        QTextStream(stderr) << "tz4-sim: " << *error << Qt::endl;
+        err << "tz4-sim: " << *error << Qt::endl;
         return 2;
     }
-    QTextStream(stderr) << "usage: tz4-sim [options]\n" << tz4::sim::simOptionsHelp();
-    return args.contains(QLatin1String("--help")) ? 0 : 2;
+    if (!args.isEmpty()) {
+        err << "tz4-sim: unknown argument " << args.first() << "\nusage: tz4-sim [options]\n"
+            << tz4::sim::simOptionsHelp();
+        return 2;
+    }
+    try {
+        tz4::RealClock clock;
+        tz4::sim::PtyServer server(clock, options);
+        std::printf("%s\n", server.devicePath().toLocal8Bit().constData());
+        std::fflush(stdout);
+        return app.exec();
+    } catch (const std::exception& e) {
+        err << "tz4-sim: " << e.what() << Qt::endl;
+        return 1;
+    }
 }

@@ -1,5 +1,9 @@
 #include "sim/SimOptions.h"
 
+#include "sim/FaultPlan.h"
+
+#include <stdexcept>
+
 namespace tz4::sim {
 
 bool SimOptions::hasFault(const QString& name) const
@@ -55,7 +59,13 @@ std::optional<QString> takeSimOptions(QStringList& args, SimOptions& options)
         } else if (name == QLatin1String("--sim-seed")) {
             options.seed = value.toULongLong(&ok);
         } else {
-            options.faults << value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+            const QStringList faults = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+            try {
+                FaultPlan::parse(faults);
+            } catch (const std::invalid_argument& e) {
+                return QStringLiteral("invalid value for %1: %2").arg(name, QString::fromStdString(e.what()));
+            }
+            options.faults << faults;
             ok = true;
         }
         if (!ok)
@@ -73,7 +83,9 @@ QString simOptionsHelp()
         "  --sim-seed N             seed of the counting noise (default 1)\n"
         "  --sim-cold               the instrument has just been switched on (not warmed up)\n"
         "  --sim-fault F[,F...]     inject faults: no-reply, garbage, split, merge, error:N,\n"
-        "                           door-open, diag-fail, detector-fail\n");
+        "                           door-open, diag-fail, detector-fail, high-background,\n"
+        "                           span-empty; F@XX limits a fault to commands starting with XX\n"
+        "                           (e.g. no-reply@CS, error:16@ES)\n");
 }
 
 } // namespace tz4::sim

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "sim/SimOptions.h"
+#include "sim/SimulatorSession.h"
+
+#include <QString>
+
+#include <memory>
+
+class QSocketNotifier;
+
+namespace tz4::sim {
+
+// Serves the simulated instrument on a pseudo-terminal, so that any program can open the
+// device path as if it were the instrument's serial port. Needs a running Qt event loop.
+class PtyServer {
+public:
+    // Throws std::runtime_error when no pseudo-terminal can be had, std::invalid_argument for
+    // fault entries it cannot read.
+    PtyServer(Clock& clock, const SimOptions& options);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // The device the host opens, e.g. /dev/pts/3.
+    QString devicePath() const { return path_; }
+    Tz4Simulator& simulator() { return session_->simulator(); }
+
+private:
+    void readCommands();
+    void send(const QByteArray& bytes);
+
+    int master_ = -1;
+    // Held open so the master never sees a hang-up between host connections.
+    int slave_ = -1;
+    QString path_;
+    std::unique_ptr<SimulatorSession> session_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+} // namespace tz4::sim

@@ -1,0 +1,74 @@
+#include "tests/support/TestSupport.h"
+
+#include <QProcess>
+#include <QSerialPort>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs the built tz4-sim and stops it when the test ends.
+class SimProgram {
+public:
+    explicit SimProgram(const QStringList& arguments)
+    {
+        process_.start(tz4::test::builtProgram(QStringLiteral("tz4-sim")), arguments);
+    }
+    ~SimProgram()
+    {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    QString firstLine()
+    {
+        while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
+        }
+        return QString::fromLocal8Bit(process_.readLine()).trimmed();
+    }
+    QProcess& process() { return process_; }
+
+private:
+    QProcess process_;
+};
+
+QByteArray ask(QSerialPort& port, const QByteArray& command)
+{
+    port.write(command + '\r');
+    port.waitForBytesWritten(1000);
+    QByteArray reply;
+    while (!reply.contains('\r') && port.waitForReadyRead(5000))
+        reply += port.readAll();
+    return reply;
+}
+
+} // namespace
+
+TEST(SimProgram, ServesTheInstrumentOnThePrintedPseudoTerminal)
+{
+    SimProgram sim({QStringLiteral("--sim-speed"), QStringLiteral("100")});
+    const QString path = sim.firstLine();
+    ASSERT_TRUE(path.startsWith(QLatin1String("/dev/"))) << path.toStdString();
+
+    QSerialPort port(path);
+    port.setBaudRate(19200);
+    port.setDataBits(QSerialPort::Data7);
+    port.setParity(QSerialPort::NoParity);
+    port.setStopBits(QSerialPort::OneStop);
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+    EXPECT_EQ(ask(port, "SS"), "24040\r");
+    EXPECT_EQ(ask(port, "ES1234"), "OK\r");
+    EXPECT_EQ(ask(port, "ES"), "1234\r");
+    port.close();
+
+    // A second connection finds the instrument as the first one left it.
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+    EXPECT_EQ(ask(port, "ES"), "1234\r");
+}
+
+TEST(SimProgram, RefusesBadOptionsWithAClearMessage)
+{
+    SimProgram sim({QStringLiteral("--sim-fault"), QStringLiteral("wobble")});
+    ASSERT_TRUE(sim.process().waitForFinished(5000));
+    EXPECT_EQ(sim.process().exitCode(), 2);
+    EXPECT_TRUE(sim.process().readAllStandardError().contains("unknown fault: wobble"));
+}
