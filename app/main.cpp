@@ -2,6 +2,7 @@
 #include "app/cli/Commands.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MessageBoxReporter.h"
+#include "app/gui/TerminationSignals.h"
 #include "core/Startup.h"
 #include "data/DatabaseSetup.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    tz4::gui::TerminationSignals closeOnSignal;
     const tz4::cli::CommandLine line = tz4::cli::parseCommandLine(args);
     tz4::cli::applyGlobalOptions(line.options);
     tz4::gui::MessageBoxReporter reporter;

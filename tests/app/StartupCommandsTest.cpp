@@ -169,3 +169,29 @@ TEST(Tz4Program, ASecondCopyOnTheSameDataDirectoryIsRefused)
         window.waitForFinished();
     }
 }
+
+TEST(Tz4Program, TheWindowProgramStartsWithoutSettingsAndWritesThemWhenItCloses)
+{
+    QTemporaryDir home;
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    window.setProcessEnvironment(env);
+    window.start(tz4::test::builtProgram("tz4"), {"--home", home.path()});
+    ASSERT_TRUE(window.waitForStarted(10000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(home.filePath("Caution.log")) && waited.elapsed() < 30000)
+        QThread::msleep(50);
+    QThread::msleep(300); // let the window open and load the (missing) settings
+    EXPECT_FALSE(QFile::exists(home.filePath("TZ4Sys.ini")));
+
+    // A termination request closes the window in order, as the close box would.
+    window.terminate();
+    ASSERT_TRUE(window.waitForFinished(20000));
+    EXPECT_EQ(window.exitStatus(), QProcess::NormalExit) << window.readAllStandardError().constData();
+    const QByteArray ini = readFile(home.filePath("TZ4Sys.ini"));
+    EXPECT_EQ(ini.count("\r\n"), 32);
+    EXPECT_TRUE(ini.endsWith("[Debug]\tFalse\t'Program Debag Flag\r\n"));
+    EXPECT_FALSE(QFile::exists(home.filePath("tz4.lock")));
+}
