@@ -70,8 +70,11 @@ bool MakeDB(const QString& path)
         db = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Open::CreateIfMissing);
     });
     if (db) {
+        // One transaction: a failing statement is undone on its own and the rest still run.
+        trap.run([&] { db->exec(QStringLiteral("BEGIN")); });
         for (const QString& statement : databaseTableStatements())
             trap.run([&] { db->execute(statement); });
+        trap.run([&] { db->exec(QStringLiteral("COMMIT")); });
     }
     return trap.finish();
 }
