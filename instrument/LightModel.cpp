@@ -115,3 +115,244 @@ void uclTz4Body::setSetLightSpanRange(qint16 Numbers, qint16 range)
 }
 
 } // namespace tz4
+
+namespace tz4 {
+
+float uclTz4Body::LightWatt(float diode, float dark)
+{
+    EnterProcedure here("uclTz4Body:LightWatt");
+    if (!line_.isOpen() || canceled_)
+        return 0;
+    if (lightRange_ < 0 || lightRange_ > 9)
+        throw Tz4Error(err::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    const double gain = rangeGain_[lightRange_];
+    const qint64 entry = roundHalfEven((double(roundHalfEven(double(Energen()) * 100.0)) - 340.0) / 5.0);
+    if (entry < 0 || entry >= qint64(diodeSensitivity_.size()))
+        throw Tz4Error(err::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    const double sensitivity = diodeSensitivity_[entry];
+    const double net = diode - dark > 0 ? double(diode) - double(dark) : 0.0;
+    if (gain == 0 || sensitivity == 0)
+        throw Tz4Error(11, QStringLiteral("Division by zero"));
+    return float(net / gain / (sensitivity * 1000.0));
+}
+
+void uclTz4Body::LightRangeToPower(double power)
+{
+    EnterProcedure here("uclTz4Body:LightRangeToPower");
+    if (line_.isOpen())
+        setLightRange(CalcLightRange(power));
+}
+
+void uclTz4Body::FilterToPower(double power)
+{
+    EnterProcedure here("uclTz4Body:FilterToPower");
+    if (line_.isOpen())
+        setFilter(CalcFilter(power));
+}
+
+float uclTz4Body::averageDiode(int readings)
+{
+    qint32 sum = 0;
+    for (int i = 0; i < readings; ++i) {
+        sum += qint32(roundHalfEven(DiodeVolts()));
+        clock_.yield();
+    }
+    return float(sum) / float(readings);
+}
+
+float uclTz4Body::BackLight()
+{
+    EnterProcedure here("uclTz4Body:BackLight(Get)");
+    if (!line_.isOpen())
+        return 0;
+    const qint16 remembered = filter_;
+    InitFilter();
+    CpsValue(); // makes the instrument refresh its photodiode reading
+    const float dark = averageDiode(10);
+    setFilter(remembered);
+    return dark;
+}
+
+void uclTz4Body::setBackLight(float)
+{
+    EnterProcedure here("uclTz4Body:BackLight(Let)");
+    throw Tz4Error(err::PropertyReadOnly, QStringLiteral("Set not supported (read-only property)"));
+}
+
+float uclTz4Body::GetLightPower()
+{
+    EnterProcedure here("uclTz4Body:GetLightPower");
+    if (!line_.isOpen()) {
+        lastLight_ = 0;
+        return 0;
+    }
+    float power = 0;
+    // Two ranges whose readings point at each other repeat until the run is cancelled.
+    for (;;) {
+        if (canceled_) {
+            lastLight_ = 0;
+            return 0;
+        }
+        const float dark = BackLight();
+        CpsValue();
+        const float diode = DiodeVolts();
+        power = LightWatt(diode, dark);
+        const qint16 wanted = CalcLightRange(power);
+        if (wanted == LightRange())
+            break;
+        setLightRange(wanted);
+    }
+    lastLight_ = power;
+    return power;
+}
+
+void uclTz4Body::SetLightPower(float Target)
+{
+    EnterProcedure here("uclTz4Body:SetLightPower");
+    if (!beginProcedure(&uclTz4Body::ProcSetLight))
+        return;
+    StageToPhotoDiode();
+    FilterToPower(Target);
+    LightRangeToPower(Target);
+    setMeasTime(5);
+    setOverTime(450);
+    emit ProcSetLight(0, {}, {});
+
+    const float dark = BackLight();
+    InitEyeris();
+    // Halving search on the iris; a larger value passes less light, and the iris is always
+    // approached from its origin when it has to open further.
+    qint32 iris = 1000;
+    qint32 previous = 0;
+    float power = 0;
+    while (iris != previous && !canceled_) {
+        setEyeris(qint16(iris));
+        CpsValue();
+        const qint32 distance = std::abs(iris - previous);
+        const int readings = int(qMax<qint64>(1, roundHalfEven(30.0 / distance)));
+        power = LightWatt(averageDiode(readings), dark);
+        emit ProcSetLight(2, power, iris);
+        const qint32 step = qint32(roundHalfEven(distance / 2.0));
+        previous = iris;
+        if (power > Target + 0.1) {
+            iris += step;
+        } else if (power < Target - 0.1) {
+            InitEyeris();
+            iris -= step;
+        } else {
+            break;
+        }
+    }
+    InitEyeris();
+    if (!canceled_) {
+        setEyeris(qint16(iris));
+        lastLight_ = power;
+        if (datas_)
+            datas_->setParameter(22, power);
+        const bool close = 0.95 * Target < power && power < 1.05 * Target;
+        emit ProcSetLight(close ? 3 : 11, power, iris);
+    }
+    if (canceled_) {
+        InitFilter();
+        lastLight_ = 0;
+        BodyCancelProcess();
+        emit ProcSetLight(5, {}, {});
+    }
+    InitFilter(); // the light stays blocked until a measurement opens it
+    busy_ = false;
+    Refresh();
+}
+
+void uclTz4Body::MakeLightBase(float SetUpEng)
+{
+    EnterProcedure here("uclTz4Body:MeasLightBase");
+    if (!beginProcedure(&uclTz4Body::ProcBase))
+        return;
+    setOverTime(450);
+    setMeasTime(2);
+    StageToPhotoDiode();
+    setLightWave(260);
+    WaitIdle();
+    InitEyeris();
+    InitFilter();
+    setEnergen(SetUpEng);
+    WaitIdle();
+    emit ProcBase(0, {}, {});
+
+    // The instrument reports an overflowing reading as 99999.
+    const auto checked = [](float reading) { return reading == 99999.0f ? 0.0f : reading; };
+    if (!canceled_) {
+        setFilter(1);
+        setEyeris(2000);
+        setLightRange(9);
+        setSetLightSpanMin(1, checked(GetLightPower()));
+        emit ProcBase(7, SetLightSpanMin(1), {});
+    }
+    if (!canceled_) {
+        setFilter(2);
+        InitEyeris();
+        setLightRange(9);
+        setSetLightSpanMax(2, checked(GetLightPower()));
+        emit ProcBase(8, SetLightSpanMax(2), {});
+    }
+
+    // Find the iris that puts filter 2 half way between filter 1's least and filter 2's most.
+    const float mid = float((spans_[1].minimum + spans_[2].maximum) / 2.0);
+    LightRangeToPower(mid);
+    InitEyeris();
+    qint32 iris = 1000;
+    qint32 previous = 0;
+    while (iris != previous && !canceled_) {
+        setEyeris(qint16(iris));
+        float power = GetLightPower();
+        const qint32 step = qint32(roundHalfEven(std::abs(iris - previous) / 2.0));
+        previous = iris;
+        if (power > mid + 0.1) {
+            iris += step;
+        } else {
+            power = GetLightPower();
+            if (power >= mid - 0.1)
+                break;
+            InitEyeris();
+            iris -= step;
+        }
+    }
+    InitEyeris();
+    setEyeris(qint16(iris));
+    emit ProcBase(9, iris, {});
+    InitFilter();
+
+    if (!canceled_) {
+        setFilter(1);
+        InitEyeris();
+        setLightRange(9);
+        setSetLightSpanMax(1, checked(GetLightPower()));
+        setSetLightSpanRange(1, LightRange());
+        setEyeris(qint16(iris));
+        for (qint16 f = 2; f <= 4; ++f) {
+            setFilter(f);
+            setSetLightSpanMax(f, GetLightPower());
+            setSetLightSpanRange(f, LightRange());
+            clock_.yield();
+            emit ProcBase(2, f, spans_[f].maximum);
+        }
+        setEyeris(2000);
+        setSetLightSpanMin(4, GetLightPower());
+        setSetLightSpanRange(4, LightRange());
+        emit ProcBase(3, iris, {});
+    }
+    if (canceled_) {
+        for (qint16 r = 0; r < 5; ++r) {
+            setSetLightSpanMin(r, 0);
+            setSetLightSpanMax(r, 0);
+            setSetLightSpanRange(r, 0);
+        }
+        BodyCancelProcess();
+        emit ProcBase(5, {}, {});
+    }
+    InitFilter();
+    busy_ = false;
+    Refresh();
+}
+
+} // namespace tz4

@@ -1,4 +1,4 @@
-#include "tests/instrument/ScriptedLine.h"
+#include "tests/instrument/FakeInstrument.h"
 
 #include "core/Tz4Error.h"
 
@@ -9,20 +9,6 @@ using tz4::test::ScriptedBody;
 namespace {
 
 using Sequences = ScriptedBody;
-
-// Calibration and span memory in the order InitBody reads them.
-void scriptMemory(tz4::test::ScriptedLine& line)
-{
-    QStringList words = {"0.00", "1000"};                                          // dead time
-    words += QStringList({"100", "1", "20", "2", "1400", "3", "1550", "4"});       // positions
-    words += "7";                                                                  // WS0012
-    for (int range = 1; range <= 9; ++range)
-        words += QStringList({QString::number(range), ".5"});                      // gains r.5
-    for (int entry = 0; entry <= 58; ++entry)
-        words += QStringList({"0.", QStringLiteral("%1").arg(entry + 1, 4, 10, QLatin1Char('0'))});
-    line.queue("WO", words);
-    line.queue("BL", {"1.5", "2", "3", "4", "5", "100", "200", "300", "400", "500", "1", "2", "3", "4", "5"});
-}
 
 } // namespace
 
@@ -71,7 +57,7 @@ TEST_F(Sequences, DiagnosisOfASilentUnitSetsEveryFaultFlag)
 
 TEST_F(Sequences, InitBodyLoadsCalibrationSpansAndRegisters)
 {
-    scriptMemory(line);
+    tz4::test::scriptCalibration(line);
     line.on("OO", "600");
     line.on("LS", "2500");
     line.on("ES", "2000");

@@ -1,0 +1,353 @@
+#include "instrument/ReplyNumbers.h"
+#include "instrument/Tz4Body.h"
+
+#include "core/ErrorLocation.h"
+#include "core/Formats.h"
+#include "core/Tz4Error.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace tz4 {
+
+namespace {
+
+// Scan bounds in whole hundredths of an eV.
+struct Scan {
+    qint32 start;
+    qint32 end;
+    qint32 step;
+    bool contains(qint32 e) const { return step > 0 ? e <= end : step < 0 && e >= end; }
+};
+
+} // namespace
+
+bool uclTz4Body::beginProcedure(ProcSignal event)
+{
+    if (busy_) {
+        emit(this->*event)(12, {}, {});
+        return false;
+    }
+    if (!line_.isOpen()) {
+        emit(this->*event)(13, {}, {});
+        return false;
+    }
+    serialLog_.clear();
+    busy_ = true;
+    return true;
+}
+
+void uclTz4Body::finishProcedure(ProcSignal event, const QVariant& value1, const QVariant& value2)
+{
+    InitFilter(); // light blocked
+    if (canceled_) {
+        BodyCancelProcess();
+        emit(this->*event)(5, {}, {});
+    } else {
+        emit(this->*event)(3, value1, value2);
+    }
+    busy_ = false;
+    Refresh();
+}
+
+double uclTz4Body::parameter(int number) const
+{
+    if (!datas_)
+        throw Tz4Error(91, QStringLiteral("Object variable or With block variable not set"));
+    bool ok = false;
+    const double value = datas_->parameter(number).toDouble(&ok);
+    if (!ok)
+        throw Tz4Error(err::TypeMismatch, QStringLiteral("Type mismatch"));
+    return value;
+}
+
+float uclTz4Body::GetCpsAvarage(qint16 count)
+{
+    EnterProcedure here("uclTz4Body:GetCpsAvarage");
+    if (count < 2)
+        return 0;
+    setMeasTime(1); // one second per count
+    setOverTime(50);
+    std::vector<qint16> readings(size_t(count), 0);
+    for (qint16& reading : readings)
+        reading = canceled_ ? 0 : CpsValue();
+
+    // One outlier is dropped: the first of the highest readings, or the first when all are 0.
+    auto dropped = std::max_element(readings.begin(), readings.end());
+    if (*dropped <= 0)
+        dropped = readings.begin();
+    float sum = 0;
+    for (auto it = readings.begin(); it != readings.end(); ++it)
+        if (it != dropped)
+            sum += *it;
+    const float mean = sum / float(count - 1);
+
+    // Dead-time correction of the counter.
+    const float tau = sumLost_;
+    if (tau * mean == 1.0f)
+        return 1e10f;
+    return mean / (1.0f - tau * mean);
+}
+
+void uclTz4Body::MeasCps()
+{
+    EnterProcedure here("uclTz4Body:MeasCps");
+    if (!beginProcedure(&uclTz4Body::ProcCps))
+        return;
+    setElBalve(true);
+    setAirValue(0.25f);
+    setGridVolts(false);
+    StageToSample(0);
+    emit ProcCps(0, {}, {});
+
+    InitFilter();
+    setEnergen(float(parameter(21)));
+    WaitIdle();
+    setGridVolts(false);
+    const qint16 counts = wholeInt16(parameter(33));
+    const float background = GetCpsAvarage(counts);
+    emit ProcCps(1, Energen(), background);
+
+    FilterToPower(parameter(22));
+    setGridVolts(true);
+    const qint32 repeats = wholeInt32(parameter(26));
+    for (qint32 i = 1; i <= repeats; ++i) {
+        const float net = GetCpsAvarage(counts) - background;
+        clock_.yield();
+        if (canceled_)
+            break;
+        emit ProcCps(2, i, net);
+    }
+    finishProcedure(&uclTz4Body::ProcCps);
+}
+
+void uclTz4Body::MeasWork()
+{
+    EnterProcedure here("uclTz4Body:MeasWork");
+    if (!beginProcedure(&uclTz4Body::ProcWork))
+        return;
+    InitLight();
+    WaitIdle();
+    setElBalve(true);
+    setAirValue(0.25f);
+    setGridVolts(false);
+    StageToSample(0);
+    emit ProcWork(0, {}, {});
+
+    setEnergen(float(parameter(18)));
+    WaitIdle();
+    InitFilter();
+    const qint16 counts = wholeInt16(parameter(33));
+    const float background = GetCpsAvarage(counts);
+    emit ProcWork(1, Energen(), background);
+
+    FilterToPower(parameter(22));
+    setGridVolts(true);
+    const Scan scan{wholeInt16(parameter(18) * 100), wholeInt16(parameter(19) * 100), wholeInt16(parameter(20) * 100)};
+    for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
+        setEnergen(float(e) / 100.0f);
+        WaitIdle();
+        const float net = GetCpsAvarage(counts) - background;
+        clock_.yield();
+        if (canceled_)
+            break;
+        emit ProcWork(2, double(e) / 100.0, net);
+    }
+    finishProcedure(&uclTz4Body::ProcWork);
+}
+
+void uclTz4Body::MeasAdjLight()
+{
+    EnterProcedure here("uclTz4Body:MeasAdjLight");
+    if (!beginProcedure(&uclTz4Body::ProcLight))
+        return;
+    InitLight();
+    WaitIdle();
+    setElBalve(true);
+    setAirValue(0.25f);
+    setGridVolts(false);
+    StageToPhotoDiode();
+    setMeasTime(5);
+    emit ProcLight(0, {}, {});
+
+    float dark = 0;
+    if (!canceled_) {
+        InitFilter();
+        setEnergen(float(parameter(18)));
+        WaitIdle();
+        CpsValue();
+        dark = BackLight();
+        emit ProcLight(1, dark, {});
+    }
+    FilterToPower(parameter(22));
+    const Scan scan{wholeInt16(parameter(18) * 100), wholeInt16(parameter(19) * 100), wholeInt16(parameter(20) * 100)};
+    for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
+        setEnergen(float(e) / 100.0f);
+        WaitIdle();
+        CpsValue();
+        const float power = LightWatt(DiodeVolts(), dark);
+        clock_.yield();
+        if (canceled_)
+            break;
+        emit ProcLight(2, double(e) / 100.0, power);
+    }
+    finishProcedure(&uclTz4Body::ProcLight);
+}
+
+void uclTz4Body::MeasThickAdjust()
+{
+    EnterProcedure here("uclTz4Body:MeasThickAdjust");
+    if (!beginProcedure(&uclTz4Body::ProcThick))
+        return;
+    setElBalve(true);
+    setAirValue(0.25f);
+    setGridVolts(false);
+    StageToSample(0);
+    emit ProcThick(0, {}, {});
+
+    InitFilter();
+    setEnergen(float(parameter(21)));
+    WaitIdle();
+    setGridVolts(false);
+    const qint16 counts = wholeInt16(parameter(33));
+    const float background = GetCpsAvarage(counts);
+    emit ProcThick(1, Energen(), background);
+
+    float sum = 0;
+    FilterToPower(parameter(22));
+    setGridVolts(true);
+    const qint32 repeats = wholeInt32(parameter(26));
+    for (qint32 i = 1; i <= repeats; ++i) {
+        const float reading = GetCpsAvarage(counts);
+        sum += reading - background;
+        clock_.yield();
+        if (canceled_)
+            break;
+        emit ProcThick(2, i, reading);
+    }
+
+    InitFilter();
+    if (canceled_) {
+        BodyCancelProcess();
+        emit ProcThick(5, {}, {});
+    } else {
+        if (repeats == 0)
+            throw Tz4Error(11, QStringLiteral("Division by zero"));
+        const float mean = sum / float(repeats);
+        if (mean == 0) {
+            emit ProcThick(3, 0, 0);
+        } else {
+            if (mean < 0)
+                throw Tz4Error(5, QStringLiteral("Invalid procedure call or argument"));
+            const float thickness = float(parameter(30) - (parameter(40) * std::log10(double(mean)) + parameter(41)));
+            emit ProcThick(3, thickness, mean);
+        }
+    }
+    busy_ = false;
+    Refresh();
+}
+
+qint16 uclTz4Body::HvSet()
+{
+    EnterProcedure here("uclTz4Body:HvSet");
+    if (!beginProcedure(&uclTz4Body::ProcVolts))
+        return 0;
+    // Measured on the carbon reference, whose yield at 5.9 eV is known to be ample.
+    setElBalve(true);
+    setAirValue(0.25f);
+    setEnergen(5.9f);
+    WaitIdle();
+    StageToCerbon();
+    emit ProcVolts(0, {}, {});
+
+    int retries = 0;
+    for (;;) {
+        setMeasTime(1);
+        setGridVolts(true);
+        setHV_Volts(2500);
+        FilterToPower(50);
+        CpsValue();
+
+        qint16 volts = 2500;
+        bool reached = false;
+        bool cancelled = false;
+        while (volts < 4000) {
+            if (canceled_) {
+                cancelled = true;
+                break;
+            }
+            const qint16 counts = CpsValue();
+            if (counts >= 10) {
+                reached = true;
+                break;
+            }
+            emit ProcVolts(2, volts, counts);
+            volts += 10;
+            setHV_Volts(volts);
+            clock_.yield();
+        }
+        if (cancelled) {
+            setHV_Volts(1);
+            emit ProcVolts(5, {}, {});
+            BodyCancelProcess();
+            break;
+        }
+        if (!reached) {
+            setHV_Volts(1);
+            emit ProcVolts(4, {}, {});
+            break;
+        }
+
+        // Working voltage: a margin above the onset, then the dark background must be low.
+        setHV_Volts(qint16(volts + 140));
+        setGridVolts(false);
+        InitFilter();
+        setMeasTime(10);
+        setOverTime(450);
+        CpsValue();
+        const qint16 background = CpsValue();
+        if (background < 100) {
+            if (datas_)
+                datas_->setParameter(34, hvVolts_);
+            emit ProcVolts(3, hvVolts_, background);
+            break;
+        }
+        if (++retries >= 3) {
+            setHV_Volts(1);
+            emit ProcVolts(4, {}, {});
+            break;
+        }
+        // Purge the chamber with dry air for a minute and try again.
+        setHV_Volts(2500);
+        setAirValue(1.9f);
+        emit ProcVolts(6, {}, {});
+        freeTickCounter_ = 0;
+        while (freeTickCounter_ < 300)
+            clock_.yield();
+        setAirValue(0.25f);
+        CpsValue();
+    }
+    InitFilter();
+    const qint16 result = hvVolts_;
+    busy_ = false;
+    Refresh();
+    return result;
+}
+
+bool uclTz4Body::EngSetStatus() const
+{
+    EnterProcedure here("uclTz4Body:EngSetStatus");
+    if (!datas_)
+        return false;
+    const qint32 start = wholeInt32(parameter(18) * 100);
+    const qint32 end = wholeInt32(parameter(19) * 100);
+    const qint32 step = wholeInt32(parameter(20) * 100);
+    if (end <= start)
+        return false;
+    if (step == 0)
+        throw Tz4Error(11, QStringLiteral("Division by zero"));
+    return roundHalfEven(double(end - start) / step * 1000.0) % 1000 == 0;
+}
+
+} // namespace tz4
