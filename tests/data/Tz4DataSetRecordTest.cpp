@@ -1,0 +1,100 @@
+#include "data/Tz4DataSet.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tz4;
+
+TEST(Tz4DataSetRecord, DemonstrationRecordNeedsNoDatabase)
+{
+    clsTz4DataSet r;
+    r.setKey(QStringLiteral("W"));
+    r.ReLoad();
+    ASSERT_EQ(r.DataCount(), 56);
+    EXPECT_EQ(r.PointKey(0), 1);
+    EXPECT_FLOAT_EQ(r.OrgValueX(55), float(3.4 + 0.05 * 55));
+    EXPECT_FLOAT_EQ(r.OrgValueY(10), float(200 / 3.7));
+    EXPECT_TRUE(r.ExpLog());
+    EXPECT_FALSE(r.GndDown());
+    EXPECT_FLOAT_EQ(r.GraphX(0), 3.4f);
+    EXPECT_FLOAT_EQ(r.GraphY(1), 40.0f);
+    EXPECT_FLOAT_EQ(r.GraphY(2), 10.0f);
+    EXPECT_FLOAT_EQ(r.GraphX(3), 0.0f);
+    // Plotted as the square root of the yield.
+    EXPECT_FLOAT_EQ(r.ValueY(10), float(std::sqrt(double(float(200 / 3.7)))));
+    EXPECT_FLOAT_EQ(r.DataX(0), 3.4f);
+    EXPECT_NEAR(r.DataX(2), 0.05f, 1e-6);
+    EXPECT_FALSE(r.AddDatas()) << "a record without a database stores nothing";
+}
+
+TEST(Tz4DataSetRecord, CursorAndIndexRules)
+{
+    clsTz4DataSet r;
+    r.setKey(QStringLiteral("W"));
+    r.setDataCount(3);
+    EXPECT_EQ(r.DataIndex(), 2);
+    for (int i = 0; i < 3; ++i)
+        r.setValueX(float(10 * i), i);
+    r.MoveFirst();
+    EXPECT_TRUE(r.Bof());
+    EXPECT_FALSE(r.Eof());
+    EXPECT_FLOAT_EQ(r.ValueX(-1), 0.0f);
+    r.MoveNext();
+    EXPECT_FALSE(r.Eof());
+    EXPECT_FLOAT_EQ(r.ValueX(), 10.0f);
+    EXPECT_FLOAT_EQ(r.ValueX(3), 10.0f) << "an index beyond the points means the current one";
+    r.MoveNext();
+    EXPECT_TRUE(r.Eof());
+    EXPECT_FALSE(r.Bof());
+    r.MoveNext();
+    EXPECT_EQ(r.DataIndex(), 2);
+    r.setDataIndex(5);
+    EXPECT_EQ(r.DataIndex(), 2);
+    r.setDataCount(-1);
+    EXPECT_EQ(r.DataCount(), 3);
+    r.setDataCount(5);
+    EXPECT_FLOAT_EQ(r.ValueX(1), 10.0f) << "resizing keeps the points";
+    r.setDataCount(0);
+    EXPECT_EQ(r.DataCount(), 0);
+    EXPECT_EQ(r.DataIndex(), -1);
+    r.MoveLast();
+    EXPECT_TRUE(r.Eof());
+}
+
+TEST(Tz4DataSetRecord, ParameterWritesFollowTheirRules)
+{
+    clsTz4DataSet r;
+    r.setKey(QStringLiteral("57 W"));
+    EXPECT_EQ(r.Parameters(0).toInt(), 57);
+    EXPECT_FALSE(r.Parameters(1).isValid());
+    EXPECT_FALSE(r.Parameters(25).isValid());
+    EXPECT_FALSE(r.Parameters(52).isValid());
+
+    r.setParameters(24, 2);
+    EXPECT_FLOAT_EQ(r.Parameters(24).toFloat(), 2.0f);
+    for (const QVariant& refused : {QVariant(0), QVariant(-1), QVariant(2.5), QVariant(QStringLiteral("abc")), QVariant()}) {
+        r.setParameters(24, refused);
+        EXPECT_FLOAT_EQ(r.Parameters(24).toFloat(), 2.0f) << refused.toString().toStdString();
+    }
+    {
+        test::ScopedLocale comma{QLocale(QLocale::German)};
+        r.setParameters(24, QStringLiteral("1,5"));
+        EXPECT_FLOAT_EQ(r.Parameters(24).toFloat(), 1.5f);
+    }
+    r.setParameters(5, 12);
+    EXPECT_EQ(r.ParentKey(), QStringLiteral("12 F"));
+    r.setParameters(33, 40000); // beyond 16 bits
+    EXPECT_EQ(r.Parameters(33).toInt(), 10);
+    r.setParameters(22, 5.9);
+    EXPECT_DOUBLE_EQ(r.Parameters(31).toDouble(), double(5.9f) * 0.625 / 5.9 * 1e10);
+    r.setParameters(44, 3.5);
+    r.setParameters(47, 9);
+    EXPECT_FLOAT_EQ(r.Parameters(44).toFloat(), 3.5f);
+    EXPECT_FLOAT_EQ(r.Parameters(47).toFloat(), 9.0f);
+    r.setParameters(50, QStringLiteral("x"));
+    EXPECT_FLOAT_EQ(r.Parameters(50).toFloat(), 0.0f);
+    EXPECT_EQ(r.Parameters(58).toInt(), 0);
+}
