@@ -1,0 +1,104 @@
+// Storing and loading a measurement record, and the analysis of a large scan.
+#include "data/DatabaseSchema.h"
+#include "data/SqliteDatabase.h"
+#include "data/Tz4DataSet.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+using namespace tz4;
+
+namespace {
+
+struct Scratch {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("TZ4.mdb"));
+    Scratch() { MakeDB(path); }
+};
+
+void fill(clsTz4DataSet& r, int count)
+{
+    r.setDataCount(count);
+    for (int i = 0; i < count; ++i) {
+        const double e = 3.4 + 2.8 * i / count;
+        r.setOrgValueX(float(e), i);
+        r.setOrgValueY(float(e > 5.1 ? 400 * (e - 5.1) * (e - 5.1) + 3 : 3), i);
+        r.setValueG(e < 4.8, i);
+        r.setValueF(e > 5.4 && e < 6.0, i);
+    }
+}
+
+void StoreRecordInOneTransaction(benchmark::State& state)
+{
+    Scratch s;
+    for (auto _ : state) {
+        clsTz4DataSet r;
+        r.setDataBaseName(s.path);
+        r.setKey(QStringLiteral("W"));
+        fill(r, 1000);
+        if (!r.AddDatas())
+            state.SkipWithError("AddDatas failed");
+    }
+}
+BENCHMARK(StoreRecordInOneTransaction)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The baseline: the same statements, each committed on its own.
+void StoreRecordStatementByStatement(benchmark::State& state)
+{
+    Scratch s;
+    qint64 key = 0;
+    for (auto _ : state) {
+        SqliteDatabase db(s.path);
+        ++key;
+        db.execute(QStringLiteral("Insert Into Setting(SeqNo,Modes,Parent,Recycled) Values (%1,0,0,0);").arg(key));
+        for (int i = 0; i < 1000; ++i) {
+            db.execute(QStringLiteral("Insert Into Datas(SeqNo,SerialNo,EngData,xPoint,yPoint,CpsData,aData,G_Flag,F_Flag)"
+                                      " Values (%1,%2,%3,0,0,%4,0,False,False);")
+                           .arg(key * 1000 + i)
+                           .arg(key)
+                           .arg(340 + i)
+                           .arg(3.5 + i));
+        }
+        db.execute(QStringLiteral("UpDate Setting Set SampleName='Sample' Where SeqNo=%1;").arg(key));
+    }
+}
+BENCHMARK(StoreRecordStatementByStatement)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void ReLoadStoredRecord(benchmark::State& state)
+{
+    Scratch s;
+    clsTz4DataSet stored;
+    stored.setDataBaseName(s.path);
+    stored.setKey(QStringLiteral("W"));
+    fill(stored, 1000);
+    stored.AddDatas();
+    for (auto _ : state) {
+        clsTz4DataSet r;
+        r.setDataBaseName(s.path);
+        r.setKey(stored.Key());
+        r.ReLoad();
+        benchmark::DoNotOptimize(r.WorkFunction());
+    }
+}
+BENCHMARK(ReLoadStoredRecord)->Unit(benchmark::kMillisecond);
+
+void RefreshWorkFunctionRecord(benchmark::State& state)
+{
+    clsTz4DataSet r;
+    r.setKey(QStringLiteral("1 W"));
+    fill(r, int(state.range(0)));
+    r.setExpLog(true);
+    r.setGndDown(true);
+    for (auto _ : state) {
+        r.Refresh();
+        benchmark::DoNotOptimize(r.WorkFunction());
+    }
+}
+BENCHMARK(RefreshWorkFunctionRecord)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
