@@ -2,6 +2,7 @@
 #include "app/cli/Commands.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MessageBoxReporter.h"
+#include "app/gui/SplashWindow.h"
 #include "app/gui/TerminationSignals.h"
 #include "core/Startup.h"
 #include "data/DatabaseSetup.h"
@@ -30,11 +31,20 @@ int main(int argc, char** argv)
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     tz4::Startup startup(tz4::createDatabaseIfMissing);
-    const bool started = startup.run(line.options.home);
-    QApplication::restoreOverrideCursor();
-    if (!started) {
+    if (!startup.run(line.options.home)) {
+        QApplication::restoreOverrideCursor();
         tz4::setErrorReporter(nullptr);
         return 1;
+    }
+    {
+        tz4::gui::SplashWindow splash;
+        splash.showAndWait();
+    }
+    QApplication::restoreOverrideCursor();
+    // Stopped before the main window opened: nothing was loaded, so nothing is written back.
+    if (tz4::gui::TerminationSignals::requested()) {
+        tz4::setErrorReporter(nullptr);
+        return 0;
     }
 
     tz4::gui::MainWindow window;

@@ -11,6 +11,12 @@
 
 namespace tz4::gui {
 
+namespace {
+bool terminationRequested = false;
+} // namespace
+
+bool TerminationSignals::requested() { return terminationRequested; }
+
 #ifdef Q_OS_UNIX
 namespace {
 
@@ -33,6 +39,7 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     connect(notifier, &QSocketNotifier::activated, this, [] {
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
+        terminationRequested = true;
         QApplication::closeAllWindows();
         QApplication::quit();
     });

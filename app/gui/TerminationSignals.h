@@ -10,6 +10,9 @@ class TerminationSignals final : public QObject {
 public:
     explicit TerminationSignals(QObject* parent = nullptr);
     ~TerminationSignals() override;
+
+    // True once a termination signal has arrived.
+    static bool requested();
 };
 
 } // namespace tz4::gui

@@ -52,6 +52,25 @@ void writeFile(const QString& path, const QByteArray& content)
     file.write(content);
 }
 
+// The window program on a display-less platform.
+bool startWindowProgram(QProcess& window, const QString& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    window.setProcessEnvironment(env);
+    window.start(tz4::test::builtProgram("tz4"), {"--home", home});
+    return window.waitForStarted(10000);
+}
+
+bool waitForFile(const QString& path)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(path) && waited.elapsed() < 30000)
+        QThread::msleep(20);
+    return QFile::exists(path);
+}
+
 const QRegularExpression kFirstLogLine(QStringLiteral("^.+ \\d?\\d:\\d\\d:\\d\\d( [AP]M)? : - : frmOpen:Form_Load : No Error\r\n$"));
 
 } // namespace
@@ -146,18 +165,10 @@ TEST(Tz4Program, ASecondCopyOnTheSameDataDirectoryIsRefused)
 {
     QTemporaryDir home;
     QProcess window;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    window.setProcessEnvironment(env);
-    window.start(tz4::test::builtProgram("tz4"), {"--home", home.path()});
-    ASSERT_TRUE(window.waitForStarted(10000));
+    ASSERT_TRUE(startWindowProgram(window, home.path()));
 
     // The window program holds the lock once its fresh log is written.
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(home.filePath("Caution.log")) && waited.elapsed() < 30000)
-        QThread::msleep(50);
-    ASSERT_TRUE(QFile::exists(home.filePath("Caution.log")));
+    ASSERT_TRUE(waitForFile(home.filePath("Caution.log")));
 
     const ProgramRun second = runTz4({"--home", home.path(), "init"});
     EXPECT_EQ(second.exitCode, 1);
@@ -174,16 +185,9 @@ TEST(Tz4Program, TheWindowProgramStartsWithoutSettingsAndWritesThemWhenItCloses)
 {
     QTemporaryDir home;
     QProcess window;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    window.setProcessEnvironment(env);
-    window.start(tz4::test::builtProgram("tz4"), {"--home", home.path()});
-    ASSERT_TRUE(window.waitForStarted(10000));
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(home.filePath("Caution.log")) && waited.elapsed() < 30000)
-        QThread::msleep(50);
-    QThread::msleep(300); // let the window open and load the (missing) settings
+    ASSERT_TRUE(startWindowProgram(window, home.path()));
+    ASSERT_TRUE(waitForFile(home.filePath("Caution.log")));
+    QThread::msleep(4000); // the splash shows for 1.5 s before the main window loads the settings
     EXPECT_FALSE(QFile::exists(home.filePath("TZ4Sys.ini")));
 
     // A termination request closes the window in order, as the close box would.
@@ -194,4 +198,18 @@ TEST(Tz4Program, TheWindowProgramStartsWithoutSettingsAndWritesThemWhenItCloses)
     EXPECT_EQ(ini.count("\r\n"), 32);
     EXPECT_TRUE(ini.endsWith("[Debug]\tFalse\t'Program Debag Flag\r\n"));
     EXPECT_FALSE(QFile::exists(home.filePath("tz4.lock")));
+}
+
+TEST(Tz4Program, StoppedDuringTheSplashItEndsWithoutTouchingTheSettings)
+{
+    QTemporaryDir home;
+    writeFile(home.filePath("TZ4Sys.ini"), "[FontName]\tCourier\r\n");
+    QProcess window;
+    ASSERT_TRUE(startWindowProgram(window, home.path()));
+    ASSERT_TRUE(waitForFile(home.filePath("Caution.log")));
+    window.terminate();
+    ASSERT_TRUE(window.waitForFinished(20000));
+    EXPECT_EQ(window.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(window.exitCode(), 0);
+    EXPECT_EQ(readFile(home.filePath("TZ4Sys.ini")), "[FontName]\tCourier\r\n");
 }
