@@ -43,7 +43,7 @@ void SimulatorSession::carryOut(const QByteArray& line)
     const qint64 start = std::max(simulatedNowMs(), busyUntil_);
     const Tz4Simulator::Reply reply = simulator_.execute(line, start);
     const qint64 done = start + reply.durationMs;
-    busyUntil_ = done;
+    busyUntil_ = start + std::max(reply.durationMs, reply.busyMs);
     if (reply.silent)
         return;
     const QByteArray bytes = reply.text + '\r';

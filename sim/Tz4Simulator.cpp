@@ -16,7 +16,7 @@ constexpr double kSetUpEnergy = 5.9; // energy of the factory light set-up
 constexpr int kWarmStartSeconds = 3600;
 constexpr int kWarmUpReplyCap = 9999; // the running-time counter stops at four digits
 
-constexpr int kSettleMs = 2;       // command decoding
+constexpr int kSettleMs = 1;       // command decoding
 constexpr int kRelayMs = 30;       // grid, valve, air-check relays
 constexpr int kFlowMs = 100;       // dry-air flow controller
 constexpr int kHighVoltageMs = 200;
@@ -127,6 +127,7 @@ Tz4Simulator::Reply Tz4Simulator::execute(const QByteArray& rawLine, qint64 nowM
     else if (faults_.applies(FaultPlan::Kind::Merge, line))
         reply.delivery = Delivery::Merged;
     reply.durationMs = kSettleMs + outcome.workMs + lineMs(int(rawLine.size()) + 1 + int(reply.text.size()) + 1);
+    reply.busyMs = reply.durationMs + outcome.motionMs;
     return reply;
 }
 
@@ -203,16 +204,17 @@ Tz4Simulator::Outcome Tz4Simulator::dispatch(const QByteArray& command, const QB
         const auto value = inRange(argument, mechanics::kWaveMin, mechanics::kWaveMax);
         if (!value)
             return {errorText(16), 0};
+        // The grating drive acknowledges at once and turns while the host waits with "KS".
         const int ms = mechanics::waveTravelMs(wave_, *value);
         wave_ = *value;
-        return {kOk, ms};
+        return {kOk, 0, ms};
     }
     if (command == "LO") {
         if (!go())
             return {errorText(16), 0};
         const int ms = mechanics::waveTravelMs(wave_, mechanics::kWaveOrigin);
         wave_ = mechanics::kWaveOrigin;
-        return {kOk, ms};
+        return {kOk, 0, ms};
     }
     if (command == "XS" || command == "XO" || command == "XL") {
         std::optional<int> target;

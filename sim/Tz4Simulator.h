@@ -18,6 +18,9 @@ namespace tz4::sim {
 // The simulated instrument: takes one command line (without its CR), changes its state and
 // says what it answers and how long that takes. Set commands answer "OK"; registers answer
 // fixed-width decimal numbers; a bad argument answers "ERROR 16", an unknown command "ERROR 10".
+// Iris, filter wheel and stage answer when they have arrived. The monochromator acknowledges
+// at once and turns afterwards; the instrument takes its next command only when it has
+// stopped, so "KS" answers once all is still.
 class Tz4Simulator {
 public:
     enum class Delivery { Whole, Split, Merged };
@@ -25,6 +28,7 @@ public:
     struct Reply {
         QByteArray text;    // without the CR
         int durationMs = 0; // from the end of the command line to the end of the answer
+        int busyMs = 0;     // from the same moment until the next command can be taken
         bool silent = false;
         Delivery delivery = Delivery::Whole;
     };
@@ -51,7 +55,8 @@ public:
 private:
     struct Outcome {
         QByteArray text;
-        int workMs = 0;
+        int workMs = 0;   // before the answer
+        int motionMs = 0; // after the answer
     };
 
     Outcome dispatch(const QByteArray& command, const QByteArray& argument, qint64 nowMs);
