@@ -59,7 +59,17 @@ bool Startup::run(const QString& homeOption)
     // One running copy per data directory; a lock left by a crashed copy is taken over.
     auto lock = std::make_unique<QLockFile>(dataFilePath(QStringLiteral("tz4.lock")));
     if (!lock->tryLock(0)) {
-        showCatalogMessage(4003, 4001, MessageIcon::Critical);
+        qint64 pid = 0;
+        QString host, application;
+        // Only a lock that names its owner is another copy; anything else is a file problem.
+        if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &application))
+            showCatalogMessage(4003, 4001, MessageIcon::Critical);
+        else
+            ShowErrorMessage(QStringLiteral("frmOpen"), QStringLiteral("Form_Load"),
+                             Tz4Error(lock->error() == QLockFile::PermissionError ? err::PermissionDenied : 75,
+                                      (lock->error() == QLockFile::PermissionError ? QStringLiteral("Permission denied: ")
+                                                                                   : QStringLiteral("Path/File access error: "))
+                                          + dataFilePath(QStringLiteral("tz4.lock"))));
         return false;
     }
     lock_ = std::move(lock);

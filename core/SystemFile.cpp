@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <cmath>
 
@@ -78,7 +79,11 @@ QString systemFilePath() { return dataFilePath(QStringLiteral("TZ4Sys.ini")); }
 QList<SettingsLine> readSettingsLines(const QByteArray& content)
 {
     QList<SettingsLine> lines;
-    QString text = QString::fromUtf8(content);
+    // Files from older installations may be in the system's 8-bit code page.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(content);
+    if (utf8.hasError())
+        text = QString::fromLocal8Bit(content);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     for (const QString& raw : text.split(QLatin1Char('\n'))) {

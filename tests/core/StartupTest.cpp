@@ -124,3 +124,14 @@ TEST_F(StartupTest, ADirectoryThatCannotBeMadeIsReported)
     ASSERT_EQ(reporter.shown.size(), 1);
     EXPECT_TRUE(reporter.shown[0].text.contains("Path not found")) << reporter.shown[0].text.toStdString();
 }
+
+TEST_F(StartupTest, ALockThatCannotBeMadeIsNotMistakenForASecondCopy)
+{
+    ASSERT_TRUE(QDir().mkpath(QDir(home()).filePath("tz4.lock")));
+    Startup startup;
+    EXPECT_FALSE(startup.run(home()));
+    ASSERT_EQ(reporter.shown.size(), 1);
+    EXPECT_NE(reporter.shown[0].title, GetRes(4001));
+    EXPECT_TRUE(reporter.shown[0].text.contains("tz4.lock")) << reporter.shown[0].text.toStdString();
+    EXPECT_EQ(log(), "<missing>");
+}

@@ -184,6 +184,12 @@ TEST_F(SystemFileTest, ReadingRulesForCaseTabsAndComments)
     EXPECT_EQ(lines[2].value, "Times New Roman");
     EXPECT_EQ(lines[3].key, "[EMPTY]");
     EXPECT_EQ(lines[3].value, "");
+
+    // A legacy code-page font name does not spoil the lines around it.
+    const auto legacy = readSettingsLines("[FontName]\t\x82\x6c\x82\x72 Gothic\r\n[MaxMultiGraph]\t7\r\n");
+    ASSERT_EQ(legacy.size(), 2);
+    EXPECT_EQ(legacy[1].key, "[MAXMULTIGRAPH]");
+    EXPECT_EQ(legacy[1].value, "7");
 }
 
 TEST_F(SystemFileTest, EdgeCaseFileValidatesAndLoadsAsDocumented)
