@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace tz4 {
@@ -478,6 +479,13 @@ QString generalDate(const QDateTime& when)
 
 qint64 roundHalfEven(double value)
 {
+    if (std::isnan(value))
+        return 0;
+    // Beyond 64 bits the conversion saturates instead of being undefined.
+    if (value >= 9223372036854775807.0)
+        return std::numeric_limits<qint64>::max();
+    if (value <= -9223372036854775808.0)
+        return std::numeric_limits<qint64>::min();
     const double down = std::floor(value);
     const double diff = value - down;
     double result = down;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace tz4;
 using tz4::test::ScopedLocale;
 
@@ -111,6 +113,8 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
     EXPECT_EQ(roundHalfEven(-3.5), -4);
     EXPECT_EQ(roundHalfEven(2.4999), 2);
     EXPECT_EQ(roundHalfEven(-0.6), -1);
+    EXPECT_EQ(roundHalfEven(1e30), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(roundHalfEven(-1e30), std::numeric_limits<qint64>::min());
 }
 
 TEST(PointDelim, SwapsOnlyWhenTheLocaleUsesAnotherSeparator)
