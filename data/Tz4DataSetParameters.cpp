@@ -1,6 +1,7 @@
 #include "data/Tz4DataSet.h"
 
 #include "core/Keys.h"
+#include "data/JetSql.h"
 
 #include <QLocale>
 
@@ -52,6 +53,20 @@ bool setFloat(const QVariant& value, float* field)
         return false;
     *field = float(number);
     return true;
+}
+
+// A date-time, or text in ISO form, the program's date pattern or the user's short format.
+QDateTime dateValue(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return value.toDateTime();
+    const QString text = value.toString().trimmed();
+    QDateTime when = QDateTime::fromString(text, Qt::ISODate);
+    if (!when.isValid())
+        when = JetSql::parseDateLiteral(text);
+    if (!when.isValid())
+        when = QLocale().toDateTime(text, QLocale::ShortFormat);
+    return when;
 }
 
 template <typename Int>
@@ -122,7 +137,7 @@ void clsTz4DataSet::setParameters(int number, const QVariant& value)
     case 2: sampleName_ = value.toString(); break;
     case 3: folderPath_ = value.toString(); break;
     case 4: {
-        QDateTime when = value.toDateTime();
+        const QDateTime when = dateValue(value);
         if (when.isValid())
             dataTime_ = when;
         break;

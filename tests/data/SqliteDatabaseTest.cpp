@@ -67,6 +67,10 @@ TEST(SqliteDatabase, RunsTheStoredDialectAgainstARealFile)
     EXPECT_DOUBLE_EQ(st.toDouble(QStringLiteral("STDEV")), std::sqrt(2.0));
     EXPECT_NEAR(st.toDouble(QStringLiteral("LogAvr")), (std::log10(2.0) + std::log10(4.0)) / 2, 1e-12);
 
+    SqliteStatement ln = db.query(QStringLiteral("Select log(10) As L;"));
+    ASSERT_TRUE(ln.next());
+    EXPECT_DOUBLE_EQ(ln.toDouble(QStringLiteral("L")), std::log(10.0)) << "log() is the natural logarithm";
+
     SqliteStatement single = db.query(QStringLiteral(
         "Select StDev(CpsData) As Stdev,Min(iif(CpsData > 0,log(CpsData) / log(10),log(1E-10) / log(10))) As L "
         "From Datas Where SerialNo=8;"));

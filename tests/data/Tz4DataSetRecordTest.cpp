@@ -84,6 +84,10 @@ TEST(Tz4DataSetRecord, ParameterWritesFollowTheirRules)
         r.setParameters(24, QStringLiteral("1,5"));
         EXPECT_FLOAT_EQ(r.Parameters(24).toFloat(), 1.5f);
     }
+    r.setParameters(4, QStringLiteral("05/03/26 14:07:09"));
+    EXPECT_EQ(r.Parameters(4).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
+    r.setParameters(4, QStringLiteral("not a date"));
+    EXPECT_EQ(r.Parameters(4).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
     r.setParameters(5, 12);
     EXPECT_EQ(r.ParentKey(), QStringLiteral("12 F"));
     r.setParameters(33, 40000); // beyond 16 bits
