@@ -1,0 +1,125 @@
+#include "core/TextFileOut.h"
+
+#include "core/CautionLog.h"
+#include "core/ErrorLocation.h"
+#include "core/ErrorTrap.h"
+#include "core/Formats.h"
+#include "core/MessageCatalog.h"
+
+#include <QFile>
+
+#include <cmath>
+
+namespace tz4 {
+
+namespace {
+
+// A parameter as the files show it: numbers in their shortest form, the date as a general date.
+QString text(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Float: return shortestText(value.toFloat());
+    case QMetaType::Double: return shortestText(value.toDouble());
+    case QMetaType::QDateTime: return generalDate(value.toDateTime());
+    default: return value.toString();
+    }
+}
+
+class TextLines {
+public:
+    TextLines(const TextOutSource& record, int delimiter) : record_(record), d_(textDelimiter(delimiter)) {}
+
+    QString P(int number) const { return text(record_.Parameters(number)); }
+    const QString& d() const { return d_; }
+    void add(const QString& line) { bytes_ += (line + QStringLiteral("\r\n")).toUtf8(); }
+
+    // The header both layouts share, up to and including the anode voltage.
+    void header(int modeTextId)
+    {
+        add(QStringLiteral("TZ-4 Data"));
+        add(GetRes(1028) + d_ + generalDate(record_.Parameters(4).toDateTime()));
+        add(QStringLiteral("Sample Name") + d_ + P(2));
+        add(QString());
+        add(QStringLiteral("Mode") + d_ + GetRes(modeTextId));
+        add(GetRes(1019, {d_, P(22), P(23)}));
+        add(GetRes(1007, {d_, P(33)}));
+        add(GetRes(1027, {d_, P(34)}));
+    }
+
+    bool referenced() const { return record_.Parameters(27).toDouble() > 0; }
+
+    bool write(const QString& fileName) const
+    {
+        QFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes_) != bytes_.size()) {
+            const Tz4Error error = fileError(file);
+            WriteCautionLog({}, &error);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    const TextOutSource& record_;
+    QString d_;
+    QByteArray bytes_;
+};
+
+} // namespace
+
+QString textDelimiter(int delimiter)
+{
+    switch (delimiter) {
+    case 1: return QStringLiteral(",");
+    case 2: return QStringLiteral("\t");
+    default: return QStringLiteral(" ");
+    }
+}
+
+bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int delimiter)
+{
+    EnterProcedure here("modUtility:TextFileOutWrk");
+    TextLines out(record, delimiter);
+    const QString& d = out.d();
+    out.header(1010);
+    if (out.referenced())
+        out.add(GetRes(1009, {d, out.P(28)}));
+    out.add(QString());
+    out.add(GetRes(1017, {d, out.P(18), out.P(19), out.P(20)}));
+    out.add(QString());
+    out.add(GetRes(1006, {d, out.P(24)}));
+    out.add(QString());
+    for (int i = 0; i < record.DataCount(); ++i)
+        out.add(shortestText(record.ValueX(i)) + d + shortestText(record.ValueY(i)));
+    return out.write(fileName);
+}
+
+bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int delimiter)
+{
+    EnterProcedure here("modUtility:TextFileOutCps");
+    TextLines out(record, delimiter);
+    const QString& d = out.d();
+    const bool referenced = out.referenced();
+    out.header(1029);
+    if (referenced)
+        out.add(GetRes(1008, {d, out.P(28)}));
+    out.add(QString());
+    out.add(GetRes(1016, {d, out.P(21)}));
+    out.add(GetRes(1018, {d, QString::number(record.DataCount())}));
+    out.add(QString());
+    out.add(QString());
+    out.add(GetRes(1025, {d, referenced ? d + GetRes(1026) : QString()}));
+    out.add(QString());
+    for (int i = 0; i < record.DataCount(); ++i) {
+        const float rate = record.OrgValueY(i);
+        const double logRate = std::log10(rate > 0 ? double(rate) : 1e-10);
+        QString line = shortestText(record.ValueX(i)) + d + formatNumber(rate, QStringLiteral("###0.0")) + d
+            + formatNumber(logRate, QStringLiteral("###0.0")) + d;
+        if (referenced)
+            line += formatNumber(record.ValueY(i), QStringLiteral("####0.0"));
+        out.add(line);
+    }
+    return out.write(fileName);
+}
+
+} // namespace tz4

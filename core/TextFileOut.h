@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace tz4 {
+
+// What the text writers read of a measurement record: its numbered parameters and its points.
+// The record itself lives in a higher layer; TextOutView adapts it.
+class TextOutSource {
+public:
+    virtual ~TextOutSource() = default;
+    virtual QVariant Parameters(int number) const = 0;
+    virtual int DataCount() const = 0;
+    virtual float ValueX(int index) const = 0;
+    virtual float ValueY(int index) const = 0;
+    virtual float OrgValueY(int index) const = 0;
+};
+
+template <typename Record>
+class TextOutView final : public TextOutSource {
+public:
+    explicit TextOutView(const Record& record) : record_(record) {}
+    QVariant Parameters(int number) const override { return record_.Parameters(number); }
+    int DataCount() const override { return record_.DataCount(); }
+    float ValueX(int index) const override { return record_.ValueX(index); }
+    float ValueY(int index) const override { return record_.ValueY(index); }
+    float OrgValueY(int index) const override { return record_.OrgValueY(index); }
+
+private:
+    const Record& record_;
+};
+
+// The delimiter of a delimiter number: 1 ",", 2 TAB, anything else one blank.
+QString textDelimiter(int delimiter);
+
+// Write a work-function record (TextFileOutWrk) or a counting-rate record (TextFileOutCps) as
+// text with CR LF line ends, creating or overwriting `fileName`. A failure is logged to
+// Caution.log and leaves what was written on disk; false then.
+bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int delimiter);
+bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int delimiter);
+
+} // namespace tz4

@@ -1,0 +1,263 @@
+#include "datawin/MeasurementControl.h"
+
+#include "core/ErrorLocation.h"
+#include "core/ErrorReporter.h"
+#include "core/ErrorTrap.h"
+#include "core/Formats.h"
+#include "core/MessageCatalog.h"
+#include "data/Tz4DataSet.h"
+#include "instrument/Tz4Body.h"
+#include "mainwin/MainControl.h"
+#include "mainwin/StatusBar.h"
+
+#include <QDateTime>
+
+namespace tz4 {
+
+namespace {
+
+const QString WindowName = QStringLiteral("frmData");
+const QString MenuLabel = QStringLiteral("frmData:mnuMeas_Click");
+
+bool confirmed(int textId, int titleId, const QVariantList& arguments = {})
+{
+    return showCatalogMessage(textId, titleId, MessageIcon::Question, MessageButtons::YesNo, arguments)
+        == MessageAnswer::Yes;
+}
+
+} // namespace
+
+MeasurementControl::MeasurementControl(MainControl& main, clsTz4DataSet& record, QObject* parent)
+    : MeasurementOwner(parent), main_(main), body_(main.body()), record_(record)
+{
+    body_.setSetDatas(&record_);
+    body_.setLocked(this);
+}
+
+MeasurementControl::~MeasurementControl()
+{
+    if (body_.SetDatas() == &record_)
+        body_.setSetDatas(nullptr);
+    if (body_.Locked() == this)
+        body_.setLocked(nullptr);
+}
+
+void MeasurementControl::RefreshDisplay()
+{
+    if (displayRefresh_)
+        displayRefresh_();
+}
+
+void MeasurementControl::MeasProcCanceled()
+{
+    measuring_ = false;
+    cancelPending_ = false;
+}
+
+bool MeasurementControl::takeStatus()
+{
+    StatusBar& status = main_.status();
+    if (status.Locked() != 0)
+        return false;
+    status.setLocked(1);
+    status.setCaption(GetRes(6072));
+    return true;
+}
+
+void MeasurementControl::releaseStatus(bool taken)
+{
+    if (!taken)
+        return;
+    main_.status().setLocked(0);
+    main_.status().Refresh();
+}
+
+void MeasurementControl::statusCaption(int textId)
+{
+    if (main_.status().Locked() == 1)
+        main_.status().setCaption(GetRes(textId));
+}
+
+// An open door stops an action before any instrument command.
+bool MeasurementControl::doorOpen()
+{
+    if (!body_.Door())
+        return false;
+    showCatalogMessage(6108, 6072, MessageIcon::Information);
+    return true;
+}
+
+bool MeasurementControl::MoveSample()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    const bool taken = takeStatus();
+    bool done = false;
+    runReported(WindowName, MenuLabel, [&] {
+        if (!confirmed(6022, 6024))
+            return;
+        body_.setCanceled(false);
+        body_.StageToSampleOut();
+        showCatalogMessage(6023, 6024, MessageIcon::Information);
+        if (doorOpen())
+            return;
+        body_.StageToSample(0);
+        done = true;
+    });
+    releaseStatus(taken);
+    return done;
+}
+
+MeasurementControl::Outcome MeasurementControl::Measure()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    if (measuring_) {
+        CancelMeasurement();
+        return Outcome::Cancelled;
+    }
+    const bool taken = takeStatus();
+    Outcome outcome = Outcome::Refused;
+    const bool ok = runReported(WindowName, MenuLabel, [&] {
+        if (!CheckMeasStart() || doorOpen())
+            return;
+        body_.setCanceled(false);
+        record_.setParameters(4, QDateTime::currentDateTime());
+        measuring_ = true;
+        record_.setDataCount(0);
+        RefreshDisplay();
+
+        switch (record_.Kind()) {
+        case clsTz4DataSet::KindW: body_.MeasWork(); break;
+        case clsTz4DataSet::KindC:
+        case clsTz4DataSet::KindD: body_.MeasCps(); break;
+        case clsTz4DataSet::KindL: body_.MeasAdjLight(); break;
+        default: break;
+        }
+
+        outcome = Outcome::Cancelled;
+        if (!body_.Canceled()) {
+            outcome = Outcome::NotSaved;
+            if (confirmed(6075, 6079)) {
+                record_.setParameters(5, location_.value_or(0));
+                outcome = record_.AddDatas() ? Outcome::Saved : Outcome::Failed;
+            }
+        }
+    });
+    measuring_ = false;
+    cancelPending_ = false;
+    releaseStatus(taken);
+    return ok ? outcome : Outcome::Failed;
+}
+
+void MeasurementControl::CancelMeasurement()
+{
+    if (!measuring_ || cancelPending_)
+        return;
+    cancelPending_ = true;
+    body_.setCanceled(true);
+    statusCaption(6086);
+}
+
+bool MeasurementControl::AdjustUvIntensity()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    const bool taken = takeStatus();
+    bool done = false;
+    runReported(WindowName, MenuLabel, [&] {
+        if (doorOpen())
+            return;
+        const float target = record_.Parameters(23).toFloat();
+        if (!confirmed(6057, 6058, {shortestText(target)}))
+            return;
+        body_.setCanceled(false);
+        statusCaption(6058);
+        // The photodiode is calibrated at the energy the record will be measured at.
+        switch (record_.Kind()) {
+        case clsTz4DataSet::KindW:
+        case clsTz4DataSet::KindL: body_.setEnergen(5.9f); break;
+        case clsTz4DataSet::KindC:
+        case clsTz4DataSet::KindD: body_.setEnergen(record_.Parameters(21).toFloat()); break;
+        default: break;
+        }
+        body_.WaitIdle();
+        body_.SetLightPower(target);
+        if (body_.Canceled())
+            return;
+        record_.setParameters(22, body_.LastLight());
+        if (record_.Kind() == clsTz4DataSet::KindL) {
+            record_.setGraphY(1, 10 * target);
+            record_.setGraphY(2, target);
+        }
+        RefreshDisplay();
+        showCatalogMessage(6109, 6058, MessageIcon::Information);
+        done = true;
+    });
+    releaseStatus(taken);
+    return done;
+}
+
+bool MeasurementControl::SetAnodeVoltage()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    const bool taken = takeStatus();
+    bool done = false;
+    runReported(WindowName, MenuLabel, [&] {
+        if (doorOpen() || !confirmed(6104, 6103))
+            return;
+        body_.setCanceled(false);
+        statusCaption(6105);
+        body_.HvSet();
+        if (body_.Canceled())
+            return;
+        record_.setParameters(34, body_.HV_Volts());
+        done = true;
+    });
+    releaseStatus(taken);
+    return done;
+}
+
+bool MeasurementControl::Calibrate()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    const bool taken = takeStatus();
+    bool done = false;
+    runReported(WindowName, MenuLabel, [&] {
+        if (doorOpen())
+            return;
+        if (record_.Parameters(40).toFloat() == 0) {
+            showCatalogMessage(6110, 6062, MessageIcon::Information);
+            return;
+        }
+        if (!confirmed(6063, 6062))
+            return;
+        body_.setCanceled(false);
+        statusCaption(6051);
+        body_.setEnergen(record_.Parameters(21).toFloat());
+        body_.MeasThickAdjust();
+        done = !body_.Canceled();
+    });
+    releaseStatus(taken);
+    return done;
+}
+
+bool MeasurementControl::InitLightAdjuster()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    const bool taken = takeStatus();
+    bool done = false;
+    runReported(WindowName, MenuLabel, [&] {
+        constexpr float Energy = 5.9f;
+        if (doorOpen() || !confirmed(6001, 6059, {shortestText(Energy)}))
+            return;
+        body_.setCanceled(false);
+        statusCaption(6059);
+        body_.MakeLightBase(Energy);
+        if (body_.Canceled())
+            return;
+        showCatalogMessage(3064, 3063, MessageIcon::Information);
+        done = true;
+    });
+    releaseStatus(taken);
+    return done;
+}
+
+} // namespace tz4

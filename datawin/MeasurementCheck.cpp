@@ -1,0 +1,114 @@
+#include "datawin/LightSignal.h"
+#include "datawin/MeasurementControl.h"
+
+#include "core/ErrorLocation.h"
+#include "core/ErrorReporter.h"
+#include "data/Tz4DataSet.h"
+#include "instrument/Tz4Body.h"
+
+#include <cmath>
+
+namespace tz4 {
+
+namespace {
+
+bool refuse(int textId, int titleId)
+{
+    showCatalogMessage(textId, titleId, MessageIcon::Information);
+    return false;
+}
+
+// Counting-rate energies the monochromator can reach.
+bool fixedEnergyInRange(float energy) { return energy >= 3.4f && energy <= 6.8f; }
+
+} // namespace
+
+bool MeasurementControl::checkAnode()
+{
+    return body_.HV_Volts() >= 2501 || refuse(6106, 6107);
+}
+
+bool MeasurementControl::CheckMeasStart()
+{
+    EnterProcedure here("frmData:CheckMeasStart");
+    if (record_.Parameters(2).toString().isEmpty())
+        return refuse(6026, 6028);
+    if (!location_)
+        return refuse(6027, 6034);
+
+    const int kind = record_.Kind();
+    if (kind == clsTz4DataSet::KindT)
+        return true;
+
+    const float fixedEnergy = record_.Parameters(21).toFloat();
+    const bool energyOk = kind == clsTz4DataSet::KindW || kind == clsTz4DataSet::KindL ? body_.EngSetStatus()
+                                                                                       : fixedEnergyInRange(fixedEnergy);
+    if (!energyOk)
+        return refuse(6074, 6018);
+    if (!uvIntensityInBand(record_.Parameters(22).toFloat(), record_.Parameters(23).toFloat()))
+        return refuse(6078, 6060);
+    if (kind == clsTz4DataSet::KindL)
+        return true;
+    if (record_.Parameters(33).toInt() == 0)
+        return refuse(6044, 6045);
+    if (!checkAnode())
+        return false;
+    if (kind == clsTz4DataSet::KindD && record_.Parameters(29).toFloat() < 0)
+        return refuse(6095, 6101);
+    return true;
+}
+
+void MeasurementControl::MakeMeasDefault(const QString& key)
+{
+    EnterProcedure here("frmData:MakeMeasDefault");
+    Q_UNUSED(key);
+    if (defaultsMade_)
+        return;
+    defaultsMade_ = true;
+
+    record_.setParameters(2, QStringLiteral("NewSample"));
+    record_.setParameters(34, body_.HV_Volts());
+    record_.setParameters(35, body_.SumLost());
+    record_.setParameters(22, body_.LastLight());
+
+    switch (record_.Kind()) {
+    case clsTz4DataSet::KindW:
+    case clsTz4DataSet::KindL: {
+        for (int type = 0; type < 3; ++type)
+            record_.setGraphX(type, record_.Parameters(18 + type).toFloat());
+        float yMax = 0;
+        if (record_.Kind() == clsTz4DataSet::KindL) {
+            yMax = 10 * record_.Parameters(23).toFloat();
+        } else {
+            const float n = record_.Parameters(24).toFloat();
+            if (n != 0 && record_.ExpLog()) {
+                yMax = float(std::llround(std::pow(2000.0, double(n))));
+            } else {
+                record_.setParameters(24, 1.0f);
+                yMax = 2000;
+            }
+        }
+        record_.setGraphY(0, 0);
+        record_.setGraphY(1, yMax);
+        record_.setGraphY(2, yMax / 10);
+        break;
+    }
+    case clsTz4DataSet::KindC:
+    case clsTz4DataSet::KindD: {
+        const float count = record_.Parameters(26).toFloat();
+        record_.setGraphX(0, 1);
+        record_.setGraphX(1, count);
+        record_.setGraphX(2, std::max(1.0f, std::round(count / 10)));
+        const float yMax = record_.ExpLog() || record_.Kind() == clsTz4DataSet::KindD ? 4 : 1600;
+        record_.setGraphY(0, 0);
+        record_.setGraphY(1, yMax);
+        record_.setGraphY(2, yMax / 4);
+        break;
+    }
+    default:
+        break;
+    }
+    RefreshDisplay();
+}
+
+} // namespace tz4

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "mainwin/MeasurementOwner.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace tz4 {
+
+class MainControl;
+class clsTz4DataSet;
+class uclTz4Body;
+
+// The measurement menu of a data window without its widgets: the checks before a start, the
+// defaults of a new record, and the actions (stage, measurement, UV intensity, anode voltage,
+// calibration, light adjuster, cancel). It hands its record to the instrument and registers
+// itself as the owner of the procedures' events for as long as it lives.
+class MeasurementControl : public MeasurementOwner {
+    Q_OBJECT
+
+public:
+    enum class Outcome { Refused, Cancelled, NotSaved, Saved, Failed };
+
+    MeasurementControl(MainControl& main, clsTz4DataSet& record, QObject* parent = nullptr);
+    ~MeasurementControl() override;
+
+    clsTz4DataSet& record() { return record_; }
+
+    // The folder the record will be stored in (0 the top level); nothing when none is chosen.
+    void setLocation(std::optional<qint32> folder) { location_ = folder; }
+    std::optional<qint32> location() const { return location_; }
+
+    // Whether the record may be measured now; shows the reason when not.
+    bool CheckMeasStart();
+    // Defaults of a new record, once per window.
+    void MakeMeasDefault(const QString& key);
+
+    // Menu actions. Each returns false when it was refused or answered No.
+    bool MoveSample();
+    Outcome Measure();
+    bool AdjustUvIntensity();
+    bool SetAnodeVoltage();
+    bool Calibrate();
+    bool InitLightAdjuster();
+    // Choosing Measurement again while one runs: cancels it once.
+    void CancelMeasurement();
+
+    bool measuring() const { return measuring_; }
+    bool cancelPending() const { return cancelPending_; }
+    // Catalogue id of the Measurement item's caption: 246 when idle, 248 while running.
+    int measurementCaptionId() const { return measuring_ ? 248 : 246; }
+
+    // Called for every new point; the window redraws its table and graph here.
+    void setDisplayRefresh(std::function<void()> refresh) { displayRefresh_ = std::move(refresh); }
+    void RefreshDisplay() override;
+    void MeasProcCanceled() override;
+
+private:
+    bool doorOpen();
+    bool checkAnode();
+    bool takeStatus();
+    void releaseStatus(bool taken);
+    void statusCaption(int textId);
+
+    MainControl& main_;
+    uclTz4Body& body_;
+    clsTz4DataSet& record_;
+    std::optional<qint32> location_;
+    bool defaultsMade_ = false;
+    bool cancelPending_ = false;
+    bool measuring_ = false;
+    std::function<void()> displayRefresh_;
+};
+
+} // namespace tz4

@@ -1,0 +1,215 @@
+#include "mainwin/BodyDiag.h"
+#include "mainwin/MainControl.h"
+#include "mainwin/SerialDebugLog.h"
+#include "mainwin/StatusBar.h"
+
+#include "core/ErrorLocation.h"
+#include "core/ErrorReporter.h"
+#include "core/ErrorTrap.h"
+#include "core/Formats.h"
+#include "core/MessageCatalog.h"
+#include "core/SystemParam.h"
+#include "instrument/Tz4Body.h"
+
+namespace tz4 {
+
+namespace {
+
+constexpr float FullWarmUpSeconds = 1800;
+const QString Crlf = QStringLiteral("\r\n");
+
+} // namespace
+
+MainControl::MainControl(Clock& clock, uclTz4Body& body, StatusBar& status, QObject* parent)
+    : QObject(parent), clock_(clock), body_(body), status_(status)
+{
+    connect(&body_, &uclTz4Body::ProcBase, this, &MainControl::ProcBase);
+    connect(&body_, &uclTz4Body::ProcSetLight, this, &MainControl::ProcSetLight);
+    connect(&body_, &uclTz4Body::ProcVolts, this, &MainControl::ProcVolts);
+    connect(&body_, &uclTz4Body::ProcWork, this, &MainControl::ProcWork);
+    connect(&body_, &uclTz4Body::ProcLight, this, &MainControl::ProcLight);
+    connect(&body_, &uclTz4Body::ProcCps, this, &MainControl::ProcCps);
+    connect(&body_, &uclTz4Body::ProcThick, this, &MainControl::ProcThick);
+}
+
+MainControl::~MainControl() { setTmrWarmUpEnabled(false); }
+
+void MainControl::Load()
+{
+    EnterProcedure here("frmMain:MDIForm_Load");
+    startSerialDebugLog(clock_);
+    connectPhase_ = NotConnected;
+    status_.setBarColor(basicColour(1));
+    status_.setForeColor(basicColour(0));
+    status_.setMin(0);
+    status_.setMax(100);
+    status_.setValue(50);
+    status_.setCaption(QStringLiteral("Init System"));
+}
+
+void MainControl::DebugLogWrite(qint32 mode, const QString& text)
+{
+    EnterProcedure here("frmMain:DebugLogWrite");
+    if (mode == 1) {
+        const QString traffic = body_.SerialLog();
+        appendSerialDebugLog(text, &traffic);
+    } else {
+        appendSerialDebugLog(text);
+    }
+}
+
+void MainControl::MakeBodyDiagError(QString& text)
+{
+    EnterProcedure here("frmMain:MakeBodyDiagError");
+    const QString lightUnit = body_.Diag(0);
+    const QString stageUnit = body_.Diag(1);
+    appendBodyDiagLines(text, lightUnit, stageUnit);
+}
+
+void MainControl::captionIfHolding(bool holding, int textId)
+{
+    if (holding)
+        status_.setCaption(GetRes(textId));
+}
+
+void MainControl::closeLink(bool holding)
+{
+    body_.setTimerEnable(DebugMode());
+    body_.setPortOpen(false);
+    connectPhase_ = NotConnected;
+    captionIfHolding(holding, 3073);
+}
+
+qint32 MainControl::GetBodyStatus()
+{
+    EnterProcedure here("frmMain:GetBodyStatus");
+    if (connectPhase_ == Ready)
+        return Ready;
+
+    bool holding = false;
+    if (status_.Locked() == 0) {
+        status_.setLocked(1);
+        holding = true;
+        status_.setCaption(GetRes(3043));
+    } else if (status_.Locked() == 1) {
+        holding = true;
+    }
+
+    ErrorTrap trap;
+    trap.run([&] { runSequence(holding); });
+
+    if (holding) {
+        status_.setLocked(0);
+        status_.Refresh();
+    }
+    trap.finish();
+    return connectPhase_;
+}
+
+void MainControl::runSequence(bool holding)
+{
+    connectPhase_ = NotConnected;
+    body_.setCanceled(false);
+    body_.setTimerEnable(true);
+
+    if (!body_.Connected()) {
+        captionIfHolding(holding, 3044);
+        if (body_.ErrorNumber(0) == 1) {
+            DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)"));
+            showCatalogMessage(3072, 3044, MessageIcon::Critical);
+        } else {
+            QString text = QStringLiteral("TZ-4 Connect Process Sequence (Diag Error)") + Crlf;
+            MakeBodyDiagError(text);
+            DebugLogWrite(0, text);
+            showCatalogMessage(3082, 3044, MessageIcon::Critical);
+        }
+        closeLink(holding);
+        return;
+    }
+
+    captionIfHolding(holding, 3045);
+    DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Body Initialize)"));
+    body_.InitBody();
+    DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull (Body Initialize)"));
+    connectPhase_ = Initialized;
+
+    if (body_.WarmUpTime() >= 1) {
+        captionIfHolding(holding, 3046);
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Now Worming Up Process)"));
+        showCatalogMessage(3068, 3046, MessageIcon::Information, MessageButtons::Ok,
+                           {formatNumber(body_.WarmUpTime() / 60.0, QStringLiteral("#0"))});
+        setTmrWarmUpEnabled(true);
+        connectPhase_ = WarmingUp;
+        return;
+    }
+
+    bool spanSet = false;
+    for (qint16 i = 1; i <= 4; ++i)
+        spanSet = spanSet || body_.SetLightSpanRange(i) > 0;
+    if (!spanSet) {
+        captionIfHolding(holding, 3052);
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Light Area Setting Process)"));
+        body_.MakeLightBase(5.9f);
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull (Light Area Setting Process)"));
+    }
+    connectPhase_ = LightReady;
+
+    if (body_.HV_Volts() < 2500) {
+        connectPhase_ = SettingAnode;
+        captionIfHolding(holding, 3076);
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Hv Volt Set Before Light Adjust 50nW)"));
+        body_.SetLightPower(50);
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull(Light Power = ")
+                             + shortestText(body_.LastLight()) + QLatin1Char(')'));
+        captionIfHolding(holding, 3075);
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Hv Volt Set Process)"));
+        body_.HvSet();
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull(Hv Volt = ")
+                             + QString::number(body_.HV_Volts()) + QLatin1Char(')'));
+    }
+    if (body_.HV_Volts() >= 2501) {
+        connectPhase_ = Ready;
+        showCatalogMessage(3064, 3063, MessageIcon::Information);
+    } else {
+        closeLink(holding);
+    }
+}
+
+void MainControl::setTmrWarmUpEnabled(bool enabled)
+{
+    if (enabled && warmUpTimer_ == 0) {
+        warmUpTimer_ = clock_.startTimer(1000, [this] { tmrWarmUp_Timer(); }, true);
+    } else if (!enabled && warmUpTimer_ != 0) {
+        clock_.stopTimer(warmUpTimer_);
+        warmUpTimer_ = 0;
+    }
+}
+
+void MainControl::tmrWarmUp_Timer()
+{
+    EnterProcedure here("frmMain:tmrWarmUp_Timer");
+    if (connectPhase_ != WarmingUp)
+        return;
+    runLogged([this] {
+        body_.Refresh();
+        const qint16 left = body_.WarmUpTime();
+        if (left <= 0) {
+            status_.setBarColor(basicColour(4));
+            status_.setToolTipText(QString());
+            coolBarToolTip_.clear();
+            setTmrWarmUpEnabled(false);
+            return;
+        }
+        if (status_.Locked() == 0) {
+            status_.setMin(0);
+            status_.setMax(FullWarmUpSeconds);
+            status_.setValue(FullWarmUpSeconds - left);
+            status_.Refresh();
+            const QString tip = GetRes(3067, {formatNumber(left / 60.0, QStringLiteral("#0"))});
+            status_.setToolTipText(tip);
+            coolBarToolTip_ = tip;
+        }
+    });
+}
+
+} // namespace tz4
