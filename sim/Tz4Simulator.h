@@ -45,6 +45,18 @@ public:
     const LightModel& light() const { return light_; }
     const CountingModel& counter() const { return counter_; }
 
+    // What the instrument is doing now, for tests that check the state a procedure leaves.
+    int filter() const { return filter_; }
+    int iris() const { return iris_; }
+    int lightRange() const { return range_; }
+    bool grid() const { return grid_; }
+    bool valve() const { return valve_; }
+    int airFlow() const { return airFlow_; }   // thousandths of a litre per minute
+    int wavelength() const { return wave_; }   // tenths of a nm
+    int stagePosition() const { return stage_; } // tenths of the stage unit
+    int highVolts() const { return highVolts_; }
+    int measTime() const { return measTime_; } // hundredths of a second
+
     // Photon energy the monochromator is at, eV.
     double energy() const;
     // Light power reaching the stage now, nW.

@@ -69,15 +69,6 @@ TEST(CountingModel, EfficiencyRisesSteeplyToAPlateauWithTheAnodeVoltage)
     EXPECT_LT(counter.backgroundRate(2500), 0.01);
 }
 
-TEST(CountingModel, FailedCounterCountsNothing)
-{
-    CountingModel counter;
-    counter.setFailed(true);
-    std::mt19937_64 random(1);
-    EXPECT_EQ(counter.efficiency(3500), 0.0);
-    EXPECT_EQ(counter.count(counter.backgroundRate(4000), 1.0, random), 0);
-}
-
 TEST(CountingModel, DryAirPurgeClearsMoistureBackground)
 {
     CountingModel counter;

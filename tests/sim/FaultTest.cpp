@@ -16,6 +16,8 @@ TEST(Faults, NoReplyLeavesTheLineSilentButStillActs)
     c.line.write("ES1500\r");
     c.clock.advance(60'000);
     EXPECT_TRUE(c.received.isEmpty());
+    EXPECT_EQ(c.line.simulator().iris(), 1500);
+    // Faults can be lifted while the instrument runs.
     c.line.simulator().faults().clear();
     EXPECT_EQ(c.text("ES"), "1500");
 }

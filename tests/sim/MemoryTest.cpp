@@ -89,12 +89,3 @@ TEST(SpanMemory, FactoryTableServesTheDefaultIntensitiesWithOverlappingFilters)
     EXPECT_EQ(c.text("BL00000003"), "OK");
     EXPECT_EQ(c.text("BL"), "00000003");
 }
-
-TEST(SpanMemory, NeverSetUpUnitReportsZeroRanges)
-{
-    Conversation c(tz4::sim::test::withFaults({"span-empty"}));
-    for (int r = 11; r <= 14; ++r) {
-        c.text("BO" + QByteArray::number(r));
-        EXPECT_EQ(c.number("BL"), 0);
-    }
-}
