@@ -374,6 +374,12 @@ bool SqliteStatement::toBool(const QString& name, bool whenNull) const
     return isNull(column) ? whenNull : sqlite3_column_double(stmt_, column) != 0;
 }
 
+QDateTime SqliteStatement::toDateTime(const QString& name) const
+{
+    const int column = requireColumn(name);
+    return isNull(column) ? QDateTime() : JetSql::fromStoredDate(value(column).toString());
+}
+
 SqliteTransaction::SqliteTransaction(SqliteDatabase& db) : db_(db)
 {
     db_.exec(QStringLiteral("BEGIN IMMEDIATE"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -46,6 +47,8 @@ public:
     double toDouble(const QString& name, double whenNull = 0) const;
     QString toText(const QString& name, const QString& whenNull = {}) const;
     bool toBool(const QString& name, bool whenNull = false) const;
+    // A stored date-time ('YYYY-MM-DD HH:MM:SS'); invalid for Null or unreadable text.
+    QDateTime toDateTime(const QString& name) const;
 
 private:
     int requireColumn(const QString& name) const;

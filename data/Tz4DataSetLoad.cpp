@@ -3,7 +3,6 @@
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
 #include "core/Keys.h"
-#include "data/JetSql.h"
 #include "data/SqliteDatabase.h"
 
 namespace tz4 {
@@ -76,9 +75,7 @@ void clsTz4DataSet::loadSettings(SqliteDatabase& db, qint32 seqNo)
         };
         auto whole = [&](const char* column, qint64 whenNull) { return row.toInt(QLatin1String(column), whenNull); };
         sampleName_ = row.toText(QStringLiteral("SampleName"), QStringLiteral("Sample"));
-        dataTime_ = row.isNull(QStringLiteral("DataTime"))
-            ? QDateTime::currentDateTime()
-            : JetSql::fromStoredDate(row.toText(QStringLiteral("DataTime")));
+        dataTime_ = row.toDateTime(QStringLiteral("DataTime"));
         if (!dataTime_.isValid())
             dataTime_ = QDateTime::currentDateTime();
         measTime_ = qint16(whole("MeasTime", 10));

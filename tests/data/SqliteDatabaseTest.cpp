@@ -82,6 +82,7 @@ TEST(SqliteDatabase, RunsTheStoredDialectAgainstARealFile)
     ASSERT_TRUE(flags.next());
     EXPECT_EQ(flags.toInt(QStringLiteral("seqno")), 1);
     EXPECT_EQ(flags.toText(QStringLiteral("Stamp")), QStringLiteral("2026-05-01 10:00:00"));
+    EXPECT_EQ(flags.toDateTime(QStringLiteral("stamp")), QDateTime(QDate(2026, 5, 1), QTime(10, 0)));
     EXPECT_FALSE(flags.next());
 }
 
