@@ -1,0 +1,172 @@
+#include "tests/instrument/FakeInstrument.h"
+
+#include "instrument/ReplyNumbers.h"
+#include "sim/SimulatorLine.h"
+#include "sim/YieldModel.h"
+
+#include <cmath>
+
+using namespace tz4;
+using tz4::test::EventTrail;
+using tz4::test::FakeRecord;
+
+namespace {
+
+// The component on the in-process simulator, connected and initialised, all in virtual time.
+class SimulatedInstrument : public ::testing::Test {
+protected:
+    explicit SimulatedInstrument(sim::SimOptions options = {}) : line(clock, options), body(clock, line)
+    {
+        body.setTimerEnable(true);
+    }
+
+    void connectAndInit()
+    {
+        ASSERT_TRUE(body.Connected());
+        body.InitBody();
+        ASSERT_FALSE(body.Canceled());
+        body.setSetDatas(&record);
+    }
+
+    // A register reply as the instrument gives it, bypassing every cache.
+    double ask(const QString& command)
+    {
+        EXPECT_TRUE(body.WriteRS232C(command)) << command.toStdString();
+        return replyToDouble(body.replyLine());
+    }
+
+    VirtualClock clock;
+    sim::SimulatorLine line;
+    uclTz4Body body;
+    FakeRecord record;
+};
+
+struct Fit {
+    double slope = 0;
+    double intercept = 0;
+    double r2 = 0;
+};
+
+Fit fitLine(const std::vector<std::pair<double, double>>& points)
+{
+    double sx = 0, sy = 0, sxx = 0, sxy = 0, syy = 0;
+    const double n = double(points.size());
+    for (const auto& [x, y] : points) {
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+        syy += y * y;
+    }
+    Fit fit;
+    fit.slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+    fit.intercept = (sy - fit.slope * sx) / n;
+    const double r = (n * sxy - sx * sy) / std::sqrt((n * sxx - sx * sx) * (n * syy - sy * sy));
+    fit.r2 = r * r;
+    return fit;
+}
+
+} // namespace
+
+TEST_F(SimulatedInstrument, ConnectsDiagnosesAndLoadsItsCalibration)
+{
+    connectAndInit();
+    EXPECT_TRUE(body.Diag(0).startsWith('2'));
+    EXPECT_TRUE(body.Diag(1).startsWith('2'));
+    EXPECT_GT(body.SumLost(), 0.0f);
+    EXPECT_LT(body.SumLost(), 0.01f);
+    for (qint16 range = 1; range <= 9; ++range)
+        EXPECT_GT(body.LightRangeAdjust(range), 0.0f) << range;
+    EXPECT_GT(body.PhotoDiodeAdjust(5.0f), 0.0f);
+    EXPECT_GT(body.SetLightMax(), body.SetLightMin());
+    EXPECT_EQ(body.WarmUpTime(), 0);
+    EXPECT_FALSE(body.Busy());
+}
+
+TEST_F(SimulatedInstrument, LightPowerConvergesOnTheTarget)
+{
+    connectAndInit();
+    EventTrail trail(body, &uclTz4Body::ProcSetLight);
+    body.SetLightPower(50);
+    ASSERT_GE(trail.types.size(), 3);
+    EXPECT_EQ(trail.types.first(), 0);
+    EXPECT_EQ(trail.types.last(), 3);
+    EXPECT_NEAR(body.LastLight(), 50, 2.5);
+    EXPECT_NEAR(record.parameter(22).toDouble(), body.LastLight(), 1e-3);
+    EXPECT_EQ(ask("FS"), 0); // the light ends blocked
+}
+
+TEST_F(SimulatedInstrument, LightBaseFillsAPlausibleSpanTable)
+{
+    connectAndInit();
+    EventTrail trail(body, &uclTz4Body::ProcBase);
+    body.MakeLightBase(4.5f);
+    EXPECT_EQ(trail.types, QList<int>({0, 7, 8, 9, 2, 2, 2, 3})) << body.SerialLog().right(3000).toStdString();
+    const auto& spans = body.lightSpans();
+    EXPECT_GT(spans[1].maximum, spans[2].maximum);
+    EXPECT_GT(spans[2].maximum, spans[3].maximum);
+    EXPECT_GT(spans[3].maximum, spans[4].maximum);
+    EXPECT_GT(spans[4].maximum, spans[4].minimum);
+    EXPECT_GT(spans[4].minimum, 0);
+}
+
+TEST_F(SimulatedInstrument, AnodeVoltageIsFoundOnTheCarbonReference)
+{
+    connectAndInit();
+    EventTrail trail(body, &uclTz4Body::ProcVolts);
+    const qint16 volts = body.HvSet();
+    EXPECT_EQ(trail.types.last(), 3);
+    EXPECT_GE(volts, 2640);
+    EXPECT_LE(volts, 4130);
+    EXPECT_EQ(ask("VS"), volts);
+    EXPECT_LT(trail.values.back().second.toInt(), 100);
+    EXPECT_EQ(record.parameter(34).toInt(), volts);
+}
+
+TEST_F(SimulatedInstrument, CancelDuringAScanLeavesFilterGridAndStageSafe)
+{
+    connectAndInit();
+    record.values = {{18, 4.0}, {19, 6.0}, {20, 0.05}, {22, 50.0}, {33, 3}};
+    EventTrail trail(body, &uclTz4Body::ProcWork);
+    QObject::connect(&body, &uclTz4Body::ProcWork, &trail.context, [this](qint32 type, const QVariant&, const QVariant&) {
+        if (type == 2)
+            body.setCanceled(true);
+    });
+    body.MeasWork();
+    EXPECT_EQ(trail.types, QList<int>({0, 1, 2, 5}));
+    body.setCanceled(false);
+    EXPECT_EQ(ask("FS"), 0);
+    EXPECT_EQ(ask("GS"), 0);
+    EXPECT_NEAR(ask("XS"), 40, 0.5); // origin, in hundredths
+}
+
+TEST_F(SimulatedInstrument, WorkFunctionScanGivesALinearSquareRootYieldAboveThreshold)
+{
+    connectAndInit();
+    EventTrail volts(body, &uclTz4Body::ProcVolts);
+    body.HvSet();
+    ASSERT_EQ(volts.types.last(), 3);
+
+    record.values = {{18, 4.5}, {19, 6.2}, {20, 0.05}, {22, 50.0}, {33, 10}};
+    std::vector<std::pair<double, double>> above;
+    int points = 0;
+    QObject context;
+    QObject::connect(&body, &uclTz4Body::ProcWork, &context, [&](qint32 type, const QVariant& energy, const QVariant& net) {
+        if (type != 2)
+            return;
+        ++points;
+        // Yield per photon: the counts normalised by the photon flux at this energy.
+        const double e = energy.toDouble();
+        const double photons = sim::YieldModel::photonsPerSecond(line.simulator().lightPower(), e);
+        if (e >= 5.3 && photons > 0)
+            above.push_back({e, std::sqrt(std::max(0.0, net.toDouble()) / photons)});
+    });
+    EventTrail trail(body, &uclTz4Body::ProcWork);
+    body.MeasWork();
+    EXPECT_EQ(trail.types.last(), 3);
+    EXPECT_EQ(points, 35);
+    ASSERT_GE(above.size(), 10u);
+    const Fit fit = fitLine(above);
+    EXPECT_GT(fit.r2, 0.98);
+    EXPECT_NEAR(-fit.intercept / fit.slope, 5.10, 0.1);
+}
