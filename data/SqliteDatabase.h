@@ -82,7 +82,8 @@ public:
     // "Select Max(SeqNo) + 1 As MaxSeq From ...": the new key, 1 for an empty table.
     qint64 newKey(const QString& jetSql);
 
-    // The alias under which a foreign file is attached (attached on first use).
+    // The alias under which a foreign file is attached (attached on first use). The engine
+    // cannot attach inside a transaction: attach first when the work runs in one.
     QString attach(const QString& file);
     void detachAll();
 
