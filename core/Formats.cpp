@@ -21,12 +21,9 @@ struct Decimal {
 
 Decimal toDecimal(double magnitude)
 {
+    if (magnitude == 0.0)
+        return Decimal{std::string(1, '0'), 1};
     Decimal d;
-    if (magnitude == 0.0) {
-        d.digits = "0";
-        d.point = 1;
-        return d;
-    }
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
     const std::string text(buf, res.ptr);
