@@ -38,13 +38,21 @@ void MainControl::Load()
 {
     EnterProcedure here("frmMain:MDIForm_Load");
     startSerialDebugLog(clock_);
-    connectPhase_ = NotConnected;
+    setPhase(NotConnected);
     status_.setBarColor(basicColour(1));
     status_.setForeColor(basicColour(0));
     status_.setMin(0);
     status_.setMax(100);
     status_.setValue(50);
     status_.setCaption(QStringLiteral("Init System"));
+}
+
+void MainControl::setPhase(qint32 phase)
+{
+    const bool change = phase != connectPhase_;
+    connectPhase_ = phase;
+    if (change)
+        emit connectPhaseChanged(phase);
 }
 
 void MainControl::DebugLogWrite(qint32 mode, const QString& text)
@@ -76,7 +84,7 @@ void MainControl::closeLink(bool holding)
 {
     body_.setTimerEnable(DebugMode());
     body_.setPortOpen(false);
-    connectPhase_ = NotConnected;
+    setPhase(NotConnected);
     captionIfHolding(holding, 3073);
 }
 
@@ -108,7 +116,7 @@ qint32 MainControl::GetBodyStatus()
 
 void MainControl::runSequence(bool holding)
 {
-    connectPhase_ = NotConnected;
+    setPhase(NotConnected);
     body_.setCanceled(false);
     body_.setTimerEnable(true);
 
@@ -131,7 +139,7 @@ void MainControl::runSequence(bool holding)
     DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Body Initialize)"));
     body_.InitBody();
     DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull (Body Initialize)"));
-    connectPhase_ = Initialized;
+    setPhase(Initialized);
 
     if (body_.WarmUpTime() >= 1) {
         captionIfHolding(holding, 3046);
@@ -139,7 +147,7 @@ void MainControl::runSequence(bool holding)
         showCatalogMessage(3068, 3046, MessageIcon::Information, MessageButtons::Ok,
                            {formatNumber(body_.WarmUpTime() / 60.0, QStringLiteral("#0"))});
         setTmrWarmUpEnabled(true);
-        connectPhase_ = WarmingUp;
+        setPhase(WarmingUp);
         return;
     }
 
@@ -152,10 +160,10 @@ void MainControl::runSequence(bool holding)
         body_.MakeLightBase(5.9f);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull (Light Area Setting Process)"));
     }
-    connectPhase_ = LightReady;
+    setPhase(LightReady);
 
     if (body_.HV_Volts() < 2500) {
-        connectPhase_ = SettingAnode;
+        setPhase(SettingAnode);
         captionIfHolding(holding, 3076);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Hv Volt Set Before Light Adjust 50nW)"));
         body_.SetLightPower(50);
@@ -168,7 +176,7 @@ void MainControl::runSequence(bool holding)
                              + QString::number(body_.HV_Volts()) + QLatin1Char(')'));
     }
     if (body_.HV_Volts() >= 2501) {
-        connectPhase_ = Ready;
+        setPhase(Ready);
         showCatalogMessage(3064, 3063, MessageIcon::Information);
     } else {
         closeLink(holding);

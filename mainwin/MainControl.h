@@ -47,6 +47,9 @@ public:
     uclTz4Body& body() { return body_; }
     StatusBar& status() { return status_; }
 
+signals:
+    void connectPhaseChanged(qint32 phase);
+
 public slots:
     void ProcBase(qint32 ProcType, const QVariant& Value1, const QVariant& Value2);
     void ProcSetLight(qint32 ProcType, const QVariant& Value1, const QVariant& Value2);
@@ -57,6 +60,7 @@ public slots:
     void ProcThick(qint32 ProcType, const QVariant& Value1, const QVariant& Value2);
 
 private:
+    void setPhase(qint32 phase);
     void runSequence(bool holding);
     void closeLink(bool holding);
     void captionIfHolding(bool holding, int textId);

@@ -2,7 +2,9 @@
 
 #include "app/cli/CommandLine.h"
 #include "app/cli/InitCommand.h"
+#include "app/cli/InstrumentCommands.h"
 #include "app/cli/MessagesCommand.h"
+#include "app/cli/RecordCommands.h"
 #include "core/Version.h"
 
 #include <QTextStream>
@@ -26,6 +28,23 @@ const Command kCommands[] = {
     {"init", "init                     create the data directory, settings, database and templates", runInit},
     {"messages", "messages                 every catalogue text as \"id<TAB>text\", placeholders unexpanded",
      messages},
+    {"connect", "connect [--wait]         run the connection sequence; exit 0 only when ready (6)", runConnect},
+    {"measure",
+     "measure work|cps|light|calib  measure a new record and store it\n"
+     "      --sample NAME --folder N     sample name; folder number (default: top level)\n"
+     "      --start EV --end EV --step EV  scan energies (work, light)\n"
+     "      --energy EV --count N        fixed energy and measure count (cps, calib)\n"
+     "      --time S --light NW --power N --thickness A  counting time, target UV intensity,\n"
+     "                                   power number, calibration-sample thickness (calib)\n"
+     "      --adjust                     adjust the UV intensity to the target first\n"
+     "      --yes | --no                 answer to the save question (default: save)\n"
+     "      --wait                       wait out a warm-up instead of stopping",
+     runMeasure},
+    {"records", "records [--folder N]      folders and records of the top level or of folder N", runRecords},
+    {"show", "show N                   settings, results, statistics and points of record N", runShow},
+    {"analyze", "analyze N --fit A:B --ground C:D [--power N] [--save]  work function from the ranges",
+     runAnalyze},
+    {"export-text", "export-text N FILE [--delim csv|tab|space]  record N as a text file", runExportText},
 };
 
 QString usage()

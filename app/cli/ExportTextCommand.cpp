@@ -1,0 +1,82 @@
+#include "app/cli/CommandArgs.h"
+#include "app/cli/RecordCommands.h"
+#include "app/cli/RecordStore.h"
+#include "core/ErrorReporter.h"
+#include "core/Keys.h"
+#include "core/MessageCatalog.h"
+#include "core/TextFileOut.h"
+#include "data/Tz4DataSet.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace tz4::cli {
+
+namespace {
+
+// The delimiter numbers of the save dialog's file types.
+int delimiterOf(const QString& name)
+{
+    if (name == QLatin1String("csv"))
+        return 1;
+    if (name == QLatin1String("tab"))
+        return 2;
+    if (name == QLatin1String("space"))
+        return 3;
+    return 0;
+}
+
+int delimiterOfFile(const QString& file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("txt"))
+        return 2;
+    if (suffix == QLatin1String("prn"))
+        return 3;
+    return 1;
+}
+
+} // namespace
+
+int runExportText(const GlobalOptions& options, const QStringList& args)
+{
+    CommandArgs parsed;
+    if (auto error = parseCommandArgs(args, {QStringLiteral("delim")}, {}, parsed); error || parsed.positional.size() != 2) {
+        std::fprintf(stderr, "tz4 export-text: %s\n",
+                     qUtf8Printable(error ? *error : QStringLiteral("name a record number and a file")));
+        return 2;
+    }
+    const QString file = parsed.positional.at(1);
+    int delimiter = delimiterOfFile(file);
+    if (parsed.values.contains(QStringLiteral("delim"))) {
+        delimiter = delimiterOf(parsed.value(QStringLiteral("delim")));
+        if (delimiter == 0) {
+            std::fprintf(stderr, "tz4 export-text: --delim takes csv, tab or space\n");
+            return 2;
+        }
+    }
+    if (!openRecordStore(options, "export-text"))
+        return 1;
+    const auto record = loadRecord(parsed.positional.first(), "export-text");
+    if (!record)
+        return 1;
+
+    const QString type = GetKeyType(record->Key());
+    bool written = false;
+    if (type == QLatin1String("C")) {
+        written = TextFileOutCps(file, TextOutView(*record), delimiter);
+    } else if (type == QLatin1String("W")) {
+        written = TextFileOutWrk(file, TextOutView(*record), delimiter);
+    } else {
+        errorReporter().showMessage(GetRes(5093), QStringLiteral("TZ-4"), MessageIcon::Information, MessageButtons::Ok);
+        return 1;
+    }
+    if (!written) {
+        std::fprintf(stderr, "tz4 export-text: %s could not be written (see Caution.log)\n", qUtf8Printable(file));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace tz4::cli

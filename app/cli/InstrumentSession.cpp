@@ -1,0 +1,77 @@
+#include "app/cli/InstrumentSession.h"
+
+#include "core/SystemFile.h"
+#include "core/SystemParam.h"
+#include "instrument/QtSerialLine.h"
+#include "sim/SimulatorLine.h"
+
+namespace tz4::cli {
+
+namespace {
+
+std::unique_ptr<SerialLine> makeLine(Clock& clock, const GlobalOptions& options)
+{
+    if (options.simulate)
+        return std::make_unique<sim::SimulatorLine>(clock, options.sim);
+    return std::make_unique<QtSerialLine>(options.port.isEmpty() ? SystemParam().SerialDevice : options.port);
+}
+
+} // namespace
+
+InstrumentSession::InstrumentSession(const GlobalOptions& options)
+    : line_(makeLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
+{
+    // The port settings come from the settings file; its absence leaves the defaults.
+    GetSystemFile(*body_);
+    main_ = std::make_unique<MainControl>(clock_, *body_, status_);
+    main_->Load();
+}
+
+InstrumentSession::~InstrumentSession()
+{
+    close();
+    main_.reset();
+    status_.finishLine();
+}
+
+QString InstrumentSession::lineDescription() const { return line_->description(); }
+
+qint32 InstrumentSession::connect(bool waitForWarmUp, const std::function<bool()>& stop)
+{
+    qint32 phase = main_->GetBodyStatus();
+    while (waitForWarmUp && phase == MainControl::WarmingUp) {
+        while (main_->tmrWarmUpEnabled() && !(stop && stop()))
+            clock_.yield();
+        if (stop && stop())
+            break;
+        phase = main_->GetBodyStatus();
+    }
+    status_.finishLine();
+    return phase;
+}
+
+void InstrumentSession::close()
+{
+    if (!main_)
+        return;
+    main_->setTmrWarmUpEnabled(false);
+    if (body_->PortOpen()) {
+        body_->setTimerEnable(false);
+        body_->setPortOpen(false);
+    }
+}
+
+QString phaseName(qint32 phase)
+{
+    switch (phase) {
+    case MainControl::NotConnected: return QStringLiteral("not connected");
+    case MainControl::Initialized: return QStringLiteral("instrument initialised");
+    case MainControl::WarmingUp: return QStringLiteral("warming up");
+    case MainControl::LightReady: return QStringLiteral("light adjuster ready");
+    case MainControl::SettingAnode: return QStringLiteral("setting the anode voltage");
+    case MainControl::Ready: return QStringLiteral("ready");
+    default: return QStringLiteral("unknown");
+    }
+}
+
+} // namespace tz4::cli

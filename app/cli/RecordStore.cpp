@@ -1,0 +1,82 @@
+#include "app/cli/RecordStore.h"
+
+#include "core/DataDirectory.h"
+#include "core/ErrorTrap.h"
+#include "core/Keys.h"
+#include "core/SerialProperties.h"
+#include "core/SystemFile.h"
+#include "core/SystemParam.h"
+#include "data/SqliteDatabase.h"
+#include "data/Tz4DataSet.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace tz4::cli {
+
+bool openRecordStore(const GlobalOptions& options, const char* command)
+{
+    try {
+        setDataDirectory(resolveDataDirectory(options.home));
+    } catch (const Tz4Error& error) {
+        std::fprintf(stderr, "tz4 %s: %s\n", command, qUtf8Printable(error.description()));
+        return false;
+    }
+    InitSystemParam();
+    SerialSettings serial;
+    GetSystemFile(serial);
+    if (!QFileInfo::exists(SystemParam().DatabasePath)) {
+        std::fprintf(stderr, "tz4 %s: there is no database at %s (tz4 init creates one)\n", command,
+                     qUtf8Printable(SystemParam().DatabasePath));
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<clsTz4DataSet> loadRecord(const QString& keyText, const char* command)
+{
+    const QString trimmed = keyText.trimmed();
+    bool ok = false;
+    const qint32 seqNo = trimmed.contains(QLatin1Char(' ')) ? GetKeySeq(trimmed) : trimmed.toInt(&ok);
+    if (seqNo < 1) {
+        std::fprintf(stderr, "tz4 %s: '%s' is not a record number\n", command, qUtf8Printable(keyText));
+        return nullptr;
+    }
+    int kind = clsTz4DataSet::KindNone;
+    try {
+        SqliteDatabase db(SystemParam().DatabasePath);
+        SqliteStatement row = db.query(QStringLiteral("Select Modes From Setting Where SeqNo=%1;").arg(seqNo));
+        if (row.next())
+            kind = int(row.toInt(QStringLiteral("Modes"), -1));
+    } catch (const Tz4Error& error) {
+        std::fprintf(stderr, "tz4 %s: %s\n", command, qUtf8Printable(error.description()));
+        return nullptr;
+    }
+    const QString letter = clsTz4DataSet::letterOfKind(kind);
+    if (letter.isEmpty()) {
+        std::fprintf(stderr, "tz4 %s: there is no record %d\n", command, seqNo);
+        return nullptr;
+    }
+    auto record = std::make_unique<clsTz4DataSet>();
+    record->setDataBaseName(SystemParam().DatabasePath);
+    record->setKey(makeKey(seqNo, letter));
+    record->ReLoad();
+    return record;
+}
+
+bool folderExists(qint32 folder)
+{
+    if (folder == 0)
+        return true;
+    try {
+        SqliteDatabase db(SystemParam().DatabasePath);
+        SqliteStatement row =
+            db.query(QStringLiteral("Select SeqNo From FAT Where SeqNo=%1 And Recycled=0;").arg(folder));
+        return row.next();
+    } catch (const Tz4Error&) {
+        return false;
+    }
+}
+
+} // namespace tz4::cli
