@@ -77,6 +77,7 @@ TEST_F(Sequences, InitBodyLoadsCalibrationSpansAndRegisters)
 
     EXPECT_FLOAT_EQ(body.SumLost(), 0.001f);
     EXPECT_FLOAT_EQ(body.LightRangeAdjust(3), 3.5f);
+    EXPECT_EQ(body.LightRangeAdjust(10), 0.0f);
     EXPECT_FLOAT_EQ(body.PhotoDiodeAdjust(3.4f), 0.0001f);
     EXPECT_FLOAT_EQ(body.PhotoDiodeAdjust(6.3f), 0.0059f);
     EXPECT_FLOAT_EQ(body.PhotoDiodeAdjust(6.35f), 0.0f); // the last entry is never loaded
