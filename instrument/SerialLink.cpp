@@ -197,6 +197,17 @@ bool uclTz4Body::WriteRS232C(const QString& command)
         return false;
     }
 
+    // Whatever happens from here on (a reply, a time-out, a failure escaping a wait or the
+    // conversion below), the port is released and stale input dropped.
+    struct Release {
+        uclTz4Body& body;
+        ~Release()
+        {
+            body.line_.discardInput();
+            body.portInUse_ = false;
+        }
+    } release{*this};
+
     replyComplete_ = false;
     replyLine_.clear();
     line_.write(command.toLatin1() + '\r');
@@ -211,32 +222,17 @@ bool uclTz4Body::WriteRS232C(const QString& command)
         }
     }
 
-    bool result = false;
-    try {
-        if (timedOut) {
-            failCommand(command, QStringLiteral("TimeOver!"), 1, true);
-        } else if (replyLine_.toUpper().contains(QLatin1String("ERROR"))) {
-            const qsizetype blank = replyLine_.indexOf(QLatin1Char(' '));
-            const QString line = MeasDataProtocol(command, replyLine_);
-            appendLog(line);
-            emit ReceiveData(line);
-            errorStyle_ = 0;
-            // A bare "ERROR" has no number: the conversion fails and reaches the caller.
-            errorNumber_ = replyToInt32(replyLine_.mid(blank + 1));
-        } else {
-            const QString line = MeasDataProtocol(command, replyLine_);
-            appendLog(line);
-            emit ReceiveData(line);
-            result = true;
-        }
-    } catch (...) {
-        line_.discardInput();
-        portInUse_ = false;
-        throw;
-    }
-    line_.discardInput();
-    portInUse_ = false;
-    return result;
+    if (timedOut)
+        return failCommand(command, QStringLiteral("TimeOver!"), 1, true);
+    const QString line = MeasDataProtocol(command, replyLine_);
+    appendLog(line);
+    emit ReceiveData(line);
+    if (!replyLine_.toUpper().contains(QLatin1String("ERROR")))
+        return true;
+    errorStyle_ = 0;
+    // A bare "ERROR" has no number: the conversion fails and reaches the caller.
+    errorNumber_ = replyToInt32(replyLine_.mid(replyLine_.indexOf(QLatin1Char(' ')) + 1));
+    return false;
 }
 
 void uclTz4Body::onReceive()

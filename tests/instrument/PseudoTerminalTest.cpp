@@ -61,3 +61,24 @@ TEST(PseudoTerminal, ConnectsDiagnosesAndInitialisesThroughARealSerialPort)
     EXPECT_GT(body.PhotoDiodeAdjust(5.0f), 0.0f);
     EXPECT_FALSE(body.SerialLog().contains("TimeOver!"));
 }
+
+TEST(PseudoTerminal, PortNumbersMapToPlatformDevicesUnlessAPathIsGiven)
+{
+    QtSerialLine numbered;
+    numbered.setPortNumber(3);
+#ifdef Q_OS_WIN
+    EXPECT_EQ(numbered.description(), "COM3");
+#else
+    EXPECT_EQ(numbered.description(), "/dev/ttyS2");
+#endif
+    QtSerialLine missing("/nonexistent/tty-for-test");
+    missing.setPortNumber(3);
+    EXPECT_EQ(missing.description(), "/nonexistent/tty-for-test");
+
+    // A device that cannot be opened leaves the port closed and the link unconnected.
+    RealClock clock;
+    uclTz4Body body(clock, missing);
+    body.setTimerEnable(true);
+    EXPECT_FALSE(body.Connected());
+    EXPECT_FALSE(body.PortOpen());
+}

@@ -248,3 +248,13 @@ TEST(ErrorTexts, ReservedNumbersShareOneTextAndUnknownOnesHaveNone)
     for (int unknown : {-1, 52})
         EXPECT_EQ(GetErrorString(unknown), "") << unknown;
 }
+
+TEST_F(SerialLink, AFailureEscapingAWaitStillReleasesThePort)
+{
+    body.setTimerEnable(false);
+    line.withhold("ES");
+    // Nothing can ever end this wait: the virtual clock refuses to wait for ever.
+    EXPECT_THROW(body.WriteRS232C("ES"), std::logic_error);
+    body.setTimerEnable(true);
+    EXPECT_TRUE(body.WriteRS232C("FS"));
+}
