@@ -1,5 +1,6 @@
 #include "tests/instrument/FakeInstrument.h"
 
+#include "core/Tz4Error.h"
 #include "instrument/ReplyNumbers.h"
 #include "sim/SimulatorLine.h"
 #include "sim/YieldModel.h"
@@ -169,4 +170,93 @@ TEST_F(SimulatedInstrument, WorkFunctionScanGivesALinearSquareRootYieldAboveThre
     const Fit fit = fitLine(above);
     EXPECT_GT(fit.r2, 0.98);
     EXPECT_NEAR(-fit.intercept / fit.slope, 5.10, 0.1);
+}
+
+namespace {
+
+// The component on a simulator showing the given faults.
+struct FaultyRig {
+    explicit FaultyRig(const QStringList& faults) : line(clock, options(faults)), body(clock, line)
+    {
+        body.setTimerEnable(true);
+    }
+    static sim::SimOptions options(const QStringList& faults)
+    {
+        sim::SimOptions o;
+        o.faults = faults;
+        return o;
+    }
+    VirtualClock clock;
+    sim::SimulatorLine line;
+    uclTz4Body body;
+};
+
+} // namespace
+
+TEST(SimulatedFaults, SplitRepliesAreReassembledTransparently)
+{
+    FaultyRig clean({});
+    FaultyRig split({"split"});
+    ASSERT_TRUE(clean.body.Connected());
+    ASSERT_TRUE(split.body.Connected());
+    clean.body.InitBody();
+    split.body.InitBody();
+    EXPECT_FALSE(split.body.Canceled());
+    EXPECT_EQ(split.body.SumLost(), clean.body.SumLost());
+    EXPECT_EQ(split.body.PhotoDiodeAdjust(5.0f), clean.body.PhotoDiodeAdjust(5.0f));
+    EXPECT_EQ(split.body.SetLightMax(), clean.body.SetLightMax());
+}
+
+TEST(SimulatedFaults, LinkFailuresReachTheOwnerWithTheirNumbers)
+{
+    FaultyRig rig({"no-reply@CS", "error:16@ES", "door-open"});
+    ASSERT_TRUE(rig.body.Connected());
+    tz4::test::Spy errors(&rig.body, &uclTz4Body::ReceiveError);
+
+    rig.body.setEyeris(100);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.last(), QVariantList({0, 16}));
+
+    EXPECT_TRUE(rig.body.Door());
+    rig.body.setGridVolts(true);
+    EXPECT_EQ(errors.last(), QVariantList({0, 14}));
+    EXPECT_FALSE(rig.body.Canceled());
+
+    rig.body.setMeasTime(1);
+    const qint64 before = rig.clock.nowMs();
+    rig.body.CpsValue();
+    EXPECT_EQ(errors.last(), QVariantList({1, 1}));
+    EXPECT_GT(rig.clock.nowMs() - before, 12000); // the 60-tick time-out in force
+    EXPECT_TRUE(rig.body.Canceled());
+}
+
+TEST(SimulatedFaults, AFailingDiagnosisRefusesTheConnection)
+{
+    FaultyRig rig({"diag-fail"});
+    EXPECT_FALSE(rig.body.Connected());
+}
+
+TEST(SimulatedFaults, GarbledNumbersAreConversionFailures)
+{
+    FaultyRig rig({"garbage@ES"});
+    ASSERT_TRUE(rig.body.Connected());
+    EXPECT_THROW(rig.body.Eyeris(), Tz4Error);
+}
+
+TEST(SimulatedFaults, AnodeVoltageSetUpFailsOnADeadDetectorAndPurgesAHumidOne)
+{
+    FaultyRig dead({"detector-fail"});
+    ASSERT_TRUE(dead.body.Connected());
+    dead.body.InitBody();
+    EventTrail deadTrail(dead.body, &uclTz4Body::ProcVolts);
+    EXPECT_EQ(dead.body.HvSet(), 1);
+    EXPECT_EQ(deadTrail.types.last(), 4);
+
+    FaultyRig humid({"high-background"});
+    ASSERT_TRUE(humid.body.Connected());
+    humid.body.InitBody();
+    EventTrail humidTrail(humid.body, &uclTz4Body::ProcVolts);
+    humid.body.HvSet();
+    EXPECT_GE(humidTrail.types.count(6), 1);
+    EXPECT_EQ(humidTrail.types.last(), 3) << humidTrail.types.size();
 }
