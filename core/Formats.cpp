@@ -19,33 +19,18 @@ struct Decimal {
     int point = 0;
 };
 
-Decimal toDecimal(double magnitude)
+// The shortest digits that read back as the same value at its own precision: 0.1f gives the
+// digit 1, not the digits of 0.100000001490116.
+template <typename Real>
+Decimal toDecimal(Real magnitude)
 {
-    if (magnitude == 0.0)
+    if (magnitude == Real(0))
         return Decimal{std::string(1, '0'), 1};
-    Decimal d;
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
     const std::string text(buf, res.ptr);
     const auto e = text.find('e');
-    const std::string mantissa = text.substr(0, e);
-    const int exponent = std::stoi(text.substr(e + 1));
-    for (char c : mantissa)
-        if (c != '.')
-            d.digits.push_back(c);
-    d.point = exponent + 1;
-    return d;
-}
-
-Decimal toDecimal(float magnitude)
-{
-    if (magnitude == 0.0f)
-        return toDecimal(0.0);
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
     Decimal d;
-    const std::string text(buf, res.ptr);
-    const auto e = text.find('e');
     for (char c : text.substr(0, e))
         if (c != '.')
             d.digits.push_back(c);
@@ -203,10 +188,9 @@ QString fillInteger(const std::vector<Token>& part, const std::string& digits, b
             out += QLatin1Char('%');
         }
     }
-    // A picture without integer placeholders ("0" less, e.g. ".00") still shows big numbers.
-    if (placeholders == 0 && !shown.empty())
-        for (size_t k = 0; k < shown.size(); ++k)
-            out.insert(static_cast<qsizetype>(k), QLatin1Char(shown[k]));
+    // A picture without integer placeholders (".00") still shows the whole part of 12.5.
+    if (placeholders == 0)
+        out.prepend(QString::fromLatin1(shown));
     return out;
 }
 

@@ -40,6 +40,7 @@ TEST(FormatNumber, HashPlaceholdersShowNothingForMissingDigits)
     EXPECT_EQ(formatNumber(0.5, "#.##"), ".5");
     EXPECT_EQ(formatNumber(1.5, "0.##"), "1.5");
     EXPECT_EQ(formatNumber(1, "0.##"), "1.");
+    EXPECT_EQ(formatNumber(12.5, ".00"), "12.50");
 }
 
 TEST(FormatNumber, ScientificPictures)
