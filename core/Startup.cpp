@@ -40,6 +40,26 @@ std::optional<QVariantList> unsupportedPlatformDetails()
     return QVariantList{QSysInfo::productType(), QSysInfo::kernelVersion(), QSysInfo::productVersion()};
 }
 
+namespace {
+
+// Only a lock that names its owner is another copy; anything else is a file problem.
+bool heldByAnotherCopy(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host, application;
+    return lock.error() == QLockFile::LockFailedError && lock.getLockInfo(&pid, &host, &application);
+}
+
+Tz4Error lockError(const QLockFile& lock)
+{
+    const QString path = dataFilePath(QStringLiteral("tz4.lock"));
+    if (lock.error() == QLockFile::PermissionError)
+        return Tz4Error(err::PermissionDenied, QStringLiteral("Permission denied: ") + path);
+    return Tz4Error(75, QStringLiteral("Path/File access error: ") + path);
+}
+
+} // namespace
+
 Startup::Startup(DatabaseHook createDatabase) : createDatabase_(std::move(createDatabase)) {}
 
 Startup::~Startup() = default;
@@ -59,17 +79,10 @@ bool Startup::run(const QString& homeOption)
     // One running copy per data directory; a lock left by a crashed copy is taken over.
     auto lock = std::make_unique<QLockFile>(dataFilePath(QStringLiteral("tz4.lock")));
     if (!lock->tryLock(0)) {
-        qint64 pid = 0;
-        QString host, application;
-        // Only a lock that names its owner is another copy; anything else is a file problem.
-        if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &application))
+        if (heldByAnotherCopy(*lock))
             showCatalogMessage(4003, 4001, MessageIcon::Critical);
         else
-            ShowErrorMessage(QStringLiteral("frmOpen"), QStringLiteral("Form_Load"),
-                             Tz4Error(lock->error() == QLockFile::PermissionError ? err::PermissionDenied : 75,
-                                      (lock->error() == QLockFile::PermissionError ? QStringLiteral("Permission denied: ")
-                                                                                   : QStringLiteral("Path/File access error: "))
-                                          + dataFilePath(QStringLiteral("tz4.lock"))));
+            ShowErrorMessage(QStringLiteral("frmOpen"), QStringLiteral("Form_Load"), lockError(*lock));
         return false;
     }
     lock_ = std::move(lock);
@@ -83,14 +96,14 @@ bool Startup::run(const QString& homeOption)
         return false;
     }
 
-    // The hook creates a missing database and keeps an existing one's indexes current.
-    databaseReady_ = createDatabase_ ? createDatabase_(dataDirectory()) : QFileInfo::exists(SystemParam().DatabasePath);
-
-    // The log covers one run. Removal is immediate here; if it fails the entries are appended.
+    // The log covers one run. It is renewed before the database step so that a failure to
+    // create the database stays in it. If it cannot be removed the entries are appended.
     clearCautionLog();
-    // The steps above entered procedures of their own; the first entry names the start-up.
     setErrorLocation(QStringLiteral("frmOpen:Form_Load"));
     WriteCautionLog();
+
+    // The hook creates a missing database and keeps an existing one's indexes current.
+    databaseReady_ = createDatabase_ ? createDatabase_(dataDirectory()) : QFileInfo::exists(SystemParam().DatabasePath);
     return true;
 }
 

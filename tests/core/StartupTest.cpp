@@ -1,5 +1,7 @@
 #include "core/CautionLog.h"
 #include "core/DataDirectory.h"
+#include "core/ErrorLocation.h"
+#include "core/Tz4Error.h"
 #include "core/MessageCatalog.h"
 #include "core/Startup.h"
 #include "core/SystemFile.h"
@@ -53,6 +55,9 @@ TEST_F(StartupTest, CreatesTheDirectoryAndAFreshLogNamingTheStartUp)
     QStringList hookCalls;
     Startup startup([&](const QString& dir) {
         hookCalls << dir;
+        setErrorLocation("modDataBase:MakeDB");
+        const Tz4Error failure(61, "Disk full");
+        WriteCautionLog({}, &failure);
         return true;
     });
     ASSERT_TRUE(startup.run(home()));
@@ -62,9 +67,11 @@ TEST_F(StartupTest, CreatesTheDirectoryAndAFreshLogNamingTheStartUp)
     EXPECT_TRUE(startup.databaseReady());
     EXPECT_EQ(SystemParam().DatabasePath, QDir(home()).filePath("TZ4.mdb"));
 
-    const QByteArray text = log();
-    EXPECT_TRUE(text.endsWith(" : - : frmOpen:Form_Load : No Error\r\n")) << text.constData();
-    EXPECT_EQ(text.count("\r\n"), 1);
+    // The old run's entries are gone; a failure while making the database stays after the first line.
+    const QList<QByteArray> lines = log().split('\n');
+    ASSERT_EQ(lines.size(), 3) << log().constData();
+    EXPECT_TRUE(lines[0].endsWith(" : - : frmOpen:Form_Load : No Error\r")) << lines[0].constData();
+    EXPECT_TRUE(lines[1].endsWith(" : 61 : modDataBase:MakeDB : Disk full\r")) << lines[1].constData();
 }
 
 TEST_F(StartupTest, ASecondCopyOnTheSameDirectoryIsRefused)
