@@ -212,7 +212,6 @@ private:
     double readNumber();
     qint16 readInt16();
     void moveTo(const char* process, double targetTenths);
-    void singleMove(const QString& command, qint16 overTime);
     void writeSpan(const char* process, int address, const QString& value);
 
     // Common frame of the procedures: refuses (and returns false) while busy or with the port
@@ -220,7 +219,6 @@ private:
     bool beginProcedure(ProcSignal event);
     void finishProcedure(ProcSignal event, const QVariant& value1 = {}, const QVariant& value2 = {});
     double parameter(int number) const;
-    float readCounts(qint16 count);
     float averageDiode(int readings);
 
     Clock& clock_;
