@@ -348,7 +348,21 @@ QVariant SqliteStatement::value(const QString& name) const
 
 qint64 SqliteStatement::toInt(const QString& name, qint64 whenNull) const
 {
-    const int column = requireColumn(name);
+    return toInt(requireColumn(name), whenNull);
+}
+
+double SqliteStatement::toDouble(const QString& name, double whenNull) const
+{
+    return toDouble(requireColumn(name), whenNull);
+}
+
+bool SqliteStatement::toBool(const QString& name, bool whenNull) const
+{
+    return toBool(requireColumn(name), whenNull);
+}
+
+qint64 SqliteStatement::toInt(int column, qint64 whenNull) const
+{
     if (isNull(column))
         return whenNull;
     if (sqlite3_column_type(stmt_, column) == SQLITE_FLOAT)
@@ -356,9 +370,8 @@ qint64 SqliteStatement::toInt(const QString& name, qint64 whenNull) const
     return sqlite3_column_int64(stmt_, column);
 }
 
-double SqliteStatement::toDouble(const QString& name, double whenNull) const
+double SqliteStatement::toDouble(int column, double whenNull) const
 {
-    const int column = requireColumn(name);
     return isNull(column) ? whenNull : sqlite3_column_double(stmt_, column);
 }
 
@@ -368,9 +381,8 @@ QString SqliteStatement::toText(const QString& name, const QString& whenNull) co
     return isNull(column) ? whenNull : value(column).toString();
 }
 
-bool SqliteStatement::toBool(const QString& name, bool whenNull) const
+bool SqliteStatement::toBool(int column, bool whenNull) const
 {
-    const int column = requireColumn(name);
     return isNull(column) ? whenNull : sqlite3_column_double(stmt_, column) != 0;
 }
 

@@ -43,6 +43,9 @@ public:
     bool isNull(const QString& name) const;
     QVariant value(int column) const;
     QVariant value(const QString& name) const;
+    qint64 toInt(int column, qint64 whenNull = 0) const;
+    double toDouble(int column, double whenNull = 0) const;
+    bool toBool(int column, bool whenNull = false) const;
     qint64 toInt(const QString& name, qint64 whenNull = 0) const;
     double toDouble(const QString& name, double whenNull = 0) const;
     QString toText(const QString& name, const QString& whenNull = {}) const;
@@ -51,7 +54,11 @@ public:
     QDateTime toDateTime(const QString& name) const;
 
 private:
+public:
+    // The column of a name; a missing one is error 3265 ("Item not found in this collection").
     int requireColumn(const QString& name) const;
+
+private:
 
     SqliteDatabase* db_;
     sqlite3_stmt* stmt_ = nullptr;

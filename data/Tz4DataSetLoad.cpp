@@ -125,17 +125,23 @@ void clsTz4DataSet::loadPoints(SqliteDatabase& db)
     default: order = QStringLiteral(" Order By SeqNo;"); break;
     }
     SqliteStatement rows = db.query(QStringLiteral("Select * From Datas Where SerialNo=%1").arg(SeqNo()) + order);
+    const int seqNo = rows.requireColumn(QStringLiteral("SeqNo"));
+    const int engData = rows.requireColumn(QStringLiteral("EngData"));
+    const int cpsData = rows.requireColumn(QStringLiteral("CpsData"));
+    const int aDataColumn = rows.requireColumn(QStringLiteral("aData"));
+    const int gFlag = rows.requireColumn(QStringLiteral("G_Flag"));
+    const int fFlag = rows.requireColumn(QStringLiteral("F_Flag"));
     std::vector<qint32> keys;
     std::vector<float> xs, ys, zs;
     std::vector<char> gs, fs;
     while (rows.next()) {
-        const float cps = float(rows.toDouble(QStringLiteral("CpsData")));
-        const float aData = float(rows.toDouble(QStringLiteral("aData")));
-        keys.push_back(qint32(rows.toInt(QStringLiteral("SeqNo"))));
+        const float cps = float(rows.toDouble(cpsData));
+        const float aData = float(rows.toDouble(aDataColumn));
+        keys.push_back(qint32(rows.toInt(seqNo)));
         switch (kind_) {
         case KindW:
         case KindL:
-            xs.push_back(float(rows.toDouble(QStringLiteral("EngData")) / 100));
+            xs.push_back(float(rows.toDouble(engData) / 100));
             ys.push_back(cps);
             break;
         case KindT:
@@ -148,8 +154,8 @@ void clsTz4DataSet::loadPoints(SqliteDatabase& db)
             break;
         }
         zs.push_back(aData);
-        gs.push_back(char(rows.toBool(QStringLiteral("G_Flag"))));
-        fs.push_back(char(rows.toBool(QStringLiteral("F_Flag"))));
+        gs.push_back(char(rows.toBool(gFlag)));
+        fs.push_back(char(rows.toBool(fFlag)));
     }
     const int count = int(keys.size());
     if (count == 0)
