@@ -15,7 +15,7 @@ struct SimOptions {
     double speed = 1.0;         // simulated seconds per real second
     quint64 seed = 1;
     bool cold = false;          // not warmed up at start
-    QStringList faults;         // e.g. "no-reply", "garbage", "split", "merge", "error:16", "door-open", "diag-fail"
+    QStringList faults;         // FaultPlan entries, e.g. "no-reply@CS", "error:16", "door-open", "detector-fail"
 
     bool hasFault(const QString& name) const;
 };
