@@ -151,7 +151,7 @@ private:
     void applyFitRect();
     void LoadAdjustDatas(SqliteDatabase& db);
     void SetThickDatas(SqliteDatabase& db);
-    void LoadSubCalib(SqliteDatabase& db);
+    void LoadSubCalib(SqliteDatabase& db, qint32 lineSeqNo);
     void LoadAvrMinMax(SqliteDatabase& db);
     bool powered() const { return expLog_ && powerNumber_ > 0 && powerNumber_ < 2; }
 

@@ -102,13 +102,13 @@ void clsTz4DataSet::SetThickDatas(SqliteDatabase& db)
     transaction.commit();
 }
 
-void clsTz4DataSet::LoadSubCalib(SqliteDatabase& db)
+void clsTz4DataSet::LoadSubCalib(SqliteDatabase& db, qint32 lineSeqNo)
 {
     members_.clear();
     if (kind_ != KindT)
         return;
     SqliteStatement rows = db.query(
-        QStringLiteral("Select * From Thicks,Setting Where AdjNo=%1 And Setting.SeqNo = DataNo;").arg(SeqNo()));
+        QStringLiteral("Select * From Thicks,Setting Where AdjNo=%1 And Setting.SeqNo = DataNo;").arg(lineSeqNo));
     while (rows.next())
         members_.emplace_back(qint32(rows.toInt(QStringLiteral("DataNo"))), rows.toText(QStringLiteral("SampleName")));
 }

@@ -112,7 +112,7 @@ void clsTz4DataSet::loadSettings(SqliteDatabase& db, qint32 seqNo)
     default: expLog_ = false; break;
     }
     if (kind_ == KindT)
-        LoadSubCalib(db);
+        LoadSubCalib(db, seqNo);
 }
 
 void clsTz4DataSet::loadPoints(SqliteDatabase& db)

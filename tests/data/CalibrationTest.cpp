@@ -100,6 +100,11 @@ TEST_F(Calibration, LineCollectsItsMembersAndTheirPoints)
     // The point flagged as ground stays out of the line, leaving the two at 10 Å.
     EXPECT_NEAR(t->Gradient(), 0.0f, 1e-4);
     EXPECT_NEAR(t->Intercept(), 10.0f, 1e-4);
+
+    // A new line starts from the latest line's settings, members included, without points.
+    auto fresh = loaded(QStringLiteral("T"));
+    EXPECT_EQ(fresh->Parameters(58).toInt(), 2);
+    EXPECT_EQ(fresh->DataCount(), 0);
 }
 
 TEST_F(Calibration, StatisticsMatchAnIndependentComputation)
