@@ -52,8 +52,8 @@ std::optional<int> inRange(const QByteArray& argument, int low, int high)
     return value;
 }
 
-// Time the characters of one exchange spend on the line at 19200 baud, ten bits each.
-int lineMs(int characters) { return (characters * 10000 + 19199) / 19200; }
+// Time the characters of one exchange spend on the line at 19200 baud, 7N1: nine bits each.
+int lineMs(int characters) { return (characters * 9000 + 19199) / 19200; }
 
 } // namespace
 

@@ -57,18 +57,6 @@ TEST(CountingModel, CountsArePoissonAndRepeatableFromTheSeed)
     EXPECT_NEAR((q / 1000 - m * m) / m, 0.1, 0.03);
 }
 
-TEST(CountingModel, EfficiencyRisesSteeplyToAPlateauWithTheAnodeVoltage)
-{
-    CountingModel counter;
-    EXPECT_LT(counter.efficiency(2500), 1e-9);
-    EXPECT_LT(counter.efficiency(2750), counter.efficiency(2800));
-    EXPECT_NEAR(counter.efficiency(3000), counter.efficiency(3500), counter.efficiency(3500) * 0.01);
-    // At a working voltage on the plateau the counter's own background is small.
-    EXPECT_LT(counter.backgroundRate(2900), 100);
-    EXPECT_GT(counter.backgroundRate(2900), 1);
-    EXPECT_LT(counter.backgroundRate(2500), 0.01);
-}
-
 TEST(CountingModel, DryAirPurgeClearsMoistureBackground)
 {
     CountingModel counter;

@@ -72,17 +72,6 @@ TEST(Timing, MonochromatorAcknowledgesAtOnceAndKSWaitsUntilItStops)
     EXPECT_GT(c.ask("CS").elapsedMs, 1000 + 1000);
 }
 
-TEST(Timing, CommandsQueuedBehindALongOneWaitForIt)
-{
-    Conversation c;
-    c.text("TS0500");
-    c.line.write("CS\rES\r");
-    while (c.received.count('\r') < 2)
-        c.clock.yield();
-    EXPECT_GE(c.clock.nowMs(), 5000);
-    EXPECT_TRUE(c.received.endsWith("0000\r"));
-}
-
 TEST(Timing, SpeedScalesTheWaits)
 {
     tz4::sim::SimOptions fast;
