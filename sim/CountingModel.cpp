@@ -8,7 +8,7 @@ namespace tz4::sim {
 namespace {
 
 constexpr double kPlateauEfficiency = 0.005;
-constexpr double kThresholdVolts = 2800.0;
+constexpr double kThresholdVolts = 2820.0;
 constexpr double kThresholdWidth = 15.0; // volts; the onset is a few tens of volts wide
 constexpr double kPlateauBackground = 15.0;
 constexpr double kPurgeTimeConstant = 30.0; // seconds at full flow

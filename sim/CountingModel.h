@@ -5,7 +5,7 @@
 namespace tz4::sim {
 
 // The open-air counter: photoelectrons become ions that the anode counts once the anode
-// voltage is high enough. Counting efficiency rises steeply to a plateau around 2800 V, the
+// voltage is high enough. Counting efficiency rises steeply to a plateau around 2850 V, the
 // counter has a dead time after every pulse, and it sees a small background of its own.
 class CountingModel {
 public:
