@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
@@ -21,7 +22,7 @@ std::runtime_error systemError(const char* what)
 
 } // namespace
 
-PtyServer::PtyServer(Clock& clock, const SimOptions& options)
+PtyServer::PtyServer(Clock& clock, const SimOptions& options) : clock_(clock)
 {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0)
@@ -36,23 +37,23 @@ PtyServer::PtyServer(Clock& clock, const SimOptions& options)
         throw systemError("ptsname");
     }
     path_ = QString::fromLocal8Bit(name);
-    slave_ = ::open(name, O_RDWR | O_NOCTTY);
-    if (slave_ < 0) {
+    // Raw bytes both ways: no echo, no CR/LF translation, no line buffering.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave < 0) {
         ::close(master_);
         throw systemError("open slave");
     }
-    // Raw bytes both ways: no echo, no CR/LF translation, no line buffering.
     termios raw{};
-    if (::tcgetattr(slave_, &raw) == 0) {
+    if (::tcgetattr(slave, &raw) == 0) {
         ::cfmakeraw(&raw);
-        ::tcsetattr(slave_, TCSANOW, &raw);
+        ::tcsetattr(slave, TCSANOW, &raw);
     }
+    ::close(slave);
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
 
     try {
         session_ = std::make_unique<SimulatorSession>(clock, options, [this](const QByteArray& bytes) { send(bytes); });
     } catch (...) {
-        ::close(slave_);
         ::close(master_);
         throw;
     }
@@ -62,9 +63,10 @@ PtyServer::PtyServer(Clock& clock, const SimOptions& options)
 
 PtyServer::~PtyServer()
 {
+    if (watch_)
+        clock_.stopTimer(watch_);
     notifier_.reset();
     session_.reset();
-    ::close(slave_);
     ::close(master_);
 }
 
@@ -79,8 +81,33 @@ void PtyServer::readCommands()
         }
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && errno == EIO)
+            hostLeft();
         return; // EAGAIN: all read
     }
+}
+
+void PtyServer::hostLeft()
+{
+    notifier_->setEnabled(false);
+    session_->reset();
+    // Whatever was sent but not read stays in the terminal; empty it for the next host.
+    const int slave = ::open(path_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (slave >= 0) {
+        ::tcflush(slave, TCIOFLUSH);
+        ::close(slave);
+    }
+    watch_ = clock_.startTimer(50, [this] { watchForHost(); }, true);
+}
+
+void PtyServer::watchForHost()
+{
+    pollfd fd{master_, POLLIN, 0};
+    if (::poll(&fd, 1, 0) >= 0 && (fd.revents & POLLHUP))
+        return;
+    clock_.stopTimer(watch_);
+    watch_ = 0;
+    notifier_->setEnabled(true);
 }
 
 void PtyServer::send(const QByteArray& bytes)

@@ -14,6 +14,7 @@ namespace tz4::sim {
 
 // Serves the simulated instrument on a pseudo-terminal, so that any program can open the
 // device path as if it were the instrument's serial port. Needs a running Qt event loop.
+// Like a real port, a host that opens the device finds no answers meant for an earlier host.
 class PtyServer {
 public:
     // Throws std::runtime_error when no pseudo-terminal can be had, std::invalid_argument for
@@ -30,11 +31,15 @@ public:
 private:
     void readCommands();
     void send(const QByteArray& bytes);
+    // The host closed the device: drop its unanswered commands and unread answers, then wait
+    // for the next host.
+    void hostLeft();
+    void watchForHost();
 
+    Clock& clock_;
     int master_ = -1;
-    // Held open so the master never sees a hang-up between host connections.
-    int slave_ = -1;
     QString path_;
+    Clock::TimerId watch_ = 0;
     std::unique_ptr<SimulatorSession> session_;
     std::unique_ptr<QSocketNotifier> notifier_;
 };

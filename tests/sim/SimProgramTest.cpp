@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QSerialPort>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -58,9 +59,13 @@ TEST(SimProgram, ServesTheInstrumentOnThePrintedPseudoTerminal)
     EXPECT_EQ(ask(port, "SS"), "24040\r");
     EXPECT_EQ(ask(port, "ES1234"), "OK\r");
     EXPECT_EQ(ask(port, "ES"), "1234\r");
+    // Leave while a ten-second count (0.1 s at this speed) is still running.
+    port.write("CS\r");
+    port.waitForBytesWritten(1000);
     port.close();
+    QThread::msleep(300);
 
-    // A second connection finds the instrument as the first one left it.
+    // The next host finds the instrument as the first one left it, and no answer meant for it.
     ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
     EXPECT_EQ(ask(port, "ES"), "1234\r");
 }
