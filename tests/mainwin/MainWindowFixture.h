@@ -67,6 +67,9 @@ protected:
     {
         ASSERT_TRUE(home.isValid());
         setDataDirectory(home.path());
+        main.reset();
+        body.reset();
+        line.reset();
         line = std::make_unique<CountingLine>(clock, options);
         body = std::make_unique<uclTz4Body>(clock, *line);
         main = std::make_unique<MainControl>(clock, *body, status);

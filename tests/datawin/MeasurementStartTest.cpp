@@ -1,0 +1,238 @@
+#include "tests/mainwin/MainWindowFixture.h"
+
+#include "core/SystemParam.h"
+#include "data/DatabaseSetup.h"
+#include "data/Tz4DataSet.h"
+#include "datawin/LightSignal.h"
+#include "datawin/MeasurementControl.h"
+
+using namespace tz4;
+
+namespace {
+
+// A measurement window on a connected simulated instrument, with a record that passes every
+// check until a test spoils one setting.
+class MeasurementStart : public test::MainWindowFixture {
+protected:
+    void SetUp() override { open(QStringLiteral("W")); }
+
+    void open(const QString& kind, const sim::SimOptions& options = {})
+    {
+        start(options);
+        ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
+        reporter.shown.clear();
+        record.setKey(kind);
+        control = std::make_unique<MeasurementControl>(*main, record);
+        control->setLocation(0);
+        record.setParameters(2, QStringLiteral("Gold"));
+        record.setParameters(18, 5.0f);
+        record.setParameters(19, 5.5f);
+        record.setParameters(20, 0.1f);
+        record.setParameters(21, 5.9f);
+        record.setParameters(22, 10.0f);
+        record.setParameters(23, 10.0f);
+        record.setParameters(26, 3);
+        record.setParameters(33, 2);
+        record.setParameters(29, 100.0f);
+    }
+
+    void TearDown() override
+    {
+        control.reset();
+        MainWindowFixture::TearDown();
+    }
+
+    // The refusal's "title: text", or "started" when every check passed.
+    QString check()
+    {
+        reporter.shown.clear();
+        if (control->CheckMeasStart())
+            return QStringLiteral("started");
+        EXPECT_EQ(reporter.shown.size(), 1);
+        return reporter.shown.isEmpty() ? QString() : reporter.shown[0].title + QStringLiteral(": ") + reporter.shown[0].text;
+    }
+
+    clsTz4DataSet record;
+    std::unique_ptr<MeasurementControl> control;
+};
+
+const QString Started = QStringLiteral("started");
+const QString EnergyRefused = QStringLiteral("Measure Energy is Out of Range: Measure Energy is Out of Range");
+const QString UvRefused = QStringLiteral("UV Intensity is Out of Range: UV Intensity is Out of Range");
+const QString AnodeRefused = QStringLiteral("Anode Voltage Not Setting: Set the Anode Voltage.");
+
+} // namespace
+
+TEST_F(MeasurementStart, AWorkFunctionRecordIsCheckedInOrder)
+{
+    EXPECT_EQ(check(), Started);
+
+    record.setParameters(33, 0);
+    EXPECT_EQ(check(), QStringLiteral("Counting Time None: Set the Counting Time."));
+    record.setParameters(22, 5.0f);
+    EXPECT_EQ(check(), UvRefused);
+    record.setParameters(20, 0.03f);
+    EXPECT_EQ(check(), EnergyRefused);
+    control->setLocation(std::nullopt);
+    EXPECT_EQ(check(), QStringLiteral("Location Not Set: Set the Location."));
+    record.setParameters(2, QString());
+    EXPECT_EQ(check(), QStringLiteral("Sample Name None: Enter the Sample Name."));
+    EXPECT_EQ(reporter.shown[0].icon, MessageIcon::Information);
+}
+
+TEST_F(MeasurementStart, TheUvBandAndTheAnodeVoltageIncludeTheirBounds)
+{
+    record.setParameters(23, 100.0f);
+    for (float inside : {80.0f, 120.0f, 100.0f}) {
+        record.setParameters(22, inside);
+        EXPECT_EQ(check(), Started) << inside;
+    }
+    for (float outside : {79.9f, 120.1f}) {
+        record.setParameters(22, outside);
+        EXPECT_EQ(check(), UvRefused) << outside;
+    }
+    record.setParameters(22, 100.0f);
+
+    body->setHV_Volts(2500);
+    EXPECT_EQ(check(), AnodeRefused);
+    body->setHV_Volts(2501);
+    EXPECT_EQ(check(), Started);
+}
+
+TEST_F(MeasurementStart, EachKindHasItsOwnChecks)
+{
+    record.setKey(QStringLiteral("C"));
+    for (float energy : {3.4f, 6.8f}) {
+        record.setParameters(21, energy);
+        EXPECT_EQ(check(), Started) << energy;
+    }
+    for (float energy : {3.39f, 6.81f}) {
+        record.setParameters(21, energy);
+        EXPECT_EQ(check(), EnergyRefused) << energy;
+    }
+    record.setParameters(21, 5.9f);
+
+    record.setKey(QStringLiteral("D"));
+    record.setParameters(29, -1.0f);
+    EXPECT_EQ(check(), QStringLiteral("Thickness None: Input for Thickness"));
+    record.setParameters(29, 0.0f);
+    EXPECT_EQ(check(), Started);
+
+    // The light correction needs neither a counting time nor an anode voltage.
+    record.setKey(QStringLiteral("L"));
+    record.setParameters(33, 0);
+    body->setHV_Volts(2500);
+    EXPECT_EQ(check(), Started);
+    record.setParameters(20, 0.03f);
+    EXPECT_EQ(check(), EnergyRefused);
+
+    record.setKey(QStringLiteral("T"));
+    record.setParameters(22, 0.0f);
+    EXPECT_EQ(check(), Started);
+}
+
+TEST(LightSignal, ColoursTheIntensityAgainstItsTarget)
+{
+    const quint32 red = basicColour(12), yellow = basicColour(14), green = basicColour(10);
+    EXPECT_EQ(GetLightSignal(80.0f, 100.0f), red);
+    EXPECT_EQ(GetLightSignal(80.01f, 100.0f), yellow);
+    EXPECT_EQ(GetLightSignal(95.0f, 100.0f), yellow);
+    EXPECT_EQ(GetLightSignal(95.01f, 100.0f), green);
+    EXPECT_EQ(GetLightSignal(104.99f, 100.0f), green);
+    EXPECT_EQ(GetLightSignal(105.0f, 100.0f), yellow);
+    EXPECT_EQ(GetLightSignal(120.0f, 100.0f), red);
+    EXPECT_EQ(GetLightSignal(0.0f, 0.0f), red);
+}
+
+TEST_F(MeasurementStart, DefaultsAreMadeOncePerWindow)
+{
+    record.setExpLog(true);
+    record.setParameters(24, 0.5f);
+    control->MakeMeasDefault(record.Key());
+    EXPECT_EQ(record.Parameters(2).toString(), QStringLiteral("NewSample"));
+    EXPECT_EQ(record.Parameters(34).toInt(), body->HV_Volts());
+    EXPECT_EQ(record.Parameters(22).toFloat(), body->LastLight());
+    EXPECT_EQ(record.GraphX(0), 5.0f);
+    EXPECT_EQ(record.GraphX(1), 5.5f);
+    EXPECT_EQ(record.GraphY(1), 45.0f) << "2000 to the power 0.5, rounded";
+    EXPECT_EQ(record.GraphY(2), 4.5f);
+
+    record.setParameters(2, QStringLiteral("Gold"));
+    control->MakeMeasDefault(record.Key());
+    EXPECT_EQ(record.Parameters(2).toString(), QStringLiteral("Gold"));
+}
+
+TEST_F(MeasurementStart, AMeasurementIsStoredOnlyWhenTheSaveQuestionIsAnsweredYes)
+{
+    ASSERT_TRUE(createDatabaseIfMissing(home.path()));
+    InitSystemParam();
+    record.setDataBaseName(SystemParam().DatabasePath);
+
+    int refreshes = 0;
+    control->setDisplayRefresh([&] { ++refreshes; });
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::Saved);
+    EXPECT_EQ(record.Key(), QStringLiteral("1 W"));
+    EXPECT_EQ(record.DataCount(), 6);
+    EXPECT_GE(refreshes, 6);
+    EXPECT_FALSE(control->measuring());
+    EXPECT_EQ(status.Locked(), 0) << "the bar is given back";
+    EXPECT_EQ(reporter.shown.last().text, QStringLiteral("Measrement Done.\r\nSave this Data?"));
+    EXPECT_EQ(reporter.shown.last().title, QStringLiteral("Finished"));
+
+    clsTz4DataSet next;
+    next.setDataBaseName(SystemParam().DatabasePath);
+    next.setKey(QStringLiteral("W"));
+    control.reset();
+    control = std::make_unique<MeasurementControl>(*main, next);
+    control->setLocation(0);
+    next.setParameters(2, QStringLiteral("Silver"));
+    next.setParameters(22, 10.0f);
+    test::RecordingReporter declining(MessageAnswer::No);
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::NotSaved);
+    EXPECT_EQ(next.Key(), QStringLiteral("W"));
+}
+
+TEST_F(MeasurementStart, AnOpenDoorStopsTheMeasurementBeforeItStarts)
+{
+    line->inner.simulator().faults().add({sim::FaultPlan::Kind::DoorOpen, 0, {}});
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::Refused);
+    ASSERT_EQ(reporter.shown.size(), 1);
+    EXPECT_EQ(reporter.shown[0].text, QStringLiteral("The door of the sample chamber is open."));
+    EXPECT_EQ(reporter.shown[0].title, QStringLiteral("Measurement"));
+    EXPECT_EQ(record.DataCount(), 0);
+    EXPECT_FALSE(control->AdjustUvIntensity());
+}
+
+TEST_F(MeasurementStart, CancellingOnceStopsTheScanWithoutASaveQuestion)
+{
+    control->setDisplayRefresh([&] {
+        if (record.DataCount() == 2) {
+            control->CancelMeasurement();
+            control->CancelMeasurement();
+        }
+    });
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::Cancelled);
+    EXPECT_EQ(record.DataCount(), 2);
+    EXPECT_TRUE(body->Canceled());
+    EXPECT_FALSE(control->cancelPending());
+    EXPECT_EQ(control->measurementCaptionId(), 246);
+    for (const auto& shown : reporter.shown)
+        EXPECT_NE(shown.title, QStringLiteral("Finished"));
+    EXPECT_EQ(reporter.shown.last().text, QStringLiteral("Proccess abort"));
+}
+
+TEST_F(MeasurementStart, TheUvIntensityAndTheAnodeVoltageAreSetForTheRecord)
+{
+    record.setParameters(23, 20.0f);
+    record.setParameters(22, 0.0f);
+    EXPECT_TRUE(control->AdjustUvIntensity());
+    EXPECT_EQ(reporter.shown.first().text, QStringLiteral("Set the UV intensity at20nW. \r\nOK?"));
+    EXPECT_EQ(reporter.shown.last().text, QStringLiteral("UV intensity adjustment done."));
+    EXPECT_NEAR(record.Parameters(22).toFloat(), 20.0f, 0.5f);
+    EXPECT_EQ(check(), Started);
+
+    record.setParameters(34, 0);
+    EXPECT_TRUE(control->SetAnodeVoltage());
+    EXPECT_GE(record.Parameters(34).toInt(), 2501);
+    EXPECT_EQ(record.Parameters(34).toInt(), body->HV_Volts());
+}
