@@ -1,9 +1,14 @@
 #include "app/cli/InstrumentSession.h"
 
+#include "core/SerialProperties.h"
 #include "core/SystemFile.h"
 #include "core/SystemParam.h"
 #include "instrument/QtSerialLine.h"
 #include "sim/SimulatorLine.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
 
 namespace tz4::cli {
 
@@ -13,13 +18,18 @@ std::unique_ptr<SerialLine> makeLine(Clock& clock, const GlobalOptions& options)
 {
     if (options.simulate)
         return std::make_unique<sim::SimulatorLine>(clock, options.sim);
-    return std::make_unique<QtSerialLine>(options.port.isEmpty() ? SystemParam().SerialDevice : options.port);
+    if (!options.port.isEmpty())
+        return std::make_unique<QtSerialLine>(options.port);
+    // The settings file names the device ([SerialDevice]) or the port number (CommPort).
+    SerialSettings serial;
+    GetSystemFile(serial);
+    return std::make_unique<QtSerialLine>(SystemParam().SerialDevice);
 }
 
 } // namespace
 
 InstrumentSession::InstrumentSession(const GlobalOptions& options)
-    : line_(makeLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
+    : simulated_(options.simulate), line_(makeLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
 {
     // The port settings come from the settings file; its absence leaves the defaults.
     GetSystemFile(*body_);
@@ -47,6 +57,9 @@ qint32 InstrumentSession::connect(bool waitForWarmUp, const std::function<bool()
         phase = main_->GetBodyStatus();
     }
     status_.finishLine();
+    if (phase == MainControl::NotConnected && !simulated_ && !QFileInfo::exists(line_->description()))
+        std::fprintf(stderr, "tz4: the serial device %s does not exist (see --port)\n",
+                     qUtf8Printable(line_->description()));
     return phase;
 }
 

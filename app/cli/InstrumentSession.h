@@ -37,6 +37,7 @@ public:
 
 private:
     RealClock clock_;
+    bool simulated_;
     std::unique_ptr<SerialLine> line_;
     std::unique_ptr<uclTz4Body> body_;
     TerminalStatusBar status_;

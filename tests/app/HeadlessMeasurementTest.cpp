@@ -85,6 +85,21 @@ TEST_F(HeadlessProgram, AWorkFunctionScanIsStoredAndAnalysed)
     EXPECT_GT(result.value(QStringLiteral("gradient")).toDouble(), 0.0);
     for (const char* field : {"key", "date", "intercept", "ground_level", "parameters"})
         EXPECT_TRUE(result.contains(QLatin1String(field))) << field;
+
+    // Without --save nothing is kept; with it the point flags are, and the record's own
+    // analysis finds the same line when it is loaded again.
+    const auto storedWorkFunction = [&] {
+        return tz4({QStringLiteral("show"), QStringLiteral("1"), QStringLiteral("--json")})
+            .json()
+            .value(QStringLiteral("work_function"))
+            .toDouble();
+    };
+    EXPECT_EQ(storedWorkFunction(), 0.0);
+    ASSERT_EQ(tz4({QStringLiteral("analyze"), QStringLiteral("1"), QStringLiteral("--fit"), QStringLiteral("5.3:5.9"),
+                   QStringLiteral("--ground"), QStringLiteral("4.5:5.0"), QStringLiteral("--save")})
+                  .exitCode,
+              0);
+    EXPECT_FLOAT_EQ(float(storedWorkFunction()), float(result.value(QStringLiteral("work_function")).toDouble()));
 }
 
 TEST_F(HeadlessProgram, CountingRateAndLightMeasurementsAreStoredWithTheirSettings)
