@@ -42,10 +42,11 @@ void clsTz4DataSet::ReLoad()
                 QStringLiteral("Select * From Setting Where Modes=%1 Order By DataTime;").arg(kind_));
             while (rows.next())
                 latest = qint32(rows.toInt(QStringLiteral("SeqNo")));
-            if (latest >= 1) {
-                loadSettings(db, latest);
+            // The first record of its kind starts from the defaults a stored record without
+            // settings gets, so a first W scan plots the powered yield with the ground removed.
+            loadSettings(db, latest);
+            if (latest >= 1)
                 LoadAdjustDatas(db);
-            }
         });
     } else {
         std::unique_ptr<SqliteDatabase> db;

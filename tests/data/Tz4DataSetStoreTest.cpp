@@ -177,6 +177,17 @@ TEST_F(RecordLoad, NewRecordTakesTheSettingsOfTheLatestOfItsKind)
     EXPECT_EQ(r->SeqNo(), 0);
 }
 
+TEST_F(RecordLoad, FirstRecordOfItsKindStartsWithTheAnalysisDefaults)
+{
+    auto w = loaded(QStringLiteral("W"));
+    EXPECT_TRUE(w->ExpLog());
+    EXPECT_TRUE(w->GndDown());
+    EXPECT_FLOAT_EQ(w->Parameters(24).toFloat(), 0.5f);
+    auto l = loaded(QStringLiteral("L"));
+    EXPECT_FALSE(l->ExpLog());
+    EXPECT_FALSE(l->GndDown());
+}
+
 TEST_F(RecordLoad, AFailedStoreLeavesNothingBehind)
 {
     exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Datas WHEN NEW.SeqNo = 7 "
