@@ -8,6 +8,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
 #include "core/MessageCatalog.h"
+#include "core/SystemFile.h"
 #include "core/SystemParam.h"
 #include "instrument/Tz4Body.h"
 
@@ -45,6 +46,18 @@ void MainControl::Load()
     status_.setMax(100);
     status_.setValue(50);
     status_.setCaption(QStringLiteral("Init System"));
+}
+
+bool MainControl::Unload()
+{
+    EnterProcedure here("frmMain:MDIForm_Unload");
+    setTmrWarmUpEnabled(false);
+    if (body_.PortOpen()) {
+        body_.setTimerEnable(false);
+        body_.setPortOpen(false);
+        return true;
+    }
+    return SetSystemFile(body_);
 }
 
 void MainControl::setPhase(qint32 phase)

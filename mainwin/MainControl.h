@@ -29,6 +29,10 @@ public:
     // The window's load: a fresh serial log, phase 0 and the status bar's first state.
     void Load();
 
+    // The window's close: an open port is closed (the settings file is left as it is),
+    // otherwise the settings file is written. True unless writing it failed.
+    bool Unload();
+
     qint32 ConnectPhase() const { return connectPhase_; }
     // Runs the connection sequence unless the instrument is ready; returns the phase reached.
     qint32 GetBodyStatus();

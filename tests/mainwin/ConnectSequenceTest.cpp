@@ -168,3 +168,16 @@ TEST_F(ConnectSequence, ASilentInstrumentIsReportedWithEveryItemInError)
     EXPECT_EQ(status.captions.mid(status.captions.size() - 2),
               (QStringList{QStringLiteral("Connection Failed"), QStringLiteral("No Connect")}));
 }
+
+TEST_F(ConnectSequence, ClosingWritesTheSettingsOnlyWhenThePortIsClosed)
+{
+    start();
+    ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
+    const QString settings = home.filePath(QStringLiteral("TZ4Sys.ini"));
+    EXPECT_TRUE(main->Unload());
+    EXPECT_FALSE(body->PortOpen());
+    EXPECT_FALSE(QFile::exists(settings)) << "an open port is closed and the file left alone";
+
+    EXPECT_TRUE(main->Unload());
+    EXPECT_TRUE(QFile::exists(settings));
+}
