@@ -54,8 +54,20 @@ void MeasurementControl::MeasProcCanceled()
     cancelPending_ = false;
 }
 
+QList<MeasurementControl::MenuItem> MeasurementControl::MeasMenuEnabled() const
+{
+    const bool idle = !busy_;
+    return {{0, 209, idle},
+            {2, measurementCaptionId(), idle || measuring_},
+            {4, 231, idle},
+            {5, 260, idle},
+            {6, 234, idle},
+            {8, 232, idle}};
+}
+
 bool MeasurementControl::takeStatus()
 {
+    busy_ = true;
     StatusBar& status = main_.status();
     if (status.Locked() != 0)
         return false;
@@ -66,6 +78,7 @@ bool MeasurementControl::takeStatus()
 
 void MeasurementControl::releaseStatus(bool taken)
 {
+    busy_ = false;
     if (!taken)
         return;
     main_.status().setLocked(0);

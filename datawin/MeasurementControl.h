@@ -2,6 +2,7 @@
 
 #include "mainwin/MeasurementOwner.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -47,6 +48,16 @@ public:
     // Choosing Measurement again while one runs: cancels it once.
     void CancelMeasurement();
 
+    // One entry of the measurement menu by its index (separators left out).
+    struct MenuItem {
+        int index;
+        int captionId;
+        bool enabled;
+    };
+    // The menu for the current state: while an action runs only the Measurement item is
+    // available, as the cancel of a running measurement.
+    QList<MenuItem> MeasMenuEnabled() const;
+
     bool measuring() const { return measuring_; }
     bool cancelPending() const { return cancelPending_; }
     // Catalogue id of the Measurement item's caption: 246 when idle, 248 while running.
@@ -71,6 +82,7 @@ private:
     bool defaultsMade_ = false;
     bool cancelPending_ = false;
     bool measuring_ = false;
+    bool busy_ = false;
     std::function<void()> displayRefresh_;
 };
 

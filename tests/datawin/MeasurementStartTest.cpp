@@ -205,7 +205,17 @@ TEST_F(MeasurementStart, AnOpenDoorStopsTheMeasurementBeforeItStarts)
 
 TEST_F(MeasurementStart, CancellingOnceStopsTheScanWithoutASaveQuestion)
 {
+    const auto enabledItems = [&] {
+        QList<int> items;
+        for (const auto& item : control->MeasMenuEnabled())
+            if (item.enabled)
+                items << item.index * 1000 + item.captionId;
+        return items;
+    };
+    EXPECT_EQ(enabledItems(), (QList<int>{209, 2246, 4231, 5260, 6234, 8232}));
+    QList<int> whileRunning;
     control->setDisplayRefresh([&] {
+        whileRunning = enabledItems();
         if (record.DataCount() == 2) {
             control->CancelMeasurement();
             control->CancelMeasurement();
@@ -219,6 +229,8 @@ TEST_F(MeasurementStart, CancellingOnceStopsTheScanWithoutASaveQuestion)
     for (const auto& shown : reporter.shown)
         EXPECT_NE(shown.title, QStringLiteral("Finished"));
     EXPECT_EQ(reporter.shown.last().text, QStringLiteral("Proccess abort"));
+    EXPECT_EQ(whileRunning, QList<int>{2248}) << "only the cancel while a scan runs";
+    EXPECT_EQ(enabledItems().size(), 6);
 }
 
 TEST_F(MeasurementStart, TheUvIntensityAndTheAnodeVoltageAreSetForTheRecord)
