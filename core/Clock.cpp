@@ -50,6 +50,12 @@ void VirtualClock::yield()
         throw std::logic_error("virtual clock: waiting with nothing scheduled would never end");
 }
 
+void VirtualClock::processEvents()
+{
+    while (fireNext(now_)) {
+    }
+}
+
 void VirtualClock::advance(qint64 ms)
 {
     const qint64 target = now_ + ms;
@@ -106,5 +112,7 @@ void RealClock::yield()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
+
+void RealClock::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 } // namespace tz4

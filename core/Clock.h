@@ -22,8 +22,12 @@ public:
     virtual TimerId startTimer(int intervalMs, Callback callback, bool repeat) = 0;
     virtual void stopTimer(TimerId id) = 0;
     virtual bool isActive(TimerId id) const = 0;
-    // Lets pending work run once ("let the message loop run").
+    // Waits until something happens (a timer, arriving bytes, a user action) and runs it:
+    // the body of every loop that waits for a condition.
     virtual void yield() = 0;
+    // Runs whatever is already pending and returns at once ("let the message loop run"
+    // between two steps of a procedure); never waits.
+    virtual void processEvents() = 0;
 };
 
 // Deterministic simulated time. yield() advances to the earliest due timer and fires it;
@@ -36,6 +40,8 @@ public:
     bool isActive(TimerId id) const override;
     // Throws std::logic_error when nothing is scheduled: a virtual wait could never end.
     void yield() override;
+    // Fires the timers already due; time does not move.
+    void processEvents() override;
     // Runs every timer due up to now + ms, then leaves the clock exactly there.
     void advance(qint64 ms);
 
@@ -65,6 +71,7 @@ public:
     void stopTimer(TimerId id) override;
     bool isActive(TimerId id) const override;
     void yield() override;
+    void processEvents() override;
 
 private:
     struct Impl;

@@ -155,7 +155,7 @@ float uclTz4Body::averageDiode(int readings)
     qint32 sum = 0;
     for (int i = 0; i < readings; ++i) {
         sum += qint32(roundHalfEven(DiodeVolts()));
-        clock_.yield();
+        clock_.processEvents();
     }
     return float(sum) / float(readings);
 }
@@ -333,7 +333,7 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
             setFilter(f);
             setSetLightSpanMax(f, GetLightPower());
             setSetLightSpanRange(f, LightRange());
-            clock_.yield();
+            clock_.processEvents();
             emit ProcBase(2, f, spans_[f].maximum);
         }
         setEyeris(2000);

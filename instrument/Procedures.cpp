@@ -114,7 +114,7 @@ void uclTz4Body::MeasCps()
     const qint32 repeats = wholeInt32(parameter(26));
     for (qint32 i = 1; i <= repeats; ++i) {
         const float net = GetCpsAvarage(counts) - background;
-        clock_.yield();
+        clock_.processEvents();
         if (canceled_)
             break;
         emit ProcCps(2, i, net);
@@ -149,7 +149,7 @@ void uclTz4Body::MeasWork()
         setEnergen(float(e) / 100.0f);
         WaitIdle();
         const float net = GetCpsAvarage(counts) - background;
-        clock_.yield();
+        clock_.processEvents();
         if (canceled_)
             break;
         emit ProcWork(2, double(e) / 100.0, net);
@@ -187,7 +187,7 @@ void uclTz4Body::MeasAdjLight()
         WaitIdle();
         CpsValue();
         const float power = LightWatt(DiodeVolts(), dark);
-        clock_.yield();
+        clock_.processEvents();
         if (canceled_)
             break;
         emit ProcLight(2, double(e) / 100.0, power);
@@ -221,7 +221,7 @@ void uclTz4Body::MeasThickAdjust()
     for (qint32 i = 1; i <= repeats; ++i) {
         const float reading = GetCpsAvarage(counts);
         sum += reading - background;
-        clock_.yield();
+        clock_.processEvents();
         if (canceled_)
             break;
         emit ProcThick(2, i, reading);
@@ -285,7 +285,7 @@ qint16 uclTz4Body::HvSet()
             emit ProcVolts(2, volts, counts);
             volts += 10;
             setHV_Volts(volts);
-            clock_.yield();
+            clock_.processEvents();
         }
         if (cancelled) {
             setHV_Volts(1);

@@ -47,3 +47,16 @@ TEST(VirtualClock, TimerStartedInsideCallbackRunsLater)
     EXPECT_TRUE(inner);
     EXPECT_EQ(clock.nowMs(), 150);
 }
+
+TEST(VirtualClock, ProcessEventsRunsOnlyWhatIsDueWithoutMovingTime)
+{
+    VirtualClock clock;
+    int soon = 0;
+    int later = 0;
+    clock.startTimer(0, [&] { ++soon; }, false);
+    clock.startTimer(200, [&] { ++later; }, false);
+    clock.processEvents();
+    EXPECT_EQ(soon, 1);
+    EXPECT_EQ(later, 0);
+    EXPECT_EQ(clock.nowMs(), 0);
+}
