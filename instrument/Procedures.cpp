@@ -21,6 +21,11 @@ struct Scan {
     bool contains(qint32 e) const { return step > 0 ? e <= end : step < 0 && e >= end; }
 };
 
+Scan scanOf(double startEv, double endEv, double stepEv)
+{
+    return {wholeInt16(startEv * 100), wholeInt16(endEv * 100), wholeInt16(stepEv * 100)};
+}
+
 } // namespace
 
 bool uclTz4Body::beginProcedure(ProcSignal event)
@@ -49,6 +54,33 @@ void uclTz4Body::finishProcedure(ProcSignal event, const QVariant& value1, const
     }
     busy_ = false;
     Refresh();
+}
+
+void uclTz4Body::prepareChamber()
+{
+    setElBalve(true);
+    setAirValue(0.25f);
+    setGridVolts(false);
+}
+
+void uclTz4Body::approachSample(ProcSignal event)
+{
+    prepareChamber();
+    StageToSample(0);
+    emit(this->*event)(0, {}, {});
+}
+
+uclTz4Body::Background uclTz4Body::backgroundAtRest(ProcSignal event)
+{
+    InitFilter();
+    setEnergen(float(parameter(21)));
+    WaitIdle();
+    setGridVolts(false);
+    Background result;
+    result.counts = wholeInt16(parameter(33));
+    result.cps = GetCpsAvarage(result.counts);
+    emit(this->*event)(1, Energen(), result.cps);
+    return result;
 }
 
 double uclTz4Body::parameter(int number) const
@@ -95,19 +127,8 @@ void uclTz4Body::MeasCps()
     EnterProcedure here("uclTz4Body:MeasCps");
     if (!beginProcedure(&uclTz4Body::ProcCps))
         return;
-    setElBalve(true);
-    setAirValue(0.25f);
-    setGridVolts(false);
-    StageToSample(0);
-    emit ProcCps(0, {}, {});
-
-    InitFilter();
-    setEnergen(float(parameter(21)));
-    WaitIdle();
-    setGridVolts(false);
-    const qint16 counts = wholeInt16(parameter(33));
-    const float background = GetCpsAvarage(counts);
-    emit ProcCps(1, Energen(), background);
+    approachSample(&uclTz4Body::ProcCps);
+    const auto [counts, background] = backgroundAtRest(&uclTz4Body::ProcCps);
 
     FilterToPower(parameter(22));
     setGridVolts(true);
@@ -129,11 +150,7 @@ void uclTz4Body::MeasWork()
         return;
     InitLight();
     WaitIdle();
-    setElBalve(true);
-    setAirValue(0.25f);
-    setGridVolts(false);
-    StageToSample(0);
-    emit ProcWork(0, {}, {});
+    approachSample(&uclTz4Body::ProcWork);
 
     setEnergen(float(parameter(18)));
     WaitIdle();
@@ -144,7 +161,7 @@ void uclTz4Body::MeasWork()
 
     FilterToPower(parameter(22));
     setGridVolts(true);
-    const Scan scan{wholeInt16(parameter(18) * 100), wholeInt16(parameter(19) * 100), wholeInt16(parameter(20) * 100)};
+    const Scan scan = scanOf(parameter(18), parameter(19), parameter(20));
     for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
         setEnergen(float(e) / 100.0f);
         WaitIdle();
@@ -164,9 +181,7 @@ void uclTz4Body::MeasAdjLight()
         return;
     InitLight();
     WaitIdle();
-    setElBalve(true);
-    setAirValue(0.25f);
-    setGridVolts(false);
+    prepareChamber();
     StageToPhotoDiode();
     setMeasTime(5);
     emit ProcLight(0, {}, {});
@@ -181,7 +196,7 @@ void uclTz4Body::MeasAdjLight()
         emit ProcLight(1, dark, {});
     }
     FilterToPower(parameter(22));
-    const Scan scan{wholeInt16(parameter(18) * 100), wholeInt16(parameter(19) * 100), wholeInt16(parameter(20) * 100)};
+    const Scan scan = scanOf(parameter(18), parameter(19), parameter(20));
     for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
         setEnergen(float(e) / 100.0f);
         WaitIdle();
@@ -200,19 +215,8 @@ void uclTz4Body::MeasThickAdjust()
     EnterProcedure here("uclTz4Body:MeasThickAdjust");
     if (!beginProcedure(&uclTz4Body::ProcThick))
         return;
-    setElBalve(true);
-    setAirValue(0.25f);
-    setGridVolts(false);
-    StageToSample(0);
-    emit ProcThick(0, {}, {});
-
-    InitFilter();
-    setEnergen(float(parameter(21)));
-    WaitIdle();
-    setGridVolts(false);
-    const qint16 counts = wholeInt16(parameter(33));
-    const float background = GetCpsAvarage(counts);
-    emit ProcThick(1, Energen(), background);
+    approachSample(&uclTz4Body::ProcThick);
+    const auto [counts, background] = backgroundAtRest(&uclTz4Body::ProcThick);
 
     float sum = 0;
     FilterToPower(parameter(22));

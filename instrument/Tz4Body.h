@@ -219,6 +219,18 @@ private:
     bool beginProcedure(ProcSignal event);
     void finishProcedure(ProcSignal event, const QVariant& value1 = {}, const QVariant& value2 = {});
     double parameter(int number) const;
+
+    // Electrode valve open, low air flow, grid off.
+    void prepareChamber();
+    // prepareChamber(), the stage under the sample, then event 0.
+    void approachSample(ProcSignal event);
+    // Mean counts at the rest energy with the light blocked and the grid off, then event 1.
+    struct Background {
+        qint16 counts = 0;
+        float cps = 0;
+    };
+    Background backgroundAtRest(ProcSignal event);
+
     float averageDiode(int readings);
 
     Clock& clock_;
