@@ -23,9 +23,11 @@ struct HeadlessRun {
     QJsonArray jsonArray() const { return QJsonDocument::fromJson(out).array(); }
 };
 
-inline HeadlessRun runProgram(const QString& program, const QStringList& args, int timeoutMs = 120000)
+inline HeadlessRun runProgram(const QString& program, const QStringList& args, int timeoutMs = 120000,
+                              const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(env);
     process.start(builtProgram(program), args);
     HeadlessRun run;
     if (!process.waitForFinished(timeoutMs)) {
@@ -37,6 +39,12 @@ inline HeadlessRun runProgram(const QString& program, const QStringList& args, i
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+inline HeadlessRun runTz4(const QStringList& args,
+                          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    return runProgram(QStringLiteral("tz4"), args, 120000, env);
 }
 
 // A fresh data directory made by `tz4 init` for each test.

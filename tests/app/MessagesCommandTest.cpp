@@ -1,32 +1,13 @@
 #include "core/MessageCatalog.h"
-#include "tests/support/TestSupport.h"
-
-#include <QProcess>
+#include "tests/app/HeadlessRun.h"
 
 #include <gtest/gtest.h>
 
 using namespace tz4;
+using tz4::test::HeadlessRun;
+using tz4::test::runTz4;
 
 namespace {
-
-struct ProgramRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ProgramRun runTz4(const QStringList& args)
-{
-    QProcess process;
-    process.start(tz4::test::builtProgram(QStringLiteral("tz4")), args);
-    ProgramRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 // The listing as the catalogue itself would print it.
 QByteArray expectedListing(Language language)
@@ -41,7 +22,7 @@ QByteArray expectedListing(Language language)
 
 TEST(MessagesCommand, ListsEveryTextUnexpandedInEnglish)
 {
-    const ProgramRun run = runTz4({QStringLiteral("messages"), QStringLiteral("--lang"), QStringLiteral("en")});
+    const HeadlessRun run = runTz4({QStringLiteral("messages"), QStringLiteral("--lang"), QStringLiteral("en")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, expectedListing(Language::English));
 
@@ -54,7 +35,7 @@ TEST(MessagesCommand, ListsEveryTextUnexpandedInEnglish)
 
 TEST(MessagesCommand, ListsJapaneseAsUtf8)
 {
-    const ProgramRun run = runTz4({QStringLiteral("messages"), QStringLiteral("--lang"), QStringLiteral("ja")});
+    const HeadlessRun run = runTz4({QStringLiteral("messages"), QStringLiteral("--lang"), QStringLiteral("ja")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, expectedListing(Language::Japanese));
     EXPECT_TRUE(run.out.startsWith("101\tJA\n"));
@@ -63,7 +44,7 @@ TEST(MessagesCommand, ListsJapaneseAsUtf8)
 
 TEST(MessagesCommand, RefusesAnUnknownLanguage)
 {
-    const ProgramRun run = runTz4({QStringLiteral("messages"), QStringLiteral("--lang"), QStringLiteral("fr")});
+    const HeadlessRun run = runTz4({QStringLiteral("messages"), QStringLiteral("--lang"), QStringLiteral("fr")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains("fr"));

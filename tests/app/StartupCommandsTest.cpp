@@ -1,6 +1,6 @@
 #include "core/MessageCatalog.h"
 #include "core/Version.h"
-#include "tests/support/TestSupport.h"
+#include "tests/app/HeadlessRun.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,31 +13,10 @@
 #include <gtest/gtest.h>
 
 using namespace tz4;
+using tz4::test::HeadlessRun;
+using tz4::test::runTz4;
 
 namespace {
-
-struct ProgramRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ProgramRun runTz4(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(tz4::test::builtProgram(QStringLiteral("tz4")), args);
-    ProgramRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 QByteArray readFile(const QString& path)
 {
@@ -77,14 +56,14 @@ const QRegularExpression kFirstLogLine(QStringLiteral("^.+ \\d?\\d:\\d\\d:\\d\\d
 
 TEST(Tz4Program, PrintsItsVersionWithoutADataDirectory)
 {
-    const ProgramRun run = runTz4({"--version"});
+    const HeadlessRun run = runTz4({"--version"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, QByteArray("tz4 ") + TZ4_VERSION + '\n');
 }
 
 TEST(Tz4Program, RejectsUnknownCommandsAndOptionsWithExitCode2)
 {
-    ProgramRun run = runTz4({"frobnicate"});
+    HeadlessRun run = runTz4({"frobnicate"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("unknown command 'frobnicate'")) << run.err.constData();
     EXPECT_TRUE(run.out.isEmpty());
@@ -107,7 +86,7 @@ TEST(Tz4Init, CreatesSettingsDatabaseAndAFreshLog)
     QTemporaryDir temp;
     const QString home = temp.filePath("data/tz4");
     // Global options may follow the command.
-    const ProgramRun run = runTz4({"init", "--home", home});
+    const HeadlessRun run = runTz4({"init", "--home", home});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out.trimmed(), QDir(home).absolutePath().toUtf8());
 
@@ -125,7 +104,7 @@ TEST(Tz4Init, KeepsAnExistingSettingsFileAndRenewsTheLog)
     QTemporaryDir home;
     writeFile(home.filePath("TZ4Sys.ini"), "[MaxDataForms]\t9\r\n");
     writeFile(home.filePath("Caution.log"), "old run\r\nold run\r\n");
-    const ProgramRun run = runTz4({"--home", home.path(), "init", "--json"});
+    const HeadlessRun run = runTz4({"--home", home.path(), "init", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(run.out.contains("\"ok\":true")) << run.out.constData();
     EXPECT_EQ(readFile(home.filePath("TZ4Sys.ini")), "[MaxDataForms]\t9\r\n");
@@ -137,7 +116,7 @@ TEST(Tz4Init, UsesTz4HomeWhenNoOptionIsGiven)
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TZ4_HOME", home.path());
-    const ProgramRun run = runTz4({"init"}, env);
+    const HeadlessRun run = runTz4({"init"}, env);
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(QFile::exists(home.filePath("TZ4Sys.ini")));
 }
@@ -146,7 +125,7 @@ TEST(Tz4Init, AnInvalidSettingsFileFailsWithTheCatalogueMessage)
 {
     QTemporaryDir home;
     writeFile(home.filePath("TZ4Sys.ini"), "[Body]\tTZ-3\r\n");
-    ProgramRun run = runTz4({"--home", home.path(), "init"});
+    HeadlessRun run = runTz4({"--home", home.path(), "init"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("System File Read Error: System File Read Error.\nContact the manufacturer."))
         << run.err.constData();
@@ -170,7 +149,7 @@ TEST(Tz4Program, ASecondCopyOnTheSameDataDirectoryIsRefused)
     // The window program holds the lock once its fresh log is written.
     ASSERT_TRUE(waitForFile(home.filePath("Caution.log")));
 
-    const ProgramRun second = runTz4({"--home", home.path(), "init"});
+    const HeadlessRun second = runTz4({"--home", home.path(), "init"});
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_TRUE(second.err.contains("Double Execute: Already started")) << second.err.constData();
 
