@@ -1,25 +1,19 @@
+#include "bench/BenchSupport.h"
 #include "core/DataDirectory.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
 #include "data/SqliteDatabase.h"
 #include "data/Tz4DataSet.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
 
 using namespace tz4;
 
 namespace {
 
 constexpr int RecordCount = 1000;
-
-QString program() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../app/tz4")); }
 
 // A database of `RecordCount` work-function records of 31 points each: one stored the way a
 // measurement stores it, the rest copies of it under new keys.
@@ -74,7 +68,7 @@ void BM_ShowColdStart(benchmark::State& state)
     const QStringList args{QStringLiteral("--home"), home.path(), QStringLiteral("show"), QStringLiteral("500")};
     for (auto _ : state) {
         QProcess process;
-        process.start(program(), args);
+        process.start(bench::builtProgram(QStringLiteral("tz4")), args);
         if (!process.waitForFinished(10000) || process.exitCode() != 0
             || !process.readAllStandardOutput().contains("500 W")) {
             state.SkipWithError("tz4 show failed");
@@ -86,14 +80,4 @@ BENCHMARK(BM_ShowColdStart)->Unit(benchmark::kMillisecond)->Iterations(30)->UseR
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tz4::bench::runBenchmarks(argc, argv); }

@@ -1,12 +1,8 @@
+#include "bench/BenchSupport.h"
 #include "core/Formats.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
 #include "core/SystemFile.h"
-
-#include <QCoreApplication>
-#include <QLocale>
-
-#include <benchmark/benchmark.h>
 
 // Text output and the tables format every data point through these, thousands per record.
 
@@ -70,12 +66,4 @@ static void ReadSettingsFile(benchmark::State& state)
 }
 BENCHMARK(ReadSettingsFile);
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tz4::bench::runBenchmarks(argc, argv); }

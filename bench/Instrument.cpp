@@ -1,18 +1,12 @@
+#include "bench/BenchSupport.h"
 #include "core/Clock.h"
 #include "instrument/MeasurementParameters.h"
 #include "instrument/QtSerialLine.h"
 #include "instrument/Tz4Body.h"
 #include "sim/SimulatorLine.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QLocale>
-#include <QProcess>
 
-#include <benchmark/benchmark.h>
-
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -39,12 +33,6 @@ struct Simulated {
     Simulated() { body.setTimerEnable(true); }
 };
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
 // Wall time per command over the in-process link: framing, reply assembly, logging and the
 // simulator's own interpretation, with no waiting (virtual time).
 void BM_CommandOverheadInProcess(benchmark::State& state)
@@ -66,15 +54,11 @@ BENCHMARK(BM_CommandOverheadInProcess);
 void BM_RoundTripPseudoTerminal(benchmark::State& state)
 {
     QProcess simulator;
-    simulator.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../app/tz4-sim")),
-                    {QStringLiteral("--sim-speed"), QStringLiteral("1000")});
-    if (!simulator.waitForStarted(10000)) {
+    const QString path = bench::startSimulator(simulator);
+    if (path.isEmpty()) {
         state.SkipWithError("tz4-sim did not start");
         return;
     }
-    while (!simulator.canReadLine() && simulator.waitForReadyRead(10000)) {
-    }
-    const QString path = QString::fromLocal8Bit(simulator.readLine()).trimmed();
     {
         RealClock clock;
         QtSerialLine line(path);
@@ -96,7 +80,7 @@ void BM_RoundTripPseudoTerminal(benchmark::State& state)
                     break;
                 }
             }
-            state.counters["median_us"] = median(micros);
+            state.counters["median_us"] = bench::median(micros);
         }
     }
     simulator.kill();
@@ -146,14 +130,4 @@ BENCHMARK(BM_WorkScanVirtualTime)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tz4::bench::runBenchmarks(argc, argv); }

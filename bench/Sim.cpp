@@ -1,16 +1,11 @@
+#include "bench/BenchSupport.h"
 #include "core/Clock.h"
 #include "sim/SimOptions.h"
 #include "sim/SimulatorLine.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSerialPort>
 
-#include <benchmark/benchmark.h>
-
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -75,12 +70,8 @@ BENCHMARK(BM_VirtualScan)->Unit(benchmark::kMillisecond);
 // instrument's own few milliseconds shrink to microseconds and the path itself is measured).
 void BM_PseudoTerminalRoundTrip(benchmark::State& state)
 {
-    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../app/tz4-sim"));
     QProcess sim;
-    sim.start(program, {QStringLiteral("--sim-speed"), QStringLiteral("1000")});
-    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
-    }
-    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    const QString path = tz4::bench::startSimulator(sim);
     QSerialPort port(path);
     port.setBaudRate(19200);
     port.setDataBits(QSerialPort::Data7);
@@ -102,10 +93,8 @@ void BM_PseudoTerminalRoundTrip(benchmark::State& state)
             break;
         }
     }
-    if (!micros.empty()) {
-        std::nth_element(micros.begin(), micros.begin() + micros.size() / 2, micros.end());
-        state.counters["median_us"] = micros[micros.size() / 2];
-    }
+    if (!micros.empty())
+        state.counters["median_us"] = tz4::bench::median(micros);
     port.close();
     sim.kill();
     sim.waitForFinished(5000);
@@ -114,13 +103,4 @@ BENCHMARK(BM_PseudoTerminalRoundTrip)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tz4::bench::runBenchmarks(argc, argv); }
