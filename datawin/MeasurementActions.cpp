@@ -100,24 +100,29 @@ bool MeasurementControl::doorOpen()
     return true;
 }
 
-bool MeasurementControl::MoveSample()
+bool MeasurementControl::runAction(const std::function<bool()>& action)
 {
     EnterProcedure here("frmData:mnuMeas_Click");
     const bool taken = takeStatus();
     bool done = false;
-    runReported(WindowName, MenuLabel, [&] {
+    runReported(WindowName, MenuLabel, [&] { done = action(); });
+    releaseStatus(taken);
+    return done;
+}
+
+bool MeasurementControl::MoveSample()
+{
+    return runAction([&] {
         if (!confirmed(6022, 6024))
-            return;
+            return false;
         body_.setCanceled(false);
         body_.StageToSampleOut();
         showCatalogMessage(6023, 6024, MessageIcon::Information);
         if (doorOpen())
-            return;
+            return false;
         body_.StageToSample(0);
-        done = true;
+        return true;
     });
-    releaseStatus(taken);
-    return done;
 }
 
 MeasurementControl::Outcome MeasurementControl::Measure()
@@ -172,15 +177,12 @@ void MeasurementControl::CancelMeasurement()
 
 bool MeasurementControl::AdjustUvIntensity()
 {
-    EnterProcedure here("frmData:mnuMeas_Click");
-    const bool taken = takeStatus();
-    bool done = false;
-    runReported(WindowName, MenuLabel, [&] {
+    return runAction([&] {
         if (doorOpen())
-            return;
+            return false;
         const float target = record_.Parameters(23).toFloat();
         if (!confirmed(6057, 6058, {shortestText(target)}))
-            return;
+            return false;
         body_.setCanceled(false);
         statusCaption(6058);
         // The photodiode is calibrated at the energy the record will be measured at.
@@ -194,7 +196,7 @@ bool MeasurementControl::AdjustUvIntensity()
         body_.WaitIdle();
         body_.SetLightPower(target);
         if (body_.Canceled())
-            return;
+            return false;
         record_.setParameters(22, body_.LastLight());
         if (record_.Kind() == clsTz4DataSet::KindL) {
             record_.setGraphY(1, 10 * target);
@@ -202,75 +204,58 @@ bool MeasurementControl::AdjustUvIntensity()
         }
         RefreshDisplay();
         showCatalogMessage(6109, 6058, MessageIcon::Information);
-        done = true;
+        return true;
     });
-    releaseStatus(taken);
-    return done;
 }
 
 bool MeasurementControl::SetAnodeVoltage()
 {
-    EnterProcedure here("frmData:mnuMeas_Click");
-    const bool taken = takeStatus();
-    bool done = false;
-    runReported(WindowName, MenuLabel, [&] {
+    return runAction([&] {
         if (doorOpen() || !confirmed(6104, 6103))
-            return;
+            return false;
         body_.setCanceled(false);
         statusCaption(6105);
         body_.HvSet();
         if (body_.Canceled())
-            return;
+            return false;
         record_.setParameters(34, body_.HV_Volts());
-        done = true;
+        return true;
     });
-    releaseStatus(taken);
-    return done;
 }
 
 bool MeasurementControl::Calibrate()
 {
-    EnterProcedure here("frmData:mnuMeas_Click");
-    const bool taken = takeStatus();
-    bool done = false;
-    runReported(WindowName, MenuLabel, [&] {
+    return runAction([&] {
         if (doorOpen())
-            return;
+            return false;
         if (record_.Parameters(40).toFloat() == 0) {
             showCatalogMessage(6110, 6062, MessageIcon::Information);
-            return;
+            return false;
         }
         if (!confirmed(6063, 6062))
-            return;
+            return false;
         body_.setCanceled(false);
         statusCaption(6051);
         body_.setEnergen(record_.Parameters(21).toFloat());
         body_.MeasThickAdjust();
-        done = !body_.Canceled();
+        return !body_.Canceled();
     });
-    releaseStatus(taken);
-    return done;
 }
 
 bool MeasurementControl::InitLightAdjuster()
 {
-    EnterProcedure here("frmData:mnuMeas_Click");
-    const bool taken = takeStatus();
-    bool done = false;
-    runReported(WindowName, MenuLabel, [&] {
+    return runAction([&] {
         constexpr float Energy = 5.9f;
         if (doorOpen() || !confirmed(6001, 6059, {shortestText(Energy)}))
-            return;
+            return false;
         body_.setCanceled(false);
         statusCaption(6059);
         body_.MakeLightBase(Energy);
         if (body_.Canceled())
-            return;
+            return false;
         showCatalogMessage(3064, 3063, MessageIcon::Information);
-        done = true;
+        return true;
     });
-    releaseStatus(taken);
-    return done;
 }
 
 } // namespace tz4

@@ -73,6 +73,8 @@ private:
     bool checkAnode();
     bool takeStatus();
     void releaseStatus(bool taken);
+    // One menu action with the status bar held and its errors reported; true when it completed.
+    bool runAction(const std::function<bool()>& action);
     void statusCaption(int textId);
 
     MainControl& main_;
