@@ -14,22 +14,22 @@ public:
     virtual ~StatusBar() = default;
 
     qint32 Locked() const { return locked_; }
-    void setLocked(qint32 owner);
+    void setLocked(qint32 owner) { assign(locked_, owner); }
     float Min() const { return min_; }
-    void setMin(float value);
+    void setMin(float value) { assign(min_, value); }
     float Max() const { return max_; }
-    void setMax(float value);
+    void setMax(float value) { assign(max_, value); }
     float Value() const { return value_; }
-    void setValue(float value);
+    void setValue(float value) { assign(value_, value); }
     const QString& Caption() const { return caption_; }
-    void setCaption(const QString& text);
+    void setCaption(const QString& text) { assign(caption_, text); }
     // Colours as 24-bit 0x00BBGGRR values.
     quint32 BarColor() const { return barColor_; }
-    void setBarColor(quint32 colour);
+    void setBarColor(quint32 colour) { assign(barColor_, colour); }
     quint32 ForeColor() const { return foreColor_; }
-    void setForeColor(quint32 colour);
+    void setForeColor(quint32 colour) { assign(foreColor_, colour); }
     const QString& ToolTipText() const { return toolTip_; }
-    void setToolTipText(const QString& text);
+    void setToolTipText(const QString& text) { assign(toolTip_, text); }
 
     // Redraws the bar now.
     virtual void Refresh() {}
@@ -38,6 +38,13 @@ protected:
     virtual void changed() {}
 
 private:
+    template <typename T>
+    void assign(T& field, const T& value)
+    {
+        field = value;
+        changed();
+    }
+
     qint32 locked_ = 0;
     float min_ = 0;
     float max_ = 100;
