@@ -12,10 +12,7 @@
 
 namespace tz4 {
 
-namespace {
-
-// A parameter as the files show it: numbers in their shortest form, the date as a general date.
-QString text(const QVariant& value)
+QString parameterText(const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::Float: return shortestText(value.toFloat());
@@ -25,11 +22,13 @@ QString text(const QVariant& value)
     }
 }
 
+namespace {
+
 class TextLines {
 public:
     TextLines(const TextOutSource& record, int delimiter) : record_(record), d_(textDelimiter(delimiter)) {}
 
-    QString P(int number) const { return text(record_.Parameters(number)); }
+    QString P(int number) const { return parameterText(record_.Parameters(number)); }
     const QString& d() const { return d_; }
     void add(const QString& line) { bytes_ += (line + QStringLiteral("\r\n")).toUtf8(); }
 

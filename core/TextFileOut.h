@@ -31,6 +31,9 @@ private:
     const Record& record_;
 };
 
+// A parameter as the files show it: numbers in their shortest form, the date as a general date.
+QString parameterText(const QVariant& value);
+
 // The delimiter of a delimiter number: 1 ",", 2 TAB, anything else one blank.
 QString textDelimiter(int delimiter);
 

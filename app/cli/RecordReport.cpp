@@ -2,6 +2,7 @@
 
 #include "core/Formats.h"
 #include "core/Keys.h"
+#include "core/TextFileOut.h"
 #include "data/Tz4DataSet.h"
 
 #include <QJsonArray>
@@ -39,16 +40,6 @@ QJsonValue jsonValue(const QVariant& value)
     case QMetaType::QDateTime: return value.toDateTime().toString(Qt::ISODate);
     case QMetaType::QString: return value.toString();
     default: return QJsonValue::fromVariant(value);
-    }
-}
-
-QString text(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Float: return shortestText(value.toFloat());
-    case QMetaType::Double: return shortestText(value.toDouble());
-    case QMetaType::QDateTime: return generalDate(value.toDateTime());
-    default: return value.toString();
     }
 }
 
@@ -126,13 +117,13 @@ QString recordText(const clsTz4DataSet& record)
     out += QStringLiteral("%1 %2\n").arg(QStringLiteral("key"), -26).arg(record.Key());
     out += QStringLiteral("%1 %2\n").arg(QStringLiteral("sample_name"), -26).arg(record.Parameters(2).toString());
     out += QStringLiteral("%1 %2 (%3)\n").arg(QStringLiteral("kind"), -26).arg(letter, kindName(letter));
-    out += QStringLiteral("%1 %2\n").arg(QStringLiteral("date"), -26).arg(text(record.Parameters(4)));
+    out += QStringLiteral("%1 %2\n").arg(QStringLiteral("date"), -26).arg(parameterText(record.Parameters(4)));
     out += analysisText(record);
     out += QStringLiteral("\nparameters\n");
     for (const ParameterName& p : ParameterNames) {
         const QVariant value = record.Parameters(p.number);
         if (value.isValid())
-            out += QStringLiteral("  %1 %2 %3\n").arg(p.number, 2).arg(QString::fromLatin1(p.name), -34).arg(text(value));
+            out += QStringLiteral("  %1 %2 %3\n").arg(p.number, 2).arg(QString::fromLatin1(p.name), -34).arg(parameterText(value));
     }
     out += QStringLiteral("\npoints (%1)\n").arg(record.DataCount());
     for (int i = 0; i < record.DataCount(); ++i)
