@@ -2,6 +2,7 @@
 
 #include "core/ErrorLocation.h"
 #include "core/Formats.h"
+#include "data/LeastSquares.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,14 +10,6 @@
 namespace tz4 {
 
 namespace {
-
-// log10 as the analysis has always computed it: both logarithms rounded to single first.
-float log10Single(float value)
-{
-    const float ln = float(std::log(double(value)));
-    const float ln10 = float(std::log(10.0));
-    return ln / ln10;
-}
 
 double power(double base, double exponent)
 {
@@ -174,28 +167,13 @@ void clsTz4DataSet::calcBase()
 
 void clsTz4DataSet::fWork()
 {
-    float sx = 0, sxx = 0, sxy = 0, sy = 0;
-    int m = 0;
+    LineSums sums;
     for (int i = 0; i < dataCount_; ++i) {
         const size_t p = size_t(i);
-        if (!fFlags_[p] || (kind_ == KindT && gFlags_[p]))
-            continue;
-        const float x = plotX_[p];
-        const float y = plotY_[p];
-        sx += x;
-        sxx += x * x;
-        sxy += x * y;
-        sy += y;
-        ++m;
+        if (fFlags_[p] && !(kind_ == KindT && gFlags_[p]))
+            sums.add(plotX_[p], plotY_[p]);
     }
-    if (m == 0 || sx == 0 || sxx == 0 || sy == 0 || float(double(m) * sxx) == float(double(sx) * sx)) {
-        gradient_ = 0;
-        intercept_ = 0;
-    } else {
-        const double d = double(m) * sxx - double(sx) * sx;
-        gradient_ = float((double(m) * sxy - double(sy) * sx) / d);
-        intercept_ = float((double(sy) * sxx - double(sxy) * sx) / d);
-    }
+    sums.fit(gradient_, intercept_);
     if (kind_ == KindW) {
         calcWorkFunction();
         min2Exp();

@@ -1,6 +1,7 @@
 #include "data/Tz4DataSet.h"
 
 #include "core/Formats.h"
+#include "data/LeastSquares.h"
 #include "data/SqliteDatabase.h"
 
 #include <cmath>
@@ -8,13 +9,6 @@
 namespace tz4 {
 
 namespace {
-
-float log10Single(float value)
-{
-    const float ln = float(std::log(double(value)));
-    const float ln10 = float(std::log(10.0));
-    return ln / ln10;
-}
 
 QString calibrationName(SqliteDatabase& db, qint32 adjustNo)
 {
@@ -59,26 +53,13 @@ void clsTz4DataSet::LoadAdjustDatas(SqliteDatabase& db)
         calibName_ = calibrationName(db, adjustNo_);
         SqliteStatement rows =
             db.query(QStringLiteral("Select * From Datas Where SerialNo=%1 and F_Flag;").arg(adjustNo_));
-        float sx = 0, sxx = 0, sxy = 0, sy = 0;
-        int m = 0;
+        LineSums sums;
         while (rows.next()) {
             const float cps = float(rows.toDouble(QStringLiteral("CpsData")));
             const float x = cps > 0 ? log10Single(cps) : 0.0f;
-            const float y = float(rows.toDouble(QStringLiteral("aData")));
-            sx += x;
-            sxx += x * x;
-            sxy += x * y;
-            sy += y;
-            ++m;
+            sums.add(x, float(rows.toDouble(QStringLiteral("aData"))));
         }
-        if (m != 0 && sx != 0 && sxx != 0 && sy != 0 && float(double(m) * sxx) != float(double(sx) * sx)) {
-            const double d = double(m) * sxx - double(sx) * sx;
-            gradient_ = float((double(m) * sxy - double(sy) * sx) / d);
-            intercept_ = float((double(sy) * sxx - double(sxy) * sx) / d);
-        } else {
-            gradient_ = 0;
-            intercept_ = 0;
-        }
+        sums.fit(gradient_, intercept_);
     }
 }
 
