@@ -3,6 +3,7 @@
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
+#include "data/DatabaseSchema.h"
 #include "data/SqliteDatabase.h"
 
 #include <QDateTime>
@@ -13,19 +14,6 @@
 namespace tz4 {
 
 namespace {
-
-void dropWorkTables(const QString& path)
-{
-    SqliteDatabase db(path);
-    for (const char* name : {"TmpFat", "TmpSet", "TmpDat", "TmpThn"}) {
-        try {
-            db.execute(QStringLiteral("Drop Table %1;").arg(QLatin1String(name)));
-        } catch (const Tz4Error& e) {
-            if (e.number() != err::TableNotFound)
-                throw;
-        }
-    }
-}
 
 // The engine's repair: a file that fails its own consistency check is refused, untouched.
 void checkIntegrity(SqliteDatabase& db)
@@ -64,7 +52,10 @@ bool CompactAndRepairDB(const QString& path, const QString& mainDatabasePath)
         return false;
     ErrorTrap trap;
     const bool ok = trap.run([&] {
-        dropWorkTables(mainDatabasePath.isEmpty() ? path : mainDatabasePath);
+        {
+            SqliteDatabase mainDb(mainDatabasePath.isEmpty() ? path : mainDatabasePath);
+            dropWorkTables(mainDb);
+        }
         const QString temporary = repairTemporaryPath(path, QDateTime::currentDateTime());
         removeFile(temporary);
         {

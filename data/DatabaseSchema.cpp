@@ -79,20 +79,25 @@ bool MakeDB(const QString& path)
     return trap.finish();
 }
 
+void dropWorkTables(SqliteDatabase& db)
+{
+    for (const char* name : {"TmpFat", "TmpSet", "TmpDat", "TmpThn"}) {
+        try {
+            db.execute(QStringLiteral("Drop Table %1;").arg(QLatin1String(name)));
+        } catch (const Tz4Error& e) {
+            if (e.number() != err::TableNotFound)
+                throw;
+        }
+    }
+}
+
 bool MakeTmpDB(const QString& mainDatabasePath)
 {
     EnterProcedure here("modDataBase:MakeTmpDB");
     ErrorTrap trap;
     const bool ok = trap.run([&] {
         SqliteDatabase db(mainDatabasePath);
-        for (const char* name : {"TmpFat", "TmpSet", "TmpDat", "TmpThn"}) {
-            try {
-                db.execute(QStringLiteral("Drop Table %1;").arg(QLatin1String(name)));
-            } catch (const Tz4Error& e) {
-                if (e.number() != err::TableNotFound)
-                    throw;
-            }
-        }
+        dropWorkTables(db);
         db.execute(table(QStringLiteral("TmpFAT"), QStringLiteral("SeqNo"), QStringLiteral("TmpFATConstraint"), kFatColumns));
         db.execute(table(QStringLiteral("TmpSet"), QStringLiteral("SeqNo"), QStringLiteral("TmpSetConstraint"), kSettingColumns));
         db.execute(table(QStringLiteral("TmpDat"), QStringLiteral("SeqNo"), QStringLiteral("TmpDatasConstraint"), kDatasColumns));

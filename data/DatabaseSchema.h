@@ -5,12 +5,17 @@
 
 namespace tz4 {
 
+class SqliteDatabase;
+
 // The Create Table statements, in creation order: Setting, Datas, FAT, Thicks, Graphs, Prints, PrtLabel.
 const QStringList& databaseTableStatements();
 
 // Creates a new database file with every table. Runs every statement even after a failure and
 // logs the last failure once; a partly created file stays. False when anything failed.
 bool MakeDB(const QString& path);
+
+// Drops the export/import work tables; a missing one is fine.
+void dropWorkTables(SqliteDatabase& db);
 
 // Empties the export/import work tables of the main database: drops them (a missing one is
 // fine) and creates them again. The first other failure is shown and logged; false then.
