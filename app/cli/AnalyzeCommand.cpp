@@ -4,9 +4,6 @@
 #include "app/cli/RecordStore.h"
 #include "data/Tz4DataSet.h"
 
-#include <QJsonDocument>
-#include <QTextStream>
-
 #include <cstdio>
 
 namespace tz4::cli {
@@ -72,12 +69,7 @@ int runAnalyze(const GlobalOptions& options, const QStringList& args)
         std::fprintf(stderr, "tz4 analyze: the record could not be saved (see Caution.log)\n");
         return 1;
     }
-    QTextStream out(stdout);
-    if (options.json)
-        out << QJsonDocument(recordJson(*record)).toJson(QJsonDocument::Compact) << Qt::endl;
-    else
-        out << analysisText(*record);
-    out.flush();
+    printRecord(*record, options.json, analysisText);
     return 0;
 }
 

@@ -6,6 +6,8 @@
 #include "data/Tz4DataSet.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
 
 namespace tz4::cli {
 
@@ -129,6 +131,16 @@ QString recordText(const clsTz4DataSet& record)
     for (int i = 0; i < record.DataCount(); ++i)
         out += QStringLiteral("  %1\t%2\n").arg(shortestText(record.OrgValueX(i)), shortestText(record.OrgValueY(i)));
     return out;
+}
+
+void printRecord(const clsTz4DataSet& record, bool json, QString (*asText)(const clsTz4DataSet&))
+{
+    QTextStream out(stdout);
+    if (json)
+        out << QJsonDocument(recordJson(record)).toJson(QJsonDocument::Compact) << Qt::endl;
+    else
+        out << asText(record);
+    out.flush();
 }
 
 } // namespace tz4::cli

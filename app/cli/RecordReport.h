@@ -19,6 +19,9 @@ QString recordText(const clsTz4DataSet& record);
 // The analysis results alone, one "name value" line each.
 QString analysisText(const clsTz4DataSet& record);
 
+// Writes the record to stdout: as compact JSON with --json, else in the given text form.
+void printRecord(const clsTz4DataSet& record, bool json, QString (*asText)(const clsTz4DataSet&));
+
 // Name of a record kind by its letter, as the record list shows it.
 QString kindName(const QString& letter);
 

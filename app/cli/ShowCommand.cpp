@@ -4,9 +4,6 @@
 #include "app/cli/RecordStore.h"
 #include "data/Tz4DataSet.h"
 
-#include <QJsonDocument>
-#include <QTextStream>
-
 #include <cstdio>
 
 namespace tz4::cli {
@@ -23,12 +20,7 @@ int runShow(const GlobalOptions& options, const QStringList& args)
     const auto record = loadRecord(parsed.positional.first(), "show");
     if (!record)
         return 1;
-    QTextStream out(stdout);
-    if (options.json)
-        out << QJsonDocument(recordJson(*record)).toJson(QJsonDocument::Compact) << Qt::endl;
-    else
-        out << recordText(*record);
-    out.flush();
+    printRecord(*record, options.json, recordText);
     return 0;
 }
 
