@@ -1,6 +1,7 @@
 #include "core/Tz4Error.h"
 #include "data/JetSql.h"
 #include "data/SqliteDatabase.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTemporaryDir>
 
@@ -9,6 +10,7 @@
 #include <cmath>
 
 using namespace tz4;
+using tz4::test::errorNumberOf;
 
 namespace {
 
@@ -16,16 +18,6 @@ struct Scratch {
     QTemporaryDir dir;
     QString path(const QString& name = QStringLiteral("t.mdb")) const { return dir.filePath(name); }
 };
-
-int errorNumberOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Tz4Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 } // namespace
 

@@ -8,20 +8,11 @@
 
 using namespace tz4;
 using tz4::test::ScriptedBody;
+using tz4::test::errorNumberOf;
 
 namespace {
 
 using SerialLink = ScriptedBody;
-
-int errorNumberOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Tz4Error& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 } // namespace
 
