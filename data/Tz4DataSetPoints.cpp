@@ -131,14 +131,15 @@ int clsTz4DataSet::pointIndex(int index) const
 
 namespace {
 
-template <typename T>
-T readAt(const std::vector<T>& values, int i)
+// Out-of-range reads give 0 and out-of-range writes are ignored.
+template <typename Values>
+typename Values::value_type readAt(const Values& values, int i)
 {
-    return i >= 0 && i < int(values.size()) ? values[size_t(i)] : T{};
+    return i >= 0 && i < int(values.size()) ? values[size_t(i)] : typename Values::value_type{};
 }
 
-template <typename T>
-void writeAt(std::vector<T>& values, int i, T value)
+template <typename Values>
+void writeAt(Values& values, int i, typename Values::value_type value)
 {
     if (i >= 0 && i < int(values.size()))
         values[size_t(i)] = value;
@@ -173,34 +174,14 @@ void clsTz4DataSet::setValueZ(float value, int index)
     writeAt(zValues_, i, value);
 }
 
-float clsTz4DataSet::DataX(int type) const { return type >= 0 && type <= 2 ? rangeX_[size_t(type)] : 0.0f; }
-float clsTz4DataSet::DataY(int type) const { return type >= 0 && type <= 2 ? rangeY_[size_t(type)] : 0.0f; }
-float clsTz4DataSet::GraphX(int type) const { return type >= 0 && type <= 2 ? graphX_[size_t(type)] : 0.0f; }
-float clsTz4DataSet::GraphY(int type) const { return type >= 0 && type <= 2 ? graphY_[size_t(type)] : 0.0f; }
-
-void clsTz4DataSet::setDataX(int type, float value)
-{
-    if (type >= 0 && type <= 2)
-        rangeX_[size_t(type)] = value;
-}
-
-void clsTz4DataSet::setDataY(int type, float value)
-{
-    if (type >= 0 && type <= 2)
-        rangeY_[size_t(type)] = value;
-}
-
-void clsTz4DataSet::setGraphX(int type, float value)
-{
-    if (type >= 0 && type <= 2)
-        graphX_[size_t(type)] = value;
-}
-
-void clsTz4DataSet::setGraphY(int type, float value)
-{
-    if (type >= 0 && type <= 2)
-        graphY_[size_t(type)] = value;
-}
+float clsTz4DataSet::DataX(int type) const { return readAt(rangeX_, type); }
+float clsTz4DataSet::DataY(int type) const { return readAt(rangeY_, type); }
+float clsTz4DataSet::GraphX(int type) const { return readAt(graphX_, type); }
+float clsTz4DataSet::GraphY(int type) const { return readAt(graphY_, type); }
+void clsTz4DataSet::setDataX(int type, float value) { writeAt(rangeX_, type, value); }
+void clsTz4DataSet::setDataY(int type, float value) { writeAt(rangeY_, type, value); }
+void clsTz4DataSet::setGraphX(int type, float value) { writeAt(graphX_, type, value); }
+void clsTz4DataSet::setGraphY(int type, float value) { writeAt(graphY_, type, value); }
 
 QString clsTz4DataSet::CalibDatasName(int member) const
 {
