@@ -4,6 +4,7 @@
 #include "data/DatabaseSetup.h"
 #include "data/SqliteDatabase.h"
 #include "data/Tz4DataSet.h"
+#include "core/RecordParameters.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -26,8 +27,8 @@ bool fillDatabase(const QString& home)
     clsTz4DataSet record;
     record.setDataBaseName(SystemParam().DatabasePath);
     record.setKey(QStringLiteral("W"));
-    record.setParameters(2, QStringLiteral("Gold"));
-    record.setParameters(4, QDateTime::currentDateTime());
+    record.setParameters(tz4::param::SampleName, QStringLiteral("Gold"));
+    record.setParameters(tz4::param::MeasurementDate, QDateTime::currentDateTime());
     record.setDataCount(31);
     for (int i = 0; i < 31; ++i) {
         record.setOrgValueX(4.5f + 0.05f * float(i), i);

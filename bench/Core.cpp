@@ -3,6 +3,7 @@
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
 #include "core/SystemFile.h"
+#include "core/MessageIds.h"
 
 // Text output and the tables format every data point through these, thousands per record.
 
@@ -40,7 +41,7 @@ static void GetResWithArguments(benchmark::State& state)
 {
     const QVariantList arguments{QStringLiteral("\t"), 5, 10, 51};
     for (auto _ : state)
-        benchmark::DoNotOptimize(tz4::GetRes(1017, arguments));
+        benchmark::DoNotOptimize(tz4::GetRes(tz4::msg::TextEnergyRange, arguments));
 }
 BENCHMARK(GetResWithArguments);
 

@@ -1,6 +1,7 @@
 #include "core/ErrorLevel.h"
 
 #include "core/ErrorReporter.h"
+#include "core/MessageIds.h"
 
 #include <algorithm>
 #include <array>
@@ -58,13 +59,13 @@ ErrorClassMessage errorClassMessage(ErrorClass errorClass)
 {
     switch (errorClass) {
     case ErrorClass::System:
-        return {1011, 1013, MessageIcon::Critical};
+        return {msg::SystemError, msg::SystemErrorTitle, MessageIcon::Critical};
     case ErrorClass::Application:
-        return {1004, 1005, MessageIcon::Information};
+        return {msg::ApplicationError, msg::ApplicationErrorTitle, MessageIcon::Information};
     case ErrorClass::Trappable:
         break;
     }
-    return {1024, 1023, MessageIcon::Information};
+    return {msg::TrappableError, msg::TrappableErrorTitle, MessageIcon::Information};
 }
 
 } // namespace tz4

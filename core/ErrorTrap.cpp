@@ -53,9 +53,9 @@ Tz4Error currentError()
     } catch (const std::length_error&) {
         return Tz4Error(err::OutOfMemory, QStringLiteral("Out of memory"));
     } catch (const std::invalid_argument& e) {
-        return Tz4Error(5, QStringLiteral("Invalid procedure call or argument: ") + QString::fromLocal8Bit(e.what()));
+        return Tz4Error(err::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument: ") + QString::fromLocal8Bit(e.what()));
     } catch (const std::domain_error& e) {
-        return Tz4Error(5, QStringLiteral("Invalid procedure call or argument: ") + QString::fromLocal8Bit(e.what()));
+        return Tz4Error(err::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument: ") + QString::fromLocal8Bit(e.what()));
     } catch (const std::overflow_error&) {
         return Tz4Error(err::Overflow, QStringLiteral("Overflow"));
     } catch (const std::underflow_error&) {
@@ -63,9 +63,9 @@ Tz4Error currentError()
     } catch (const std::range_error&) {
         return Tz4Error(err::Overflow, QStringLiteral("Overflow"));
     } catch (const std::exception& e) {
-        return Tz4Error(51, QStringLiteral("Internal error: ") + QString::fromLocal8Bit(e.what()));
+        return Tz4Error(err::InternalError, QStringLiteral("Internal error: ") + QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        return Tz4Error(51, QStringLiteral("Internal error"));
+        return Tz4Error(err::InternalError, QStringLiteral("Internal error"));
     }
 }
 
@@ -80,7 +80,7 @@ Tz4Error fileError(const QFileDevice& file)
             return QFileInfo(name).dir().exists()
                 ? Tz4Error(err::FileNotFound, QStringLiteral("File not found: ") + name)
                 : Tz4Error(err::PathNotFound, QStringLiteral("Path not found: ") + name);
-        return Tz4Error(75, QStringLiteral("Path/File access error: ") + name);
+        return Tz4Error(err::PathFileAccess, QStringLiteral("Path/File access error: ") + name);
     case QFileDevice::PermissionsError:
         return Tz4Error(err::PermissionDenied, QStringLiteral("Permission denied: ") + name);
     case QFileDevice::ResourceError:

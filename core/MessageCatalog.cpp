@@ -19,7 +19,6 @@ namespace tz4 {
 namespace {
 
 // The run-time's "resource with identifier not found".
-constexpr int kResourceNotFound = 326;
 
 struct Catalog {
     QHash<int, const MessageText*> byId;
@@ -136,7 +135,7 @@ QString GetRes(int id, const QVariantList& arguments)
     EnterProcedure entry("modMain:GetRes");
     const MessageText* found = catalog().byId.value(id);
     if (!found) {
-        const Tz4Error error(kResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(id));
+        const Tz4Error error(err::ResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(id));
         if (const MessageFailureHandler& handler = failureHandler())
             handler(error);
         else

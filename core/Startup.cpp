@@ -7,6 +7,7 @@
 #include "core/ErrorTrap.h"
 #include "core/SystemFile.h"
 #include "core/SystemParam.h"
+#include "core/MessageIds.h"
 
 #include <QFileInfo>
 #include <QLockFile>
@@ -55,7 +56,7 @@ Tz4Error lockError(const QLockFile& lock)
     const QString path = dataFilePath(QStringLiteral("tz4.lock"));
     if (lock.error() == QLockFile::PermissionError)
         return Tz4Error(err::PermissionDenied, QStringLiteral("Permission denied: ") + path);
-    return Tz4Error(75, QStringLiteral("Path/File access error: ") + path);
+    return Tz4Error(err::PathFileAccess, QStringLiteral("Path/File access error: ") + path);
 }
 
 } // namespace
@@ -80,7 +81,7 @@ bool Startup::run(const QString& homeOption)
     auto lock = std::make_unique<QLockFile>(dataFilePath(QStringLiteral("tz4.lock")));
     if (!lock->tryLock(0)) {
         if (heldByAnotherCopy(*lock))
-            showCatalogMessage(4003, 4001, MessageIcon::Critical);
+            showCatalogMessage(msg::AlreadyStarted, msg::AlreadyStartedTitle, MessageIcon::Critical);
         else
             ShowErrorMessage(QStringLiteral("frmOpen"), QStringLiteral("Form_Load"), lockError(*lock));
         return false;
@@ -88,7 +89,7 @@ bool Startup::run(const QString& homeOption)
     lock_ = std::move(lock);
 
     if (const auto details = unsupportedPlatformDetails())
-        showCatalogMessage(4005, 4004, MessageIcon::Critical, MessageButtons::Ok, *details);
+        showCatalogMessage(msg::UnsupportedOs, msg::UnsupportedOsTitle, MessageIcon::Critical, MessageButtons::Ok, *details);
 
     InitSystemParam();
     if (!ChkSystemFile()) {

@@ -8,6 +8,7 @@
 #include "core/Keys.h"
 #include "core/SerialProperties.h"
 #include "core/SystemParam.h"
+#include "core/MessageIds.h"
 
 #include <QFile>
 #include <QLocale>
@@ -70,7 +71,7 @@ ReadResult readFile(QByteArray& content)
     return file.error() == QFileDevice::NoError ? ReadResult::Read : ReadResult::Unreadable;
 }
 
-void showReadError() { showCatalogMessage(1014, 1012, MessageIcon::None); }
+void showReadError() { showCatalogMessage(msg::SystemFileReadError, msg::SystemFileReadErrorTitle, MessageIcon::None); }
 
 } // namespace
 
@@ -140,7 +141,7 @@ bool ChkSystemFile()
             }
         } else if (key == QLatin1String("[PROTOCOL]")) {
             if (line.value.toUpper() != QLatin1String("RS232C")) {
-                showCatalogMessage(1015, 1030, MessageIcon::None);
+                showCatalogMessage(msg::UnsupportedSystemFunction, msg::UnsupportedSystemFunctionTitle, MessageIcon::None);
                 return false;
             }
         } else if (key == QLatin1String("[BAUDRATE]") || key == QLatin1String("[DATABITS]")

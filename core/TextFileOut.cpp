@@ -5,6 +5,8 @@
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
 #include "core/MessageCatalog.h"
+#include "core/RecordParameters.h"
+#include "core/MessageIds.h"
 
 #include <QFile>
 
@@ -36,16 +38,16 @@ public:
     void header(int modeTextId)
     {
         add(QStringLiteral("TZ-4 Data"));
-        add(GetRes(1028) + d_ + generalDate(record_.Parameters(4).toDateTime()));
-        add(QStringLiteral("Sample Name") + d_ + P(2));
+        add(GetRes(msg::TextDate) + d_ + generalDate(record_.Parameters(param::MeasurementDate).toDateTime()));
+        add(QStringLiteral("Sample Name") + d_ + P(param::SampleName));
         add(QString());
         add(QStringLiteral("Mode") + d_ + GetRes(modeTextId));
-        add(GetRes(1019, {d_, P(22), P(23)}));
-        add(GetRes(1007, {d_, P(33)}));
-        add(GetRes(1027, {d_, P(34)}));
+        add(GetRes(msg::TextUvIntensity, {d_, P(param::MeasuredLight), P(param::TargetLight)}));
+        add(GetRes(msg::TextCountingTime, {d_, P(param::CountingTime)}));
+        add(GetRes(msg::TextAnodeVoltage, {d_, P(param::AnodeVoltage)}));
     }
 
-    bool referenced() const { return record_.Parameters(27).toDouble() > 0; }
+    bool referenced() const { return record_.Parameters(param::AdjustmentRecord).toDouble() > 0; }
 
     bool write(const QString& fileName) const
     {
@@ -80,13 +82,13 @@ bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int de
     EnterProcedure here("modUtility:TextFileOutWrk");
     TextLines out(record, delimiter);
     const QString& d = out.d();
-    out.header(1010);
+    out.header(msg::TextModeWorkFunction);
     if (out.referenced())
-        out.add(GetRes(1009, {d, out.P(28)}));
+        out.add(GetRes(msg::TextLightCoefficientName, {d, out.P(param::CalibrationName)}));
     out.add(QString());
-    out.add(GetRes(1017, {d, out.P(18), out.P(19), out.P(20)}));
+    out.add(GetRes(msg::TextEnergyRange, {d, out.P(param::StartEnergy), out.P(param::FinishEnergy), out.P(param::EnergyStep)}));
     out.add(QString());
-    out.add(GetRes(1006, {d, out.P(24)}));
+    out.add(GetRes(msg::TextYieldColumns, {d, out.P(param::PowerNumber)}));
     out.add(QString());
     for (int i = 0; i < record.DataCount(); ++i)
         out.add(shortestText(record.ValueX(i)) + d + shortestText(record.ValueY(i)));
@@ -99,15 +101,15 @@ bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int de
     TextLines out(record, delimiter);
     const QString& d = out.d();
     const bool referenced = out.referenced();
-    out.header(1029);
+    out.header(msg::TextModeThickness);
     if (referenced)
-        out.add(GetRes(1008, {d, out.P(28)}));
+        out.add(GetRes(msg::TextCalibrationLineName, {d, out.P(param::CalibrationName)}));
     out.add(QString());
-    out.add(GetRes(1016, {d, out.P(21)}));
-    out.add(GetRes(1018, {d, QString::number(record.DataCount())}));
+    out.add(GetRes(msg::TextMeasureEnergy, {d, out.P(param::FixedEnergy)}));
+    out.add(GetRes(msg::TextMeasureCount, {d, QString::number(record.DataCount())}));
     out.add(QString());
     out.add(QString());
-    out.add(GetRes(1025, {d, referenced ? d + GetRes(1026) : QString()}));
+    out.add(GetRes(msg::TextCountColumns, {d, referenced ? d + GetRes(msg::TextThicknessColumn) : QString()}));
     out.add(QString());
     for (int i = 0; i < record.DataCount(); ++i) {
         const float rate = record.OrgValueY(i);

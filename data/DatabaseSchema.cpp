@@ -66,7 +66,7 @@ bool MakeDB(const QString& path)
     // The engine refuses to create over an existing file.
     trap.run([&] {
         if (QFileInfo::exists(path))
-            throw Tz4Error(3204, QStringLiteral("Database already exists: '%1'").arg(path));
+            throw Tz4Error(err::DatabaseExists, QStringLiteral("Database already exists: '%1'").arg(path));
         db = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Open::CreateIfMissing);
     });
     if (db) {

@@ -309,7 +309,7 @@ int SqliteStatement::requireColumn(const QString& name) const
 {
     const int column = columnIndex(name);
     if (column < 0)
-        throw Tz4Error(3265, QStringLiteral("Item not found in this collection: %1").arg(name));
+        throw Tz4Error(err::ItemNotFound, QStringLiteral("Item not found in this collection: %1").arg(name));
     return column;
 }
 

@@ -1,6 +1,7 @@
 #include "data/Tz4DataSet.h"
 
 #include "core/Keys.h"
+#include "core/RecordParameters.h"
 #include "data/JetSql.h"
 
 #include <QLocale>
@@ -86,46 +87,46 @@ bool setWhole(const QVariant& value, Int* field)
 
 QVariant clsTz4DataSet::Parameters(int number) const
 {
+    if (number >= param::StatisticsFirst && number <= param::StatisticsLast)
+        return statistics_[size_t(number - param::StatisticsFirst)];
     switch (number) {
-    case 0: return SeqNo();
-    case 2: return sampleName_;
-    case 3: return folderPath_;
-    case 4: return dataTime_;
-    case 5: return GetKeySeq(parentKey_);
-    case 6: case 7: case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15: case 16: case 17:
-        return statistics_[size_t(number - 6)];
-    case 18: return startEnergy_;
-    case 19: return finishEnergy_;
-    case 20: return stepEnergy_;
-    case 21: return fixedEnergy_;
-    case 22: return measLight_;
-    case 23: return setLight_;
-    case 24: return powerNumber_;
-    case 26: return measCount_;
-    case 27: return adjustNo_;
-    case 28: return calibName_;
-    case 29: return thick_;
-    case 30: return calibThick_;
-    case 31: return double(measLight_) * 0.625 / 5.9 * 1e10;
-    case 32: return backGndCps_;
-    case 33: return measTime_;
-    case 34: return volts_;
-    case 35: return tau_;
-    case 36: case 37: case 38: return notes_[size_t(number - 36)];
-    case 39: return workFunction_;
-    case 40: return gradient_;
-    case 41: return intercept_;
-    case 42: return groundLevel_;
-    case 43: return correlation_;
-    case 44: return groundRect_.x1;
-    case 45: return groundRect_.y1;
-    case 46: return groundRect_.x2;
-    case 47: return groundRect_.y2;
-    case 48: return fitRect_.x1;
-    case 49: return fitRect_.y1;
-    case 50: return fitRect_.x2;
-    case 51: return fitRect_.y2;
-    case 58: return qint32(members_.size());
+    case param::RecordNumber: return SeqNo();
+    case param::SampleName: return sampleName_;
+    case param::FolderPath: return folderPath_;
+    case param::MeasurementDate: return dataTime_;
+    case param::FolderNumber: return GetKeySeq(parentKey_);
+    case param::StartEnergy: return startEnergy_;
+    case param::FinishEnergy: return finishEnergy_;
+    case param::EnergyStep: return stepEnergy_;
+    case param::FixedEnergy: return fixedEnergy_;
+    case param::MeasuredLight: return measLight_;
+    case param::TargetLight: return setLight_;
+    case param::PowerNumber: return powerNumber_;
+    case param::MeasureCount: return measCount_;
+    case param::AdjustmentRecord: return adjustNo_;
+    case param::CalibrationName: return calibName_;
+    case param::CalibrationShift: return thick_;
+    case param::CalibrationThickness: return calibThick_;
+    case param::PhotonFlux: return double(measLight_) * 0.625 / 5.9 * 1e10;
+    case param::BackgroundCps: return backGndCps_;
+    case param::CountingTime: return measTime_;
+    case param::AnodeVoltage: return volts_;
+    case param::DeadTime: return tau_;
+    case param::Notes1: case param::Notes2: case param::Notes3: return notes_[size_t(number - param::Notes1)];
+    case param::WorkFunction: return workFunction_;
+    case param::Gradient: return gradient_;
+    case param::Intercept: return intercept_;
+    case param::GroundLevel: return groundLevel_;
+    case param::Correlation: return correlation_;
+    case param::GroundX1: return groundRect_.x1;
+    case param::GroundY1: return groundRect_.y1;
+    case param::GroundX2: return groundRect_.x2;
+    case param::GroundY2: return groundRect_.y2;
+    case param::FitX1: return fitRect_.x1;
+    case param::FitY1: return fitRect_.y1;
+    case param::FitX2: return fitRect_.x2;
+    case param::FitY2: return fitRect_.y2;
+    case param::CalibrationMembers: return qint32(members_.size());
     default: return {};
     }
 }
@@ -134,27 +135,27 @@ QVariant clsTz4DataSet::Parameters(int number) const
 void clsTz4DataSet::setParameters(int number, const QVariant& value)
 {
     switch (number) {
-    case 2: sampleName_ = value.toString(); break;
-    case 3: folderPath_ = value.toString(); break;
-    case 4: {
+    case param::SampleName: sampleName_ = value.toString(); break;
+    case param::FolderPath: folderPath_ = value.toString(); break;
+    case param::MeasurementDate: {
         const QDateTime when = dateValue(value);
         if (when.isValid())
             dataTime_ = when;
         break;
     }
-    case 5: {
+    case param::FolderNumber: {
         qint32 folder = 0;
         if (setWhole(value, &folder))
             parentKey_ = makeKey(folder, QStringLiteral("F"));
         break;
     }
-    case 18: setFloat(value, &startEnergy_); break;
-    case 19: setFloat(value, &finishEnergy_); break;
-    case 20: setFloat(value, &stepEnergy_); break;
-    case 21: setFloat(value, &fixedEnergy_); break;
-    case 22: setFloat(value, &measLight_); break;
-    case 23: setFloat(value, &setLight_); break;
-    case 24: {
+    case param::StartEnergy: setFloat(value, &startEnergy_); break;
+    case param::FinishEnergy: setFloat(value, &finishEnergy_); break;
+    case param::EnergyStep: setFloat(value, &stepEnergy_); break;
+    case param::FixedEnergy: setFloat(value, &fixedEnergy_); break;
+    case param::MeasuredLight: setFloat(value, &measLight_); break;
+    case param::TargetLight: setFloat(value, &setLight_); break;
+    case param::PowerNumber: {
         double n = 0;
         if (numeric(value, &n) && n > 0 && n <= 2) {
             powerNumber_ = float(n);
@@ -162,32 +163,32 @@ void clsTz4DataSet::setParameters(int number, const QVariant& value)
         }
         break;
     }
-    case 26: setWhole(value, &measCount_); break;
-    case 27: setWhole(value, &adjustNo_); break;
-    case 28: calibName_ = value.toString(); break;
-    case 29:
+    case param::MeasureCount: setWhole(value, &measCount_); break;
+    case param::AdjustmentRecord: setWhole(value, &adjustNo_); break;
+    case param::CalibrationName: calibName_ = value.toString(); break;
+    case param::CalibrationShift:
         if (setFloat(value, &thick_))
             Refresh();
         break;
-    case 30:
+    case param::CalibrationThickness:
         if (setFloat(value, &calibThick_))
             Refresh();
         break;
-    case 31: setFloat(value, &unitLight_); break;
-    case 32: setFloat(value, &backGndCps_); break;
-    case 33: setWhole(value, &measTime_); break;
-    case 34: setWhole(value, &volts_); break;
-    case 35: setFloat(value, &tau_); break;
-    case 36: case 37: case 38: notes_[size_t(number - 36)] = value.toString(); break;
-    case 44: case 45: case 46: case 47: {
+    case param::PhotonFlux: setFloat(value, &unitLight_); break;
+    case param::BackgroundCps: setFloat(value, &backGndCps_); break;
+    case param::CountingTime: setWhole(value, &measTime_); break;
+    case param::AnodeVoltage: setWhole(value, &volts_); break;
+    case param::DeadTime: setFloat(value, &tau_); break;
+    case param::Notes1: case param::Notes2: case param::Notes3: notes_[size_t(number - param::Notes1)] = value.toString(); break;
+    case param::GroundX1: case param::GroundY1: case param::GroundX2: case param::GroundY2: {
         float* fields[] = {&groundRect_.x1, &groundRect_.y1, &groundRect_.x2, &groundRect_.y2};
-        if (setFloat(value, fields[number - 44]))
+        if (setFloat(value, fields[number - param::GroundX1]))
             Refresh();
         break;
     }
-    case 48: case 49: case 50: case 51: {
+    case param::FitX1: case param::FitY1: case param::FitX2: case param::FitY2: {
         float* fields[] = {&fitRect_.x1, &fitRect_.y1, &fitRect_.x2, &fitRect_.y2};
-        if (setFloat(value, fields[number - 48])) {
+        if (setFloat(value, fields[number - param::FitX1])) {
             applyFitRect();
             Refresh();
         }

@@ -21,7 +21,7 @@ clsTz4DataSet* clsTz4DataSets::Add(const QString& key, const QString& dataBaseNa
     EnterProcedure here("clsTz4DataSets:Add");
     const QString entryKey = key.isEmpty() ? sKey : key;
     if (find(entryKey) >= 0)
-        throw Tz4Error(457, QStringLiteral("This key is already associated with an element of this collection: %1").arg(entryKey));
+        throw Tz4Error(err::DuplicateCollectionKey, QStringLiteral("This key is already associated with an element of this collection: %1").arg(entryKey));
     auto record = std::make_unique<clsTz4DataSet>();
     record->setKey(key);
     record->setDataBaseName(dataBaseName);

@@ -9,6 +9,8 @@
 #include "instrument/Tz4Body.h"
 #include "mainwin/MainControl.h"
 #include "mainwin/StatusBar.h"
+#include "core/RecordParameters.h"
+#include "core/MessageIds.h"
 
 #include <QDateTime>
 
@@ -72,7 +74,7 @@ bool MeasurementControl::takeStatus()
     if (status.Locked() != 0)
         return false;
     status.setLocked(1);
-    status.setCaption(GetRes(6072));
+    status.setCaption(GetRes(msg::MeasurementTitle));
     return true;
 }
 
@@ -96,7 +98,7 @@ bool MeasurementControl::doorOpen()
 {
     if (!body_.Door())
         return false;
-    showCatalogMessage(6108, 6072, MessageIcon::Information);
+    showCatalogMessage(msg::DoorOpen, msg::MeasurementTitle, MessageIcon::Information);
     return true;
 }
 
@@ -113,11 +115,11 @@ bool MeasurementControl::runAction(const std::function<bool()>& action)
 bool MeasurementControl::MoveSample()
 {
     return runAction([&] {
-        if (!confirmed(6022, 6024))
+        if (!confirmed(msg::MoveSampleStage, msg::MoveStageTitle))
             return false;
         body_.setCanceled(false);
         body_.StageToSampleOut();
-        showCatalogMessage(6023, 6024, MessageIcon::Information);
+        showCatalogMessage(msg::ReturnSampleStage, msg::MoveStageTitle, MessageIcon::Information);
         if (doorOpen())
             return false;
         body_.StageToSample(0);
@@ -138,7 +140,7 @@ MeasurementControl::Outcome MeasurementControl::Measure()
         if (!CheckMeasStart() || doorOpen())
             return;
         body_.setCanceled(false);
-        record_.setParameters(4, QDateTime::currentDateTime());
+        record_.setParameters(param::MeasurementDate, QDateTime::currentDateTime());
         measuring_ = true;
         record_.setDataCount(0);
         RefreshDisplay();
@@ -154,8 +156,8 @@ MeasurementControl::Outcome MeasurementControl::Measure()
         outcome = Outcome::Cancelled;
         if (!body_.Canceled()) {
             outcome = Outcome::NotSaved;
-            if (confirmed(6075, 6079)) {
-                record_.setParameters(5, location_.value_or(0));
+            if (confirmed(msg::SaveThisData, msg::FinishedTitle)) {
+                record_.setParameters(param::FolderNumber, location_.value_or(0));
                 outcome = record_.AddDatas() ? Outcome::Saved : Outcome::Failed;
             }
         }
@@ -172,7 +174,7 @@ void MeasurementControl::CancelMeasurement()
         return;
     cancelPending_ = true;
     body_.setCanceled(true);
-    statusCaption(6086);
+    statusCaption(msg::AbortProcess);
 }
 
 bool MeasurementControl::AdjustUvIntensity()
@@ -180,30 +182,30 @@ bool MeasurementControl::AdjustUvIntensity()
     return runAction([&] {
         if (doorOpen())
             return false;
-        const float target = record_.Parameters(23).toFloat();
-        if (!confirmed(6057, 6058, {shortestText(target)}))
+        const float target = record_.Parameters(param::TargetLight).toFloat();
+        if (!confirmed(msg::SetUvIntensityAt, msg::UvIntensityAdjustmentTitle, {shortestText(target)}))
             return false;
         body_.setCanceled(false);
-        statusCaption(6058);
+        statusCaption(msg::UvIntensityAdjustmentTitle);
         // The photodiode is calibrated at the energy the record will be measured at.
         switch (record_.Kind()) {
         case clsTz4DataSet::KindW:
         case clsTz4DataSet::KindL: body_.setEnergen(5.9f); break;
         case clsTz4DataSet::KindC:
-        case clsTz4DataSet::KindD: body_.setEnergen(record_.Parameters(21).toFloat()); break;
+        case clsTz4DataSet::KindD: body_.setEnergen(record_.Parameters(param::FixedEnergy).toFloat()); break;
         default: break;
         }
         body_.WaitIdle();
         body_.SetLightPower(target);
         if (body_.Canceled())
             return false;
-        record_.setParameters(22, body_.LastLight());
+        record_.setParameters(param::MeasuredLight, body_.LastLight());
         if (record_.Kind() == clsTz4DataSet::KindL) {
             record_.setGraphY(1, 10 * target);
             record_.setGraphY(2, target);
         }
         RefreshDisplay();
-        showCatalogMessage(6109, 6058, MessageIcon::Information);
+        showCatalogMessage(msg::UvAdjustmentDone, msg::UvIntensityAdjustmentTitle, MessageIcon::Information);
         return true;
     });
 }
@@ -218,7 +220,7 @@ bool MeasurementControl::SetAnodeVoltage()
         body_.HvSet();
         if (body_.Canceled())
             return false;
-        record_.setParameters(34, body_.HV_Volts());
+        record_.setParameters(param::AnodeVoltage, body_.HV_Volts());
         return true;
     });
 }
@@ -228,15 +230,15 @@ bool MeasurementControl::Calibrate()
     return runAction([&] {
         if (doorOpen())
             return false;
-        if (record_.Parameters(40).toFloat() == 0) {
-            showCatalogMessage(6110, 6062, MessageIcon::Information);
+        if (record_.Parameters(param::Gradient).toFloat() == 0) {
+            showCatalogMessage(msg::CalibrationNotSet, msg::CalibrationMeasureTitle, MessageIcon::Information);
             return false;
         }
-        if (!confirmed(6063, 6062))
+        if (!confirmed(msg::CalibrationReady, msg::CalibrationMeasureTitle))
             return false;
         body_.setCanceled(false);
-        statusCaption(6051);
-        body_.setEnergen(record_.Parameters(21).toFloat());
+        statusCaption(msg::MeasuringCalibration);
+        body_.setEnergen(record_.Parameters(param::FixedEnergy).toFloat());
         body_.MeasThickAdjust();
         return !body_.Canceled();
     });
@@ -246,14 +248,14 @@ bool MeasurementControl::InitLightAdjuster()
 {
     return runAction([&] {
         constexpr float Energy = 5.9f;
-        if (doorOpen() || !confirmed(6001, 6059, {shortestText(Energy)}))
+        if (doorOpen() || !confirmed(msg::InitLightAdjusterAt, msg::InitLightAdjusterTitle, {shortestText(Energy)}))
             return false;
         body_.setCanceled(false);
-        statusCaption(6059);
+        statusCaption(msg::InitLightAdjusterTitle);
         body_.MakeLightBase(Energy);
         if (body_.Canceled())
             return false;
-        showCatalogMessage(3064, 3063, MessageIcon::Information);
+        showCatalogMessage(msg::InitializeFinished, msg::ReadyTitle, MessageIcon::Information);
         return true;
     });
 }

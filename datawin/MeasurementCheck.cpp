@@ -5,6 +5,8 @@
 #include "core/ErrorReporter.h"
 #include "data/Tz4DataSet.h"
 #include "instrument/Tz4Body.h"
+#include "core/RecordParameters.h"
+#include "core/MessageIds.h"
 
 #include <cmath>
 
@@ -31,30 +33,30 @@ bool MeasurementControl::checkAnode()
 bool MeasurementControl::CheckMeasStart()
 {
     EnterProcedure here("frmData:CheckMeasStart");
-    if (record_.Parameters(2).toString().isEmpty())
-        return refuse(6026, 6028);
+    if (record_.Parameters(param::SampleName).toString().isEmpty())
+        return refuse(msg::EnterSampleName, msg::NoSampleNameTitle);
     if (!location_)
-        return refuse(6027, 6034);
+        return refuse(msg::SetLocation, msg::NoLocationTitle);
 
     const int kind = record_.Kind();
     if (kind == clsTz4DataSet::KindT)
         return true;
 
-    const float fixedEnergy = record_.Parameters(21).toFloat();
+    const float fixedEnergy = record_.Parameters(param::FixedEnergy).toFloat();
     const bool energyOk = kind == clsTz4DataSet::KindW || kind == clsTz4DataSet::KindL ? body_.EngSetStatus()
                                                                                        : fixedEnergyInRange(fixedEnergy);
     if (!energyOk)
-        return refuse(6074, 6018);
-    if (!uvIntensityInBand(record_.Parameters(22).toFloat(), record_.Parameters(23).toFloat()))
-        return refuse(6078, 6060);
+        return refuse(msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
+    if (!uvIntensityInBand(record_.Parameters(param::MeasuredLight).toFloat(), record_.Parameters(param::TargetLight).toFloat()))
+        return refuse(msg::UvOutOfRange, msg::UvOutOfRangeTitle);
     if (kind == clsTz4DataSet::KindL)
         return true;
-    if (record_.Parameters(33).toInt() == 0)
-        return refuse(6044, 6045);
+    if (record_.Parameters(param::CountingTime).toInt() == 0)
+        return refuse(msg::SetCountingTime, msg::NoCountingTimeTitle);
     if (!checkAnode())
         return false;
-    if (kind == clsTz4DataSet::KindD && record_.Parameters(29).toFloat() < 0)
-        return refuse(6095, 6101);
+    if (kind == clsTz4DataSet::KindD && record_.Parameters(param::CalibrationShift).toFloat() < 0)
+        return refuse(msg::InputThickness, msg::NoThicknessTitle);
     return true;
 }
 
@@ -66,25 +68,25 @@ void MeasurementControl::MakeMeasDefault(const QString& key)
         return;
     defaultsMade_ = true;
 
-    record_.setParameters(2, QStringLiteral("NewSample"));
-    record_.setParameters(34, body_.HV_Volts());
-    record_.setParameters(35, body_.SumLost());
-    record_.setParameters(22, body_.LastLight());
+    record_.setParameters(param::SampleName, QStringLiteral("NewSample"));
+    record_.setParameters(param::AnodeVoltage, body_.HV_Volts());
+    record_.setParameters(param::DeadTime, body_.SumLost());
+    record_.setParameters(param::MeasuredLight, body_.LastLight());
 
     switch (record_.Kind()) {
     case clsTz4DataSet::KindW:
     case clsTz4DataSet::KindL: {
         for (int type = 0; type < 3; ++type)
-            record_.setGraphX(type, record_.Parameters(18 + type).toFloat());
+            record_.setGraphX(type, record_.Parameters(param::StartEnergy + type).toFloat());
         float yMax = 0;
         if (record_.Kind() == clsTz4DataSet::KindL) {
-            yMax = 10 * record_.Parameters(23).toFloat();
+            yMax = 10 * record_.Parameters(param::TargetLight).toFloat();
         } else {
-            const float n = record_.Parameters(24).toFloat();
+            const float n = record_.Parameters(param::PowerNumber).toFloat();
             if (n != 0 && record_.ExpLog()) {
                 yMax = float(std::llround(std::pow(2000.0, double(n))));
             } else {
-                record_.setParameters(24, 1.0f);
+                record_.setParameters(param::PowerNumber, 1.0f);
                 yMax = 2000;
             }
         }
@@ -95,7 +97,7 @@ void MeasurementControl::MakeMeasDefault(const QString& key)
     }
     case clsTz4DataSet::KindC:
     case clsTz4DataSet::KindD: {
-        const float count = record_.Parameters(26).toFloat();
+        const float count = record_.Parameters(param::MeasureCount).toFloat();
         record_.setGraphX(0, 1);
         record_.setGraphX(1, count);
         record_.setGraphX(2, std::max(1.0f, std::round(count / 10)));

@@ -4,6 +4,7 @@
 #include "core/ErrorLocation.h"
 #include "core/Formats.h"
 #include "core/Tz4Error.h"
+#include "instrument/ProcType.h"
 
 #include <cmath>
 
@@ -132,7 +133,7 @@ float uclTz4Body::LightWatt(float diode, float dark)
     const double sensitivity = diodeSensitivity_[entry];
     const double net = diode - dark > 0 ? double(diode) - double(dark) : 0.0;
     if (gain == 0 || sensitivity == 0)
-        throw Tz4Error(11, QStringLiteral("Division by zero"));
+        throw Tz4Error(err::DivisionByZero, QStringLiteral("Division by zero"));
     return float(net / gain / (sensitivity * 1000.0));
 }
 
@@ -216,7 +217,7 @@ void uclTz4Body::SetLightPower(float Target)
     LightRangeToPower(Target);
     setMeasTime(5);
     setOverTime(450);
-    emit ProcSetLight(0, {}, {});
+    emit ProcSetLight(proc::Started, {}, {});
 
     const float dark = BackLight();
     InitEyeris();
@@ -231,7 +232,7 @@ void uclTz4Body::SetLightPower(float Target)
         const qint32 distance = std::abs(iris - previous);
         const int readings = int(qMax<qint64>(1, roundHalfEven(30.0 / distance)));
         power = LightWatt(averageDiode(readings), dark);
-        emit ProcSetLight(2, power, iris);
+        emit ProcSetLight(proc::PointMeasured, power, iris);
         const qint32 step = qint32(roundHalfEven(distance / 2.0));
         previous = iris;
         if (power > Target + 0.1) {
@@ -250,13 +251,13 @@ void uclTz4Body::SetLightPower(float Target)
         if (datas_)
             datas_->setParameter(22, power);
         const bool close = 0.95 * Target < power && power < 1.05 * Target;
-        emit ProcSetLight(close ? 3 : 11, power, iris);
+        emit ProcSetLight(close ? proc::Finished : proc::LightOutOfTolerance, power, iris);
     }
     if (canceled_) {
         InitFilter();
         lastLight_ = 0;
         BodyCancelProcess();
-        emit ProcSetLight(5, {}, {});
+        emit ProcSetLight(proc::Cancelled, {}, {});
     }
     InitFilter(); // the light stays blocked until a measurement opens it
     busy_ = false;
@@ -277,7 +278,7 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
     InitFilter();
     setEnergen(SetUpEng);
     WaitIdle();
-    emit ProcBase(0, {}, {});
+    emit ProcBase(proc::Started, {}, {});
 
     // The instrument reports an overflowing reading as 99999.
     const auto checked = [](float reading) { return reading == 99999.0f ? 0.0f : reading; };
@@ -286,14 +287,14 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
         setEyeris(2000);
         setLightRange(9);
         setSetLightSpanMin(1, checked(GetLightPower()));
-        emit ProcBase(7, SetLightSpanMin(1), {});
+        emit ProcBase(proc::BaseSpanMinimum, SetLightSpanMin(1), {});
     }
     if (!canceled_) {
         setFilter(2);
         InitEyeris();
         setLightRange(9);
         setSetLightSpanMax(2, checked(GetLightPower()));
-        emit ProcBase(8, SetLightSpanMax(2), {});
+        emit ProcBase(proc::BaseSpanMaximum, SetLightSpanMax(2), {});
     }
 
     // Find the iris that puts filter 2 half way between filter 1's least and filter 2's most.
@@ -319,7 +320,7 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
     }
     InitEyeris();
     setEyeris(qint16(iris));
-    emit ProcBase(9, iris, {});
+    emit ProcBase(proc::BaseIris, iris, {});
     InitFilter();
 
     if (!canceled_) {
@@ -334,12 +335,12 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
             setSetLightSpanMax(f, GetLightPower());
             setSetLightSpanRange(f, LightRange());
             clock_.processEvents();
-            emit ProcBase(2, f, spans_[f].maximum);
+            emit ProcBase(proc::PointMeasured, f, spans_[f].maximum);
         }
         setEyeris(2000);
         setSetLightSpanMin(4, GetLightPower());
         setSetLightSpanRange(4, LightRange());
-        emit ProcBase(3, iris, {});
+        emit ProcBase(proc::Finished, iris, {});
     }
     if (canceled_) {
         for (qint16 r = 0; r < 5; ++r) {
@@ -348,7 +349,7 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
             setSetLightSpanRange(r, 0);
         }
         BodyCancelProcess();
-        emit ProcBase(5, {}, {});
+        emit ProcBase(proc::Cancelled, {}, {});
     }
     InitFilter();
     busy_ = false;

@@ -4,6 +4,8 @@
 #include "core/ErrorLocation.h"
 #include "core/Formats.h"
 #include "core/Tz4Error.h"
+#include "core/RecordParameters.h"
+#include "instrument/ProcType.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,11 +33,11 @@ Scan scanOf(double startEv, double endEv, double stepEv)
 bool uclTz4Body::beginProcedure(ProcSignal event)
 {
     if (busy_) {
-        emit(this->*event)(12, {}, {});
+        emit(this->*event)(proc::RefusedBusy, {}, {});
         return false;
     }
     if (!line_.isOpen()) {
-        emit(this->*event)(13, {}, {});
+        emit(this->*event)(proc::RefusedPortClosed, {}, {});
         return false;
     }
     serialLog_.clear();
@@ -48,9 +50,9 @@ void uclTz4Body::finishProcedure(ProcSignal event, const QVariant& value1, const
     InitFilter(); // light blocked
     if (canceled_) {
         BodyCancelProcess();
-        emit(this->*event)(5, {}, {});
+        emit(this->*event)(proc::Cancelled, {}, {});
     } else {
-        emit(this->*event)(3, value1, value2);
+        emit(this->*event)(proc::Finished, value1, value2);
     }
     busy_ = false;
     Refresh();
@@ -67,26 +69,26 @@ void uclTz4Body::approachSample(ProcSignal event)
 {
     prepareChamber();
     StageToSample(0);
-    emit(this->*event)(0, {}, {});
+    emit(this->*event)(proc::Started, {}, {});
 }
 
 uclTz4Body::Background uclTz4Body::backgroundAtRest(ProcSignal event)
 {
     InitFilter();
-    setEnergen(float(parameter(21)));
+    setEnergen(float(parameter(param::FixedEnergy)));
     WaitIdle();
     setGridVolts(false);
     Background result;
-    result.counts = wholeInt16(parameter(33));
+    result.counts = wholeInt16(parameter(param::CountingTime));
     result.cps = GetCpsAvarage(result.counts);
-    emit(this->*event)(1, Energen(), result.cps);
+    emit(this->*event)(proc::ReferenceMeasured, Energen(), result.cps);
     return result;
 }
 
 double uclTz4Body::parameter(int number) const
 {
     if (!datas_)
-        throw Tz4Error(91, QStringLiteral("Object variable or With block variable not set"));
+        throw Tz4Error(err::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
     bool ok = false;
     const double value = datas_->parameter(number).toDouble(&ok);
     if (!ok)
@@ -130,15 +132,15 @@ void uclTz4Body::MeasCps()
     approachSample(&uclTz4Body::ProcCps);
     const auto [counts, background] = backgroundAtRest(&uclTz4Body::ProcCps);
 
-    FilterToPower(parameter(22));
+    FilterToPower(parameter(param::MeasuredLight));
     setGridVolts(true);
-    const qint32 repeats = wholeInt32(parameter(26));
+    const qint32 repeats = wholeInt32(parameter(param::MeasureCount));
     for (qint32 i = 1; i <= repeats; ++i) {
         const float net = GetCpsAvarage(counts) - background;
         clock_.processEvents();
         if (canceled_)
             break;
-        emit ProcCps(2, i, net);
+        emit ProcCps(proc::PointMeasured, i, net);
     }
     finishProcedure(&uclTz4Body::ProcCps);
 }
@@ -152,16 +154,16 @@ void uclTz4Body::MeasWork()
     WaitIdle();
     approachSample(&uclTz4Body::ProcWork);
 
-    setEnergen(float(parameter(18)));
+    setEnergen(float(parameter(param::StartEnergy)));
     WaitIdle();
     InitFilter();
-    const qint16 counts = wholeInt16(parameter(33));
+    const qint16 counts = wholeInt16(parameter(param::CountingTime));
     const float background = GetCpsAvarage(counts);
-    emit ProcWork(1, Energen(), background);
+    emit ProcWork(proc::ReferenceMeasured, Energen(), background);
 
-    FilterToPower(parameter(22));
+    FilterToPower(parameter(param::MeasuredLight));
     setGridVolts(true);
-    const Scan scan = scanOf(parameter(18), parameter(19), parameter(20));
+    const Scan scan = scanOf(parameter(param::StartEnergy), parameter(param::FinishEnergy), parameter(param::EnergyStep));
     for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
         setEnergen(float(e) / 100.0f);
         WaitIdle();
@@ -169,7 +171,7 @@ void uclTz4Body::MeasWork()
         clock_.processEvents();
         if (canceled_)
             break;
-        emit ProcWork(2, double(e) / 100.0, net);
+        emit ProcWork(proc::PointMeasured, double(e) / 100.0, net);
     }
     finishProcedure(&uclTz4Body::ProcWork);
 }
@@ -184,19 +186,19 @@ void uclTz4Body::MeasAdjLight()
     prepareChamber();
     StageToPhotoDiode();
     setMeasTime(5);
-    emit ProcLight(0, {}, {});
+    emit ProcLight(proc::Started, {}, {});
 
     float dark = 0;
     if (!canceled_) {
         InitFilter();
-        setEnergen(float(parameter(18)));
+        setEnergen(float(parameter(param::StartEnergy)));
         WaitIdle();
         CpsValue();
         dark = BackLight();
-        emit ProcLight(1, dark, {});
+        emit ProcLight(proc::ReferenceMeasured, dark, {});
     }
-    FilterToPower(parameter(22));
-    const Scan scan = scanOf(parameter(18), parameter(19), parameter(20));
+    FilterToPower(parameter(param::MeasuredLight));
+    const Scan scan = scanOf(parameter(param::StartEnergy), parameter(param::FinishEnergy), parameter(param::EnergyStep));
     for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
         setEnergen(float(e) / 100.0f);
         WaitIdle();
@@ -205,7 +207,7 @@ void uclTz4Body::MeasAdjLight()
         clock_.processEvents();
         if (canceled_)
             break;
-        emit ProcLight(2, double(e) / 100.0, power);
+        emit ProcLight(proc::PointMeasured, double(e) / 100.0, power);
     }
     finishProcedure(&uclTz4Body::ProcLight);
 }
@@ -219,33 +221,33 @@ void uclTz4Body::MeasThickAdjust()
     const auto [counts, background] = backgroundAtRest(&uclTz4Body::ProcThick);
 
     float sum = 0;
-    FilterToPower(parameter(22));
+    FilterToPower(parameter(param::MeasuredLight));
     setGridVolts(true);
-    const qint32 repeats = wholeInt32(parameter(26));
+    const qint32 repeats = wholeInt32(parameter(param::MeasureCount));
     for (qint32 i = 1; i <= repeats; ++i) {
         const float reading = GetCpsAvarage(counts);
         sum += reading - background;
         clock_.processEvents();
         if (canceled_)
             break;
-        emit ProcThick(2, i, reading);
+        emit ProcThick(proc::PointMeasured, i, reading);
     }
 
     InitFilter();
     if (canceled_) {
         BodyCancelProcess();
-        emit ProcThick(5, {}, {});
+        emit ProcThick(proc::Cancelled, {}, {});
     } else {
         if (repeats == 0)
-            throw Tz4Error(11, QStringLiteral("Division by zero"));
+            throw Tz4Error(err::DivisionByZero, QStringLiteral("Division by zero"));
         const float mean = sum / float(repeats);
         if (mean == 0) {
-            emit ProcThick(3, 0, 0);
+            emit ProcThick(proc::Finished, 0, 0);
         } else {
             if (mean < 0)
-                throw Tz4Error(5, QStringLiteral("Invalid procedure call or argument"));
-            const float thickness = float(parameter(30) - (parameter(40) * std::log10(double(mean)) + parameter(41)));
-            emit ProcThick(3, thickness, mean);
+                throw Tz4Error(err::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
+            const float thickness = float(parameter(param::CalibrationThickness) - (parameter(param::Gradient) * std::log10(double(mean)) + parameter(param::Intercept)));
+            emit ProcThick(proc::Finished, thickness, mean);
         }
     }
     busy_ = false;
@@ -263,7 +265,7 @@ qint16 uclTz4Body::HvSet()
     setEnergen(5.9f);
     WaitIdle();
     StageToCerbon();
-    emit ProcVolts(0, {}, {});
+    emit ProcVolts(proc::Started, {}, {});
 
     int retries = 0;
     for (;;) {
@@ -286,20 +288,20 @@ qint16 uclTz4Body::HvSet()
                 reached = true;
                 break;
             }
-            emit ProcVolts(2, volts, counts);
+            emit ProcVolts(proc::PointMeasured, volts, counts);
             volts += 10;
             setHV_Volts(volts);
             clock_.processEvents();
         }
         if (cancelled) {
             setHV_Volts(1);
-            emit ProcVolts(5, {}, {});
+            emit ProcVolts(proc::Cancelled, {}, {});
             BodyCancelProcess();
             break;
         }
         if (!reached) {
             setHV_Volts(1);
-            emit ProcVolts(4, {}, {});
+            emit ProcVolts(proc::FinishedWithoutResult, {}, {});
             break;
         }
 
@@ -314,18 +316,18 @@ qint16 uclTz4Body::HvSet()
         if (background < 100) {
             if (datas_)
                 datas_->setParameter(34, hvVolts_);
-            emit ProcVolts(3, hvVolts_, background);
+            emit ProcVolts(proc::Finished, hvVolts_, background);
             break;
         }
         if (++retries >= 3) {
             setHV_Volts(1);
-            emit ProcVolts(4, {}, {});
+            emit ProcVolts(proc::FinishedWithoutResult, {}, {});
             break;
         }
         // Purge the chamber with dry air for a minute and try again.
         setHV_Volts(2500);
         setAirValue(1.9f);
-        emit ProcVolts(6, {}, {});
+        emit ProcVolts(proc::PurgeRunning, {}, {});
         freeTickCounter_ = 0;
         while (freeTickCounter_ < 300)
             clock_.yield();
@@ -344,13 +346,13 @@ bool uclTz4Body::EngSetStatus() const
     EnterProcedure here("uclTz4Body:EngSetStatus");
     if (!datas_)
         return false;
-    const qint32 start = wholeInt32(parameter(18) * 100);
-    const qint32 end = wholeInt32(parameter(19) * 100);
-    const qint32 step = wholeInt32(parameter(20) * 100);
+    const qint32 start = wholeInt32(parameter(param::StartEnergy) * 100);
+    const qint32 end = wholeInt32(parameter(param::FinishEnergy) * 100);
+    const qint32 step = wholeInt32(parameter(param::EnergyStep) * 100);
     if (end <= start)
         return false;
     if (step == 0)
-        throw Tz4Error(11, QStringLiteral("Division by zero"));
+        throw Tz4Error(err::DivisionByZero, QStringLiteral("Division by zero"));
     return roundHalfEven(double(end - start) / step * 1000.0) % 1000 == 0;
 }
 

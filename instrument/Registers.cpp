@@ -372,7 +372,7 @@ void uclTz4Body::setEnergen(float eV)
 {
     EnterProcedure here("uclTz4Body:Energen(Let)");
     if (eV == 0.0f)
-        throw Tz4Error(11, QStringLiteral("Division by zero"));
+        throw Tz4Error(err::DivisionByZero, QStringLiteral("Division by zero"));
     setLightWave(1240.0f / eV);
 }
 

@@ -180,7 +180,7 @@ bool uclTz4Body::WriteRS232C(const QString& command)
 
     if (canceled_) {
         // A cancelled run must not flood the log; the owner still sees every refused command.
-        failCommand(command, QStringLiteral("Design Mode!"), 9, false);
+        failCommand(command, QStringLiteral("Design Mode!"), linkerr::Cancelled, false);
         portInUse_ = false;
         return false;
     }
@@ -192,7 +192,7 @@ bool uclTz4Body::WriteRS232C(const QString& command)
     portInUse_ = true;
 
     if (!line_.isOpen()) {
-        failCommand(command, QStringLiteral("No Connected"), 6, true);
+        failCommand(command, QStringLiteral("No Connected"), linkerr::NotConnected, true);
         portInUse_ = false;
         return false;
     }
@@ -223,7 +223,7 @@ bool uclTz4Body::WriteRS232C(const QString& command)
     }
 
     if (timedOut)
-        return failCommand(command, QStringLiteral("TimeOver!"), 1, true);
+        return failCommand(command, QStringLiteral("TimeOver!"), linkerr::ReceiveTimeOut, true);
     const QString line = MeasDataProtocol(command, replyLine_);
     appendLog(line);
     emit ReceiveData(line);

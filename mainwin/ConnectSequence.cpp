@@ -11,6 +11,8 @@
 #include "core/SystemFile.h"
 #include "core/SystemParam.h"
 #include "instrument/Tz4Body.h"
+#include "instrument/ErrorTexts.h"
+#include "core/MessageIds.h"
 
 namespace tz4 {
 
@@ -98,7 +100,7 @@ void MainControl::closeLink(bool holding)
     body_.setTimerEnable(DebugMode());
     body_.setPortOpen(false);
     setPhase(NotConnected);
-    captionIfHolding(holding, 3073);
+    captionIfHolding(holding, msg::NoConnect);
 }
 
 qint32 MainControl::GetBodyStatus()
@@ -111,7 +113,7 @@ qint32 MainControl::GetBodyStatus()
     if (status_.Locked() == 0) {
         status_.setLocked(1);
         holding = true;
-        status_.setCaption(GetRes(3043));
+        status_.setCaption(GetRes(msg::CheckingConnection));
     } else if (status_.Locked() == 1) {
         holding = true;
     }
@@ -134,30 +136,30 @@ void MainControl::runSequence(bool holding)
     body_.setTimerEnable(true);
 
     if (!body_.Connected()) {
-        captionIfHolding(holding, 3044);
-        if (body_.ErrorNumber(0) == 1) {
+        captionIfHolding(holding, msg::ConnectionFailed);
+        if (body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
             DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)"));
-            showCatalogMessage(3072, 3044, MessageIcon::Critical);
+            showCatalogMessage(msg::CannotCommunicate, msg::ConnectionFailed, MessageIcon::Critical);
         } else {
             QString text = QStringLiteral("TZ-4 Connect Process Sequence (Diag Error)") + Crlf;
             MakeBodyDiagError(text);
             DebugLogWrite(0, text);
-            showCatalogMessage(3082, 3044, MessageIcon::Critical);
+            showCatalogMessage(msg::SelfDiagnosisError, msg::ConnectionFailed, MessageIcon::Critical);
         }
         closeLink(holding);
         return;
     }
 
-    captionIfHolding(holding, 3045);
+    captionIfHolding(holding, msg::Initializing);
     DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Body Initialize)"));
     body_.InitBody();
     DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull (Body Initialize)"));
     setPhase(Initialized);
 
     if (body_.WarmUpTime() >= 1) {
-        captionIfHolding(holding, 3046);
+        captionIfHolding(holding, msg::WarmingUp);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Now Worming Up Process)"));
-        showCatalogMessage(3068, 3046, MessageIcon::Information, MessageButtons::Ok,
+        showCatalogMessage(msg::WarmUpWait, msg::WarmingUp, MessageIcon::Information, MessageButtons::Ok,
                            {formatNumber(body_.WarmUpTime() / 60.0, QStringLiteral("#0"))});
         setTmrWarmUpEnabled(true);
         setPhase(WarmingUp);
@@ -168,7 +170,7 @@ void MainControl::runSequence(bool holding)
     for (qint16 i = 1; i <= 4; ++i)
         spanSet = spanSet || body_.SetLightSpanRange(i) > 0;
     if (!spanSet) {
-        captionIfHolding(holding, 3052);
+        captionIfHolding(holding, msg::InitializingLightAdjuster);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Light Area Setting Process)"));
         body_.MakeLightBase(5.9f);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull (Light Area Setting Process)"));
@@ -177,12 +179,12 @@ void MainControl::runSequence(bool holding)
 
     if (body_.HV_Volts() < 2500) {
         setPhase(SettingAnode);
-        captionIfHolding(holding, 3076);
+        captionIfHolding(holding, msg::UvAdjustmentForAnodeVoltage);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Hv Volt Set Before Light Adjust 50nW)"));
         body_.SetLightPower(50);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull(Light Power = ")
                              + shortestText(body_.LastLight()) + QLatin1Char(')'));
-        captionIfHolding(holding, 3075);
+        captionIfHolding(holding, msg::SettingAnodeVoltage);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Hv Volt Set Process)"));
         body_.HvSet();
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Successfull(Hv Volt = ")
@@ -190,7 +192,7 @@ void MainControl::runSequence(bool holding)
     }
     if (body_.HV_Volts() >= 2501) {
         setPhase(Ready);
-        showCatalogMessage(3064, 3063, MessageIcon::Information);
+        showCatalogMessage(msg::InitializeFinished, msg::ReadyTitle, MessageIcon::Information);
     } else {
         closeLink(holding);
     }
@@ -226,7 +228,7 @@ void MainControl::tmrWarmUp_Timer()
             status_.setMax(FullWarmUpSeconds);
             status_.setValue(FullWarmUpSeconds - left);
             status_.Refresh();
-            const QString tip = GetRes(3067, {formatNumber(left / 60.0, QStringLiteral("#0"))});
+            const QString tip = GetRes(msg::WarmUpMinutesLeft, {formatNumber(left / 60.0, QStringLiteral("#0"))});
             status_.setToolTipText(tip);
             coolBarToolTip_ = tip;
         }

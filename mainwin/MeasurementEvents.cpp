@@ -7,6 +7,9 @@
 #include "core/Formats.h"
 #include "core/MessageCatalog.h"
 #include "data/Tz4DataSet.h"
+#include "core/RecordParameters.h"
+#include "instrument/ProcType.h"
+#include "core/MessageIds.h"
 
 #include <cmath>
 
@@ -24,13 +27,13 @@ float scanSteps(const clsTz4DataSet* data)
 {
     if (!data)
         return 3;
-    const double step = data->Parameters(20).toDouble();
+    const double step = data->Parameters(param::EnergyStep).toDouble();
     if (step == 0)
         return 3;
-    return float((data->Parameters(19).toDouble() - data->Parameters(18).toDouble()) / step + 3);
+    return float((data->Parameters(param::FinishEnergy).toDouble() - data->Parameters(param::StartEnergy).toDouble()) / step + 3);
 }
 
-float countSteps(const clsTz4DataSet* data) { return float((data ? data->Parameters(26).toDouble() : 0) + 3); }
+float countSteps(const clsTz4DataSet* data) { return float((data ? data->Parameters(param::MeasureCount).toDouble() : 0) + 3); }
 
 } // namespace
 
@@ -40,27 +43,27 @@ void MainControl::ProcCps(qint32 ProcType, const QVariant& Value1, const QVarian
     runLogged([&] {
         clsTz4DataSet* data = record();
         switch (ProcType) {
-        case 0:
-            start(countSteps(data), 3004);
+        case proc::Started:
+            start(countSteps(data), msg::CpsStarted);
             if (data)
                 data->setDataCount(0);
             break;
-        case 1:
-            step(2, GetRes(3002, {fmt(Value1, "#0.00"), fmt(Value2, "##0.0")}));
+        case proc::ReferenceMeasured:
+            step(2, GetRes(msg::CpsBackground, {fmt(Value1, "#0.00"), fmt(Value2, "##0.0")}));
             if (data)
-                data->setParameters(32, qint32(roundHalfEven(Value2.toDouble())));
+                data->setParameters(param::BackgroundCps, qint32(roundHalfEven(Value2.toDouble())));
             break;
-        case 2:
-            step(status_.Value() + 1, GetRes(3003, {fmt(Value1, "###0"), fmt(Value2, "##0.0")}));
+        case proc::PointMeasured:
+            step(status_.Value() + 1, GetRes(msg::CpsProcessing, {fmt(Value1, "###0"), fmt(Value2, "##0.0")}));
             appendPoint(Value1, Value2, true);
             break;
-        case 3:
-            finish(GetRes(3005));
+        case proc::Finished:
+            finish(GetRes(msg::CpsFinished));
             DebugLogWrite(0, QStringLiteral("TZ4 Cps Measurement Success"));
             break;
-        case 5:
-            finish(GetRes(3001));
-            cancelled(QStringLiteral("TZ4 Cps Measurement 'System' Or 'User' Deleted Cancel"), 3047, true);
+        case proc::Cancelled:
+            finish(GetRes(msg::CpsCancelled));
+            cancelled(QStringLiteral("TZ4 Cps Measurement 'System' Or 'User' Deleted Cancel"), msg::CountingRateTitle, true);
             break;
         default:
             refused(ProcType);
@@ -75,26 +78,26 @@ void MainControl::ProcWork(qint32 ProcType, const QVariant& Value1, const QVaria
     runLogged([&] {
         clsTz4DataSet* data = record();
         switch (ProcType) {
-        case 0:
-            start(scanSteps(data), 3032);
+        case proc::Started:
+            start(scanSteps(data), msg::WorkStarted);
             break;
-        case 1:
-            step(2, GetRes(3030, {fmt(Value1, "##0.00"), fmt(Value2, "###0.0")}));
+        case proc::ReferenceMeasured:
+            step(2, GetRes(msg::WorkBackground, {fmt(Value1, "##0.00"), fmt(Value2, "###0.0")}));
             if (data)
-                data->setParameters(32, Value2.toFloat());
+                data->setParameters(param::BackgroundCps, Value2.toFloat());
             break;
-        case 2:
-            step(status_.Value() + 1, GetRes(3031, {fmt(Value1, "##0.00"), fmt(Value2, "###0.0")}));
+        case proc::PointMeasured:
+            step(status_.Value() + 1, GetRes(msg::WorkProcessing, {fmt(Value1, "##0.00"), fmt(Value2, "###0.0")}));
             appendPoint(Value1, Value2, false);
             break;
-        case 3:
-            finish(GetRes(3033));
+        case proc::Finished:
+            finish(GetRes(msg::WorkFinished));
             DebugLogWrite(0, QStringLiteral("TZ4 Work Function Measurement Success"));
-            showCatalogMessage(3078, 3079, MessageIcon::Information);
+            showCatalogMessage(msg::MeasurementDone, msg::MeasurementFinishedTitle, MessageIcon::Information);
             break;
-        case 5:
-            finish(GetRes(3029));
-            cancelled(QStringLiteral("TZ4 Work Function Measurement 'System' Or 'User' Detected Cancel"), 3056, true);
+        case proc::Cancelled:
+            finish(GetRes(msg::WorkCancelled));
+            cancelled(QStringLiteral("TZ4 Work Function Measurement 'System' Or 'User' Detected Cancel"), msg::WorkFunctionTitle, true);
             break;
         default:
             refused(ProcType);
@@ -109,26 +112,26 @@ void MainControl::ProcLight(qint32 ProcType, const QVariant& Value1, const QVari
     runLogged([&] {
         clsTz4DataSet* data = record();
         switch (ProcType) {
-        case 0:
-            start(scanSteps(data), 3027);
+        case proc::Started:
+            start(scanSteps(data), msg::LightStarted);
             break;
-        case 1:
-            step(2, GetRes(3025, {fmt(Value1, "##0.0")}));
+        case proc::ReferenceMeasured:
+            step(2, GetRes(msg::LightBackground, {fmt(Value1, "##0.0")}));
             if (data)
-                data->setParameters(32, Value1.toFloat());
+                data->setParameters(param::BackgroundCps, Value1.toFloat());
             break;
-        case 2:
+        case proc::PointMeasured:
             // The stored text shows its first value twice.
-            step(status_.Value() + 1, GetRes(3026, {fmt(Value1, "#0.00"), fmt(Value2, "###0.0")}));
+            step(status_.Value() + 1, GetRes(msg::LightProcessing, {fmt(Value1, "#0.00"), fmt(Value2, "###0.0")}));
             appendPoint(Value1, Value2, false);
             break;
-        case 3:
-            finish(GetRes(3028));
+        case proc::Finished:
+            finish(GetRes(msg::LightFinished));
             DebugLogWrite(0, QStringLiteral("TZ4 Light Adjustment Process Success"));
             break;
-        case 5:
-            finish(GetRes(3024));
-            cancelled(QStringLiteral("TZ4 Light Adjustment Process 'System' Or 'User' Detected Cancel"), 3077, true);
+        case proc::Cancelled:
+            finish(GetRes(msg::LightCancelled));
+            cancelled(QStringLiteral("TZ4 Light Adjustment Process 'System' Or 'User' Detected Cancel"), msg::LightCoefficientTitle, true);
             break;
         default:
             refused(ProcType);
@@ -142,37 +145,37 @@ void MainControl::ProcThick(qint32 ProcType, const QVariant& Value1, const QVari
     EnterProcedure here("frmMain:tz4Bodys_ProcThick");
     runLogged([&] {
         switch (ProcType) {
-        case 0:
-            start(countSteps(record()), 3009);
+        case proc::Started:
+            start(countSteps(record()), msg::CalibrationStarted);
             break;
-        case 1:
-            step(2, GetRes(3007, {fmt(Value1, "#0.00"), fmt(Value2, "##0.0")}));
+        case proc::ReferenceMeasured:
+            step(2, GetRes(msg::CalibrationBackground, {fmt(Value1, "#0.00"), fmt(Value2, "##0.0")}));
             break;
-        case 2:
-            step(status_.Value() + 1, GetRes(3008, {fmt(Value1, "###0"), fmt(Value2, "##0.0")}));
+        case proc::PointMeasured:
+            step(status_.Value() + 1, GetRes(msg::CalibrationProcessing, {fmt(Value1, "###0"), fmt(Value2, "##0.0")}));
             break;
-        case 3: {
-            finish(GetRes(3010));
+        case proc::Finished: {
+            finish(GetRes(msg::CalibrationFinished));
             DebugLogWrite(0, QStringLiteral("TZ4 Calibration Shift Process Success"));
             const double shift = Value1.toDouble();
             const double average = Value2.toDouble();
             if (shift != 0 && average != 0) {
                 clsTz4DataSet* data = record();
-                const double thickness = data ? data->Parameters(30).toDouble() : 0;
+                const double thickness = data ? data->Parameters(param::CalibrationThickness).toDouble() : 0;
                 const MessageAnswer answer = showCatalogMessage(
-                    3081, 3048, MessageIcon::Question, MessageButtons::YesNo,
+                    msg::CalibrateByThisData, msg::CalibrationTitle, MessageIcon::Question, MessageButtons::YesNo,
                     {formatNumber(average, QStringLiteral("##0.0")),
                      formatNumber(average > 0 ? std::log10(average) : 0, QStringLiteral("##0.00")),
                      formatNumber(thickness, QStringLiteral("##0.00")), formatNumber(shift, QStringLiteral("##0.00"))});
                 if (answer == MessageAnswer::Yes && data)
-                    data->setParameters(29, float(shift));
+                    data->setParameters(param::CalibrationShift, float(shift));
             }
-            showCatalogMessage(3055, 3054, MessageIcon::Information);
+            showCatalogMessage(msg::CalibrationShiftDone, msg::CalibrationShiftDoneTitle, MessageIcon::Information);
             break;
         }
-        case 5:
-            finish(GetRes(3006));
-            cancelled(QStringLiteral("TZ4 Calibllation Shift Process 'System' Or 'User' Detected Cancel"), 3048, false);
+        case proc::Cancelled:
+            finish(GetRes(msg::CalibrationCancelled));
+            cancelled(QStringLiteral("TZ4 Calibllation Shift Process 'System' Or 'User' Detected Cancel"), msg::CalibrationTitle, false);
             break;
         default:
             refused(ProcType);

@@ -7,6 +7,9 @@
 #include "core/MessageCatalog.h"
 #include "data/Tz4DataSet.h"
 #include "instrument/Tz4Body.h"
+#include "core/RecordParameters.h"
+#include "instrument/ProcType.h"
+#include "core/MessageIds.h"
 
 namespace tz4 {
 
@@ -54,7 +57,7 @@ void MainControl::appendPoint(const QVariant& x, const QVariant& y, bool withCal
     data->setOrgValueX(x.toFloat());
     data->setOrgValueY(y.toFloat());
     if (withCalibration && GetKeyType(data->Key()) == QLatin1String("D"))
-        data->setValueZ(data->Parameters(29).toFloat());
+        data->setValueZ(data->Parameters(param::CalibrationShift).toFloat());
     data->Refresh();
     if (MeasurementOwner* w = window())
         w->RefreshDisplay();
@@ -62,22 +65,22 @@ void MainControl::appendPoint(const QVariant& x, const QVariant& y, bool withCal
 
 void MainControl::refused(qint32 ProcType)
 {
-    if (ProcType == 12) {
-        showCatalogMessage(3066, 3059, MessageIcon::Information);
+    if (ProcType == proc::RefusedBusy) {
+        showCatalogMessage(msg::AnotherProcessRunning, msg::ProcessAbortedTitle, MessageIcon::Information);
         DebugLogWrite(0, QStringLiteral("TZ4 Process Busy To Canceled"));
         if (owner())
-            status_.setCaption(GetRes(3070));
-    } else if (ProcType == 13) {
+            status_.setCaption(GetRes(msg::Busy));
+    } else if (ProcType == proc::RefusedPortClosed) {
         DebugLogWrite(0, QStringLiteral("TZ4 No Connct To Send Command"));
         if (owner())
-            status_.setCaption(GetRes(3073));
+            status_.setCaption(GetRes(msg::NoConnect));
     }
 }
 
 void MainControl::cancelled(const QString& logText, int titleId, bool notifyWindow)
 {
     DebugLogWrite(1, logText);
-    showCatalogMessage(3058, titleId, MessageIcon::Information);
+    showCatalogMessage(msg::ProcessAborted, titleId, MessageIcon::Information);
     if (notifyWindow)
         if (MeasurementOwner* w = window())
             w->MeasProcCanceled();

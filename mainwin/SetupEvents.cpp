@@ -8,6 +8,9 @@
 #include "core/MessageCatalog.h"
 #include "data/Tz4DataSet.h"
 #include "instrument/Tz4Body.h"
+#include "core/RecordParameters.h"
+#include "instrument/ProcType.h"
+#include "core/MessageIds.h"
 
 namespace tz4 {
 
@@ -34,23 +37,23 @@ void MainControl::ProcBase(qint32 ProcType, const QVariant& Value1, const QVaria
     EnterProcedure here("frmMain:tz4Bodys_ProcBase");
     runLogged([&] {
         switch (ProcType) {
-        case 0:
-            start(6, 3022);
+        case proc::Started:
+            start(6, msg::BaseStarted);
             break;
-        case 7:
-            step(2, GetRes(3018, {fmt(Value1, "##0.0")}));
+        case proc::BaseSpanMinimum:
+            step(2, GetRes(msg::BaseSpanMinimum, {fmt(Value1, "##0.0")}));
             break;
-        case 8:
-            step(3, GetRes(3019, {fmt(Value1, "##0.0")}));
+        case proc::BaseSpanMaximum:
+            step(3, GetRes(msg::BaseSpanMaximum, {fmt(Value1, "##0.0")}));
             break;
-        case 9:
-            step(4, GetRes(3020, {fmt(Value1, "###0")}));
+        case proc::BaseIris:
+            step(4, GetRes(msg::BaseIris, {fmt(Value1, "###0")}));
             break;
-        case 2:
-            step(5, GetRes(3021, {fmt(Value1, "###0"), fmt(Value2, "##0.0\\n\\W")}));
+        case proc::PointMeasured:
+            step(5, GetRes(msg::BaseProcessing, {fmt(Value1, "###0"), fmt(Value2, "##0.0\\n\\W")}));
             break;
-        case 3: {
-            finish(GetRes(3023));
+        case proc::Finished: {
+            finish(GetRes(msg::BaseFinished));
             QString text = QStringLiteral("TZ4 Light Base Data Process Sucsess") + Crlf + QStringLiteral("Eyemax = ")
                 + fmt(Value1, "###0");
             for (qint16 n = 1; n <= 4; ++n)
@@ -61,9 +64,9 @@ void MainControl::ProcBase(qint32 ProcType, const QVariant& Value1, const QVaria
             DebugLogWrite(0, text);
             break;
         }
-        case 5:
-            finish(GetRes(3017));
-            cancelled(QStringLiteral("TZ4 Light Base Data Process 'System' Or 'User' Detected Cancel"), 3051, false);
+        case proc::Cancelled:
+            finish(GetRes(msg::BaseCancelled));
+            cancelled(QStringLiteral("TZ4 Light Base Data Process 'System' Or 'User' Detected Cancel"), msg::LightAdjusterTitle, false);
             break;
         default:
             refused(ProcType);
@@ -79,33 +82,33 @@ void MainControl::ProcSetLight(qint32 ProcType, const QVariant& Value1, const QV
     runLogged([&] {
         clsTz4DataSet* data = record();
         switch (ProcType) {
-        case 0:
-            start(4, 3015);
+        case proc::Started:
+            start(4, msg::SetLightStarted);
             break;
-        case 10:
-            step(2, GetRes(3013));
+        case proc::LightProcessing:
+            step(2, GetRes(msg::SetLightProcessing1));
             break;
-        case 2:
-            step(3, GetRes(3014, {fmt(Value2, "###0"), fmt(Value1, "###0.0")}));
+        case proc::PointMeasured:
+            step(3, GetRes(msg::SetLightProcessing, {fmt(Value2, "###0"), fmt(Value1, "###0.0")}));
             break;
-        case 3:
-            finish(GetRes(3016));
+        case proc::Finished:
+            finish(GetRes(msg::SetLightFinished));
             if (data)
-                data->setParameters(22, Value1.toFloat());
+                data->setParameters(param::MeasuredLight, Value1.toFloat());
             DebugLogWrite(0, QStringLiteral("TZ4 Light Data Set Process Success") + lightResult(Value1, Value2));
             break;
-        case 11:
-            finish(GetRes(3012));
+        case proc::LightOutOfTolerance:
+            finish(GetRes(msg::SetLightOffTarget));
             if (data)
-                data->setParameters(22, 0.0f);
+                data->setParameters(param::MeasuredLight, 0.0f);
             DebugLogWrite(1, QStringLiteral("TZ4 Light Data Set Process Un Match Power") + lightResult(Value1, Value2));
-            showCatalogMessage(3057, 3050, MessageIcon::Information, MessageButtons::Ok, {fmt(Value1, "###0")});
+            showCatalogMessage(msg::UvAdjustmentFailed, msg::UvAdjustmentTitle, MessageIcon::Information, MessageButtons::Ok, {fmt(Value1, "###0")});
             break;
-        case 5:
-            finish(GetRes(3011));
+        case proc::Cancelled:
+            finish(GetRes(msg::SetLightCancelled));
             if (data)
-                data->setParameters(22, 0.0f);
-            cancelled(QStringLiteral("TZ4 Light Data Set Process 'System' Or 'User' Detected Cancel"), 3050, false);
+                data->setParameters(param::MeasuredLight, 0.0f);
+            cancelled(QStringLiteral("TZ4 Light Data Set Process 'System' Or 'User' Detected Cancel"), msg::UvAdjustmentTitle, false);
             break;
         default:
             refused(ProcType);
@@ -120,40 +123,40 @@ void MainControl::ProcVolts(qint32 ProcType, const QVariant& Value1, const QVari
     runLogged([&] {
         clsTz4DataSet* data = record();
         switch (ProcType) {
-        case 0:
-        case 6:
+        case proc::Started:
+        case proc::PurgeRunning:
             if (owner()) {
                 status_.setMax(50);
                 status_.setMin(0);
                 status_.setValue(0);
-                status_.setCaption(GetRes(ProcType == 0 ? 3038 : 3035));
+                status_.setCaption(GetRes(ProcType == proc::Started ? msg::VoltsStarted : msg::VoltsPurge));
             }
             break;
-        case 2:
+        case proc::PointMeasured:
             if (owner()) {
-                status_.setCaption(GetRes(3037, {fmt(Value1, "###0"), fmt(Value2, "##0.0")}));
+                status_.setCaption(GetRes(msg::VoltsProcessing, {fmt(Value1, "###0"), fmt(Value2, "##0.0")}));
                 status_.setValue(status_.Value() + 1);
             }
             break;
-        case 3:
-            finish(GetRes(3039, {fmt(Value1, "###0")}));
+        case proc::Finished:
+            finish(GetRes(msg::VoltsFinished, {fmt(Value1, "###0")}));
             if (data)
-                data->setParameters(34, Value1);
+                data->setParameters(param::AnodeVoltage, Value1);
             DebugLogWrite(0, QStringLiteral("TZ4 Anode Volts Setting Succses"));
-            showCatalogMessage(3062, 3074, MessageIcon::Information);
+            showCatalogMessage(msg::VoltsMeasurementFinished, msg::AnodeVoltageTitle, MessageIcon::Information);
             break;
-        case 4:
-            finish(GetRes(3036));
+        case proc::FinishedWithoutResult:
+            finish(GetRes(msg::VoltsNoResult));
             if (data)
-                data->setParameters(34, 0);
+                data->setParameters(param::AnodeVoltage, 0);
             DebugLogWrite(1, QStringLiteral("TZ4 Anode Volts Setting OverLoad Fail Finish"));
-            showCatalogMessage(3069, 3074, MessageIcon::Information);
+            showCatalogMessage(msg::SensorTrouble, msg::AnodeVoltageTitle, MessageIcon::Information);
             break;
-        case 5:
-            finish(GetRes(3034));
+        case proc::Cancelled:
+            finish(GetRes(msg::VoltsCancelled));
             if (data)
-                data->setParameters(34, 0);
-            cancelled(QStringLiteral("TZ4 Anode Volts Setting 'System' Or 'User' Detected Cancel"), 3074, false);
+                data->setParameters(param::AnodeVoltage, 0);
+            cancelled(QStringLiteral("TZ4 Anode Volts Setting 'System' Or 'User' Detected Cancel"), msg::AnodeVoltageTitle, false);
             break;
         default:
             refused(ProcType);

@@ -3,6 +3,7 @@
 #include "app/cli/RecordReport.h"
 #include "app/cli/RecordStore.h"
 #include "data/Tz4DataSet.h"
+#include "core/RecordParameters.h"
 
 #include <cstdio>
 
@@ -52,18 +53,18 @@ int runAnalyze(const GlobalOptions& options, const QStringList& args)
     }
 
     if (power)
-        record->setParameters(24, *power);
+        record->setParameters(param::PowerNumber, *power);
     // Ground first: the ground level it gives shifts the graph values the fit range selects.
-    record->setParameters(44, float(ground->first));
-    record->setParameters(46, float(ground->second));
-    record->setParameters(45, Bottom);
-    record->setParameters(47, Top);
+    record->setParameters(param::GroundX1, float(ground->first));
+    record->setParameters(param::GroundX2, float(ground->second));
+    record->setParameters(param::GroundY1, Bottom);
+    record->setParameters(param::GroundY2, Top);
     record->RefreshGFlag();
     record->Refresh();
-    record->setParameters(48, float(fit->first));
-    record->setParameters(50, float(fit->second));
-    record->setParameters(49, Bottom);
-    record->setParameters(51, Top);
+    record->setParameters(param::FitX1, float(fit->first));
+    record->setParameters(param::FitX2, float(fit->second));
+    record->setParameters(param::FitY1, Bottom);
+    record->setParameters(param::FitY2, Top);
 
     if (parsed.flags.contains(QStringLiteral("save")) && !record->UpDates()) {
         std::fprintf(stderr, "tz4 analyze: the record could not be saved (see Caution.log)\n");

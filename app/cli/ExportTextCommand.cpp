@@ -6,6 +6,7 @@
 #include "core/MessageCatalog.h"
 #include "core/TextFileOut.h"
 #include "data/Tz4DataSet.h"
+#include "core/MessageIds.h"
 
 #include <QFileInfo>
 
@@ -69,7 +70,7 @@ int runExportText(const GlobalOptions& options, const QStringList& args)
     } else if (type == QLatin1String("W")) {
         written = TextFileOutWrk(file, TextOutView(*record), delimiter);
     } else {
-        errorReporter().showMessage(GetRes(5093), QStringLiteral("TZ-4"), MessageIcon::Information, MessageButtons::Ok);
+        errorReporter().showMessage(GetRes(msg::CannotSaveData), QStringLiteral("TZ-4"), MessageIcon::Information, MessageButtons::Ok);
         return 1;
     }
     if (!written) {

@@ -10,6 +10,8 @@
 #include "data/Tz4DataSet.h"
 #include "datawin/LightSignal.h"
 #include "datawin/MeasurementControl.h"
+#include "core/RecordParameters.h"
+#include "core/MessageIds.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -102,7 +104,7 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
         return usageError(QString::fromUtf8(error.what()));
     }
     const MessageAnswer save = parsed.flags.contains(QStringLiteral("no")) ? MessageAnswer::No : MessageAnswer::Yes;
-    session->reporter().answer({6075, 3081}, save);
+    session->reporter().answer({msg::SaveThisData, msg::CalibrateByThisData}, save);
 
     // A new record starts from the settings of the latest record of its kind.
     clsTz4DataSet record;
@@ -134,14 +136,14 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
     measurement.setLocation(folderExists(qint32(*folder)) ? std::optional<qint32>(qint32(*folder)) : std::nullopt);
     measurement.MakeMeasDefault(record.Key());
     if (parsed.values.contains(QStringLiteral("sample")))
-        record.setParameters(2, parsed.value(QStringLiteral("sample")));
+        record.setParameters(param::SampleName, parsed.value(QStringLiteral("sample")));
     for (const auto& [parameter, value] : settings)
         record.setParameters(parameter, value);
 
     // Every run connects afresh, so the intensity the record remembers is rarely the one in
     // force: an intensity outside the target's band is adjusted instead of refused.
-    const float measured = record.Parameters(22).toFloat();
-    const float target = record.Parameters(23).toFloat();
+    const float measured = record.Parameters(param::MeasuredLight).toFloat();
+    const float target = record.Parameters(param::TargetLight).toFloat();
     const bool inBand = uvIntensityInBand(measured, target);
     if (!inBand && !parsed.flags.contains(QStringLiteral("adjust")))
         std::fprintf(stderr, "tz4 measure: the UV intensity %s nW is outside the band of the target %s nW; adjusting it first\n",

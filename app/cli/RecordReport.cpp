@@ -4,6 +4,7 @@
 #include "core/Keys.h"
 #include "core/TextFileOut.h"
 #include "data/Tz4DataSet.h"
+#include "core/RecordParameters.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,28 +13,6 @@
 namespace tz4::cli {
 
 namespace {
-
-struct ParameterName {
-    int number;
-    const char* name;
-};
-
-const ParameterName ParameterNames[] = {
-    {0, "record number"}, {2, "sample name"}, {3, "folder path"}, {4, "measurement date"}, {5, "folder number"},
-    {6, "counting rate average"}, {7, "counting rate minimum"}, {8, "counting rate maximum"},
-    {9, "counting rate std. deviation"}, {10, "log counting rate average"}, {11, "log counting rate minimum"},
-    {12, "log counting rate maximum"}, {13, "log counting rate std. deviation"}, {14, "aData average"},
-    {15, "aData minimum"}, {16, "aData maximum"}, {17, "aData std. deviation"}, {18, "start energy [eV]"},
-    {19, "finish energy [eV]"}, {20, "energy step [eV]"}, {21, "fixed energy [eV]"},
-    {22, "measured UV intensity [nW]"}, {23, "target UV intensity [nW]"}, {24, "power number"},
-    {26, "measure count"}, {27, "adjustment record"}, {28, "calibration name"},
-    {29, "calibration shift / thickness"}, {30, "calibration-sample thickness"}, {31, "photon flux"},
-    {32, "background counting rate [cps]"}, {33, "counting time [s]"}, {34, "anode voltage [V]"},
-    {35, "dead time"}, {36, "notes 1"}, {37, "notes 2"}, {38, "notes 3"}, {39, "work function [eV]"},
-    {40, "regression gradient"}, {41, "regression intercept"}, {42, "ground level"},
-    {43, "correlation coefficient"}, {44, "ground x1"}, {45, "ground y1"}, {46, "ground x2"}, {47, "ground y2"},
-    {48, "fit x1"}, {49, "fit y1"}, {50, "fit x2"}, {51, "fit y2"}, {58, "calibration line members"},
-};
 
 QJsonValue jsonValue(const QVariant& value)
 {
@@ -85,13 +64,13 @@ QString kindName(const QString& letter)
 QJsonObject recordJson(const clsTz4DataSet& record)
 {
     QJsonObject object{{QStringLiteral("key"), record.Key()},
-                       {QStringLiteral("sample_name"), record.Parameters(2).toString()},
+                       {QStringLiteral("sample_name"), record.Parameters(param::SampleName).toString()},
                        {QStringLiteral("kind"), GetKeyType(record.Key())},
-                       {QStringLiteral("date"), jsonValue(record.Parameters(4))}};
+                       {QStringLiteral("date"), jsonValue(record.Parameters(param::MeasurementDate))}};
     for (const Result& r : results(record))
         object.insert(QLatin1String(r.name), r.value);
     QJsonObject parameters;
-    for (int n = 0; n <= 60; ++n) {
+    for (int n = 0; n <= param::Last; ++n) {
         const QVariant value = record.Parameters(n);
         if (value.isValid())
             parameters.insert(QString::number(n), jsonValue(value));
@@ -117,12 +96,12 @@ QString recordText(const clsTz4DataSet& record)
     const QString letter = GetKeyType(record.Key());
     QString out;
     out += QStringLiteral("%1 %2\n").arg(QStringLiteral("key"), -26).arg(record.Key());
-    out += QStringLiteral("%1 %2\n").arg(QStringLiteral("sample_name"), -26).arg(record.Parameters(2).toString());
+    out += QStringLiteral("%1 %2\n").arg(QStringLiteral("sample_name"), -26).arg(record.Parameters(param::SampleName).toString());
     out += QStringLiteral("%1 %2 (%3)\n").arg(QStringLiteral("kind"), -26).arg(letter, kindName(letter));
-    out += QStringLiteral("%1 %2\n").arg(QStringLiteral("date"), -26).arg(parameterText(record.Parameters(4)));
+    out += QStringLiteral("%1 %2\n").arg(QStringLiteral("date"), -26).arg(parameterText(record.Parameters(param::MeasurementDate)));
     out += analysisText(record);
     out += QStringLiteral("\nparameters\n");
-    for (const ParameterName& p : ParameterNames) {
+    for (const RecordParameterName& p : recordParameterNames()) {
         const QVariant value = record.Parameters(p.number);
         if (value.isValid())
             out += QStringLiteral("  %1 %2 %3\n").arg(p.number, 2).arg(QString::fromLatin1(p.name), -34).arg(parameterText(value));

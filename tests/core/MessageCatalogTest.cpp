@@ -198,3 +198,20 @@ TEST(MessageCatalogue, JapaneseLeavesNoEnglishWords)
             EXPECT_TRUE(allowed.contains(m.captured())) << id << ": " << m.captured().toStdString();
     }
 }
+
+// The named ids are read from their header, so a name added there without a catalogue entry
+// (or with a mistyped number) fails here rather than as an empty message box.
+TEST(MessageIds, EveryNamedIdHasATextInBothLanguages)
+{
+    QFile header(QStringLiteral(TZ4_SOURCE_DIR "/core/MessageIds.h"));
+    ASSERT_TRUE(header.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString text = QString::fromUtf8(header.readAll());
+    int named = 0;
+    for (const auto& m : QRegularExpression(QStringLiteral(R"(constexpr int (\w+) = (\d+);)")).globalMatch(text)) {
+        const int id = m.captured(2).toInt();
+        ++named;
+        EXPECT_FALSE(messageText(id, Language::English).isEmpty()) << m.captured(1).toStdString() << " " << id;
+        EXPECT_FALSE(messageText(id, Language::Japanese).isEmpty()) << m.captured(1).toStdString() << " " << id;
+    }
+    EXPECT_GT(named, 100);
+}

@@ -1,6 +1,7 @@
 #include "RecordFixture.h"
 
 #include "data/CalibrationLine.h"
+#include "core/RecordParameters.h"
 
 #include <cmath>
 #include <numeric>
@@ -25,7 +26,7 @@ TEST_F(Calibration, WorkFunctionRecordIsCorrectedByItsLightRecord)
 
     auto w = loaded(QStringLiteral("2 W"));
     EXPECT_TRUE(w->AdjustFlag());
-    EXPECT_EQ(w->Parameters(28).toString(), QStringLiteral("Lamp"));
+    EXPECT_EQ(w->Parameters(param::CalibrationName).toString(), QStringLiteral("Lamp"));
     ASSERT_EQ(w->LightTable().size(), 71u);
     EXPECT_FLOAT_EQ(w->LightTable()[17], 4.0f) << "4.25 eV lands at index 17";
     EXPECT_FLOAT_EQ(w->LightTable()[0], 2.0f);
@@ -90,7 +91,7 @@ TEST_F(Calibration, LineCollectsItsMembersAndTheirPoints)
     EXPECT_EQ(scalar(QStringLiteral("Select Min(SeqNo) From Datas Where SerialNo=3;")).toInt(), 4);
 
     auto t = loaded(QStringLiteral("3 T"));
-    EXPECT_EQ(t->Parameters(58).toInt(), 2);
+    EXPECT_EQ(t->Parameters(param::CalibrationMembers).toInt(), 2);
     EXPECT_EQ(t->CalibDatasName(0), QStringLiteral("Film B"));
     EXPECT_EQ(t->CalibDatasSeqNo(1), QStringLiteral("1"));
     EXPECT_EQ(t->CalibDatasName(2), QString());
@@ -103,7 +104,7 @@ TEST_F(Calibration, LineCollectsItsMembersAndTheirPoints)
 
     // A new line starts from the latest line's settings, members included, without points.
     auto fresh = loaded(QStringLiteral("T"));
-    EXPECT_EQ(fresh->Parameters(58).toInt(), 2);
+    EXPECT_EQ(fresh->Parameters(param::CalibrationMembers).toInt(), 2);
     EXPECT_EQ(fresh->DataCount(), 0);
 }
 

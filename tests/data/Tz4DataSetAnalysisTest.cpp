@@ -1,4 +1,5 @@
 #include "data/Tz4DataSet.h"
+#include "core/RecordParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,10 @@ clsTz4DataSet lineRecord(bool gndDown, double offset)
     r.setExpLog(true);
     r.setGndDown(gndDown);
     // Fit rectangle around the line part: x 5.45–6.1, any height.
-    r.setParameters(48, 5.45);
-    r.setParameters(50, 6.1);
-    r.setParameters(49, -1);
-    r.setParameters(51, 1e6);
+    r.setParameters(param::FitX1, 5.45);
+    r.setParameters(param::FitX2, 6.1);
+    r.setParameters(param::FitY1, -1);
+    r.setParameters(param::FitY2, 1e6);
     return r;
 }
 
@@ -42,8 +43,8 @@ TEST(WorkFunction, MeetsTheGroundLineOrZero)
     EXPECT_NEAR(plain.Intercept(), -15.0f, 1e-3);
     EXPECT_NEAR(plain.WorkFunction(), 17.0 / 3.0, 1e-4);
     EXPECT_NEAR(plain.Correlation(), 1.0f, 1e-5);
-    EXPECT_FLOAT_EQ(plain.Parameters(39).toFloat(), plain.WorkFunction());
-    EXPECT_EQ(plain.Parameters(42).toFloat(), 2.0f);
+    EXPECT_FLOAT_EQ(plain.Parameters(param::WorkFunction).toFloat(), plain.WorkFunction());
+    EXPECT_EQ(plain.Parameters(param::GroundLevel).toFloat(), 2.0f);
 
     // With the ground subtracted the same line must come out of yield − 4.
     clsTz4DataSet down = lineRecord(true, 4);
@@ -56,8 +57,8 @@ TEST(WorkFunction, MeetsTheGroundLineOrZero)
 TEST(WorkFunction, RefusedRegressionGivesZeros)
 {
     clsTz4DataSet none = lineRecord(false, 0);
-    none.setParameters(48, 10);
-    none.setParameters(50, 11); // the fit rectangle holds no point
+    none.setParameters(param::FitX1, 10);
+    none.setParameters(param::FitX2, 11); // the fit rectangle holds no point
     EXPECT_EQ(none.Gradient(), 0.0f);
     EXPECT_EQ(none.Intercept(), 0.0f);
     EXPECT_EQ(none.WorkFunction(), 0.0f);
@@ -93,11 +94,11 @@ TEST(WorkFunction, GraphValuesFollowTheFlags)
     EXPECT_FLOAT_EQ(r.ValueY(0), 0.0f) << "below the ground";
     EXPECT_FLOAT_EQ(r.ValueY(2), std::sqrt(84.0f));
 
-    r.setParameters(24, 2); // accepted, but switches the power and its inverse off
+    r.setParameters(param::PowerNumber, 2); // accepted, but switches the power and its inverse off
     EXPECT_FLOAT_EQ(r.GroundLevel(), 16.0f);
     EXPECT_FLOAT_EQ(r.ValueY(2), 84.0f);
     r.setExpLog(false);
-    r.setParameters(24, 0.5);
+    r.setParameters(param::PowerNumber, 0.5);
     EXPECT_FLOAT_EQ(r.ValueY(2), 84.0f);
     EXPECT_FLOAT_EQ(r.DataY(0), 0.0f);
     EXPECT_FLOAT_EQ(r.DataY(1), 84.0f);
@@ -125,17 +126,17 @@ TEST(WorkFunction, GroundRectangleReplacesAddsAndRemovesFlags)
     }
     r.Refresh();
     r.setValueG(true, 3);
-    r.setParameters(44, 1); // x1
-    r.setParameters(46, 0); // x2 below x1: bounds are ordered
-    r.setParameters(45, 0);
-    r.setParameters(47, 1);
+    r.setParameters(param::GroundX1, 1); // x1
+    r.setParameters(param::GroundX2, 0); // x2 below x1: bounds are ordered
+    r.setParameters(param::GroundY1, 0);
+    r.setParameters(param::GroundY2, 1);
     r.AddGFlag();
     EXPECT_TRUE(r.ValueG(0) && r.ValueG(1) && !r.ValueG(2) && r.ValueG(3));
     r.RefreshGFlag();
     EXPECT_TRUE(r.ValueG(0) && r.ValueG(1) && !r.ValueG(2) && !r.ValueG(3));
-    r.setParameters(44, 1);
-    r.setParameters(46, 1);
-    r.setParameters(47, 1);
+    r.setParameters(param::GroundX1, 1);
+    r.setParameters(param::GroundX2, 1);
+    r.setParameters(param::GroundY2, 1);
     r.DelGFlag();
     EXPECT_TRUE(r.ValueG(0) && !r.ValueG(1));
 }
@@ -147,10 +148,10 @@ TEST(WorkFunction, DifferenceRecordSubtractsTheLine)
     r.setOrgValueY(float(std::pow(3 * 5.55 - 15, 2) + 40), 6);
     r.setValueF(false, 6);
     r.Refresh();
-    r.setParameters(2, QStringLiteral("Au"));
+    r.setParameters(param::SampleName, QStringLiteral("Au"));
     const float gradient = r.Gradient(), intercept = r.Intercept();
     ASSERT_TRUE(r.CreateWfSubtruct());
-    EXPECT_EQ(r.Parameters(2).toString(), QStringLiteral("Au_Dif"));
+    EXPECT_EQ(r.Parameters(param::SampleName).toString(), QStringLiteral("Au_Dif"));
     EXPECT_FALSE(r.GndDown());
     EXPECT_FALSE(r.ValueF(6));
     const double line = 5.55 * gradient + intercept;
@@ -160,7 +161,7 @@ TEST(WorkFunction, DifferenceRecordSubtractsTheLine)
     EXPECT_NEAR(r.OrgValueY(10), 0.0, 1e-2);
     EXPECT_FLOAT_EQ(r.OrgValueY(0), 4.0f) << "below the line: the point's own yield";
 
-    r.setParameters(24, 2);
+    r.setParameters(param::PowerNumber, 2);
     EXPECT_FALSE(r.CreateWfSubtruct()) << "only for a power number below 2";
 }
 
@@ -184,15 +185,15 @@ TEST(WorkFunction, GeneratedSpectrumGivesItsThresholdWithAnHonestUncertainty)
         r.setExpLog(true);
         r.setGndDown(true);
         r.Refresh();
-        r.setParameters(44, 3.4);
-        r.setParameters(46, 4.8);
-        r.setParameters(45, -1e6);
-        r.setParameters(47, 1e6);
+        r.setParameters(param::GroundX1, 3.4);
+        r.setParameters(param::GroundX2, 4.8);
+        r.setParameters(param::GroundY1, -1e6);
+        r.setParameters(param::GroundY2, 1e6);
         r.RefreshGFlag();
-        r.setParameters(48, 5.4);
-        r.setParameters(50, 6.2);
-        r.setParameters(49, -1e6);
-        r.setParameters(51, 1e6);
+        r.setParameters(param::FitX1, 5.4);
+        r.setParameters(param::FitX2, 6.2);
+        r.setParameters(param::FitY1, -1e6);
+        r.setParameters(param::FitY2, 1e6);
         const double error = r.WorkFunction() - 5.10;
         EXPECT_NEAR(r.WorkFunction(), 5.10, 0.02) << "seed " << seed;
         EXPECT_GT(r.WorkFunctionUncertainty(), 0.0);

@@ -1,9 +1,11 @@
 #include "data/Tz4DataSet.h"
 
 #include "tests/support/TestSupport.h"
+#include "core/RecordParameters.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace tz4;
@@ -68,37 +70,40 @@ TEST(Tz4DataSetRecord, ParameterWritesFollowTheirRules)
 {
     clsTz4DataSet r;
     r.setKey(QStringLiteral("57 W"));
-    EXPECT_EQ(r.Parameters(0).toInt(), 57);
-    EXPECT_FALSE(r.Parameters(1).isValid());
-    EXPECT_FALSE(r.Parameters(25).isValid());
-    EXPECT_FALSE(r.Parameters(52).isValid());
+    EXPECT_EQ(r.Parameters(param::RecordNumber).toInt(), 57);
+    // The named numbers are exactly the ones a record answers.
+    const auto names = recordParameterNames();
+    for (int n = -1; n <= param::Last + 1; ++n) {
+        const bool named = std::any_of(names.begin(), names.end(), [n](const RecordParameterName& p) { return p.number == n; });
+        EXPECT_EQ(r.Parameters(n).isValid(), named) << n;
+    }
 
-    r.setParameters(24, 2);
-    EXPECT_FLOAT_EQ(r.Parameters(24).toFloat(), 2.0f);
+    r.setParameters(param::PowerNumber, 2);
+    EXPECT_FLOAT_EQ(r.Parameters(param::PowerNumber).toFloat(), 2.0f);
     for (const QVariant& refused : {QVariant(0), QVariant(-1), QVariant(2.5), QVariant(QStringLiteral("abc")), QVariant()}) {
-        r.setParameters(24, refused);
-        EXPECT_FLOAT_EQ(r.Parameters(24).toFloat(), 2.0f) << refused.toString().toStdString();
+        r.setParameters(param::PowerNumber, refused);
+        EXPECT_FLOAT_EQ(r.Parameters(param::PowerNumber).toFloat(), 2.0f) << refused.toString().toStdString();
     }
     {
         test::ScopedLocale comma{QLocale(QLocale::German)};
-        r.setParameters(24, QStringLiteral("1,5"));
-        EXPECT_FLOAT_EQ(r.Parameters(24).toFloat(), 1.5f);
+        r.setParameters(param::PowerNumber, QStringLiteral("1,5"));
+        EXPECT_FLOAT_EQ(r.Parameters(param::PowerNumber).toFloat(), 1.5f);
     }
-    r.setParameters(4, QStringLiteral("05/03/26 14:07:09"));
-    EXPECT_EQ(r.Parameters(4).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
-    r.setParameters(4, QStringLiteral("not a date"));
-    EXPECT_EQ(r.Parameters(4).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
-    r.setParameters(5, 12);
+    r.setParameters(param::MeasurementDate, QStringLiteral("05/03/26 14:07:09"));
+    EXPECT_EQ(r.Parameters(param::MeasurementDate).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
+    r.setParameters(param::MeasurementDate, QStringLiteral("not a date"));
+    EXPECT_EQ(r.Parameters(param::MeasurementDate).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
+    r.setParameters(param::FolderNumber, 12);
     EXPECT_EQ(r.ParentKey(), QStringLiteral("12 F"));
-    r.setParameters(33, 40000); // beyond 16 bits
-    EXPECT_EQ(r.Parameters(33).toInt(), 10);
-    r.setParameters(22, 5.9);
-    EXPECT_DOUBLE_EQ(r.Parameters(31).toDouble(), double(5.9f) * 0.625 / 5.9 * 1e10);
-    r.setParameters(44, 3.5);
-    r.setParameters(47, 9);
-    EXPECT_FLOAT_EQ(r.Parameters(44).toFloat(), 3.5f);
-    EXPECT_FLOAT_EQ(r.Parameters(47).toFloat(), 9.0f);
-    r.setParameters(50, QStringLiteral("x"));
-    EXPECT_FLOAT_EQ(r.Parameters(50).toFloat(), 0.0f);
-    EXPECT_EQ(r.Parameters(58).toInt(), 0);
+    r.setParameters(param::CountingTime, 40000); // beyond 16 bits
+    EXPECT_EQ(r.Parameters(param::CountingTime).toInt(), 10);
+    r.setParameters(param::MeasuredLight, 5.9);
+    EXPECT_DOUBLE_EQ(r.Parameters(param::PhotonFlux).toDouble(), double(5.9f) * 0.625 / 5.9 * 1e10);
+    r.setParameters(param::GroundX1, 3.5);
+    r.setParameters(param::GroundY2, 9);
+    EXPECT_FLOAT_EQ(r.Parameters(param::GroundX1).toFloat(), 3.5f);
+    EXPECT_FLOAT_EQ(r.Parameters(param::GroundY2).toFloat(), 9.0f);
+    r.setParameters(param::FitX2, QStringLiteral("x"));
+    EXPECT_FLOAT_EQ(r.Parameters(param::FitX2).toFloat(), 0.0f);
+    EXPECT_EQ(r.Parameters(param::CalibrationMembers).toInt(), 0);
 }

@@ -1,6 +1,7 @@
 #include "RecordFixture.h"
 
 #include "tests/support/TestSupport.h"
+#include "core/RecordParameters.h"
 
 using namespace tz4;
 using tz4::test::RecordDatabase;
@@ -50,21 +51,21 @@ TEST_P(RecordStore, SettingsAndPointsRoundTripThroughTheFile)
     exec(QStringLiteral("Insert Into FAT(SeqNo,Name,Parent) Values (8,'Si''s wafers',3);"));
     auto r = record(QStringLiteral("W"));
     test::fillScan(*r, 5, 4.15, 0.05, linearRate);
-    r->setParameters(2, QStringLiteral("O'Brien's \"gold\" #1"));
-    r->setParameters(4, QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
-    r->setParameters(5, 8);
-    r->setParameters(18, 4.15);
-    r->setParameters(19, QStringLiteral("6.35"));
-    r->setParameters(20, 0.05);
-    r->setParameters(22, 4.25);
-    r->setParameters(23, 12.5);
-    r->setParameters(24, 0.75);
-    r->setParameters(27, 0);
-    r->setParameters(32, 1.25);
-    r->setParameters(33, 20);
-    r->setParameters(34, 1900);
-    r->setParameters(35, 0.5);
-    r->setParameters(36, QStringLiteral("first note"));
+    r->setParameters(param::SampleName, QStringLiteral("O'Brien's \"gold\" #1"));
+    r->setParameters(param::MeasurementDate, QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
+    r->setParameters(param::FolderNumber, 8);
+    r->setParameters(param::StartEnergy, 4.15);
+    r->setParameters(param::FinishEnergy, QStringLiteral("6.35"));
+    r->setParameters(param::EnergyStep, 0.05);
+    r->setParameters(param::MeasuredLight, 4.25);
+    r->setParameters(param::TargetLight, 12.5);
+    r->setParameters(param::PowerNumber, 0.75);
+    r->setParameters(param::AdjustmentRecord, 0);
+    r->setParameters(param::BackgroundCps, 1.25);
+    r->setParameters(param::CountingTime, 20);
+    r->setParameters(param::AnodeVoltage, 1900);
+    r->setParameters(param::DeadTime, 0.5);
+    r->setParameters(param::Notes1, QStringLiteral("first note"));
     r->setGraphX(0, 3.5f);
     r->setGraphY(1, 99.5f);
     r->setGndDown(false);
@@ -74,22 +75,22 @@ TEST_P(RecordStore, SettingsAndPointsRoundTripThroughTheFile)
     ASSERT_TRUE(r->UpDates()); // flags are stored by UpDates
 
     auto back = loaded(r->Key());
-    EXPECT_EQ(back->Parameters(2).toString(), QStringLiteral("O'Brien's \"gold\" #1"));
-    EXPECT_EQ(back->Parameters(3).toString(), QStringLiteral("\\Lab\\Si's wafers"));
-    EXPECT_EQ(back->Parameters(4).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
-    EXPECT_EQ(back->Parameters(5).toInt(), 8);
+    EXPECT_EQ(back->Parameters(param::SampleName).toString(), QStringLiteral("O'Brien's \"gold\" #1"));
+    EXPECT_EQ(back->Parameters(param::FolderPath).toString(), QStringLiteral("\\Lab\\Si's wafers"));
+    EXPECT_EQ(back->Parameters(param::MeasurementDate).toDateTime(), QDateTime(QDate(2026, 5, 3), QTime(14, 7, 9)));
+    EXPECT_EQ(back->Parameters(param::FolderNumber).toInt(), 8);
     EXPECT_EQ(back->ParentKey(), QStringLiteral("8 F"));
-    EXPECT_FLOAT_EQ(back->Parameters(18).toFloat(), 4.15f);
-    EXPECT_FLOAT_EQ(back->Parameters(19).toFloat(), 6.35f);
-    EXPECT_FLOAT_EQ(back->Parameters(22).toFloat(), 4.25f);
-    EXPECT_FLOAT_EQ(back->Parameters(23).toFloat(), 12.5f);
-    EXPECT_FLOAT_EQ(back->Parameters(24).toFloat(), 0.75f);
-    EXPECT_FLOAT_EQ(back->Parameters(32).toFloat(), 1.25f);
-    EXPECT_EQ(back->Parameters(33).toInt(), 20);
-    EXPECT_EQ(back->Parameters(34).toInt(), 1900);
-    EXPECT_FLOAT_EQ(back->Parameters(35).toFloat(), 0.5f);
-    EXPECT_EQ(back->Parameters(36).toString(), QStringLiteral("first note"));
-    EXPECT_EQ(back->Parameters(37).toString(), QString());
+    EXPECT_FLOAT_EQ(back->Parameters(param::StartEnergy).toFloat(), 4.15f);
+    EXPECT_FLOAT_EQ(back->Parameters(param::FinishEnergy).toFloat(), 6.35f);
+    EXPECT_FLOAT_EQ(back->Parameters(param::MeasuredLight).toFloat(), 4.25f);
+    EXPECT_FLOAT_EQ(back->Parameters(param::TargetLight).toFloat(), 12.5f);
+    EXPECT_FLOAT_EQ(back->Parameters(param::PowerNumber).toFloat(), 0.75f);
+    EXPECT_FLOAT_EQ(back->Parameters(param::BackgroundCps).toFloat(), 1.25f);
+    EXPECT_EQ(back->Parameters(param::CountingTime).toInt(), 20);
+    EXPECT_EQ(back->Parameters(param::AnodeVoltage).toInt(), 1900);
+    EXPECT_FLOAT_EQ(back->Parameters(param::DeadTime).toFloat(), 0.5f);
+    EXPECT_EQ(back->Parameters(param::Notes1).toString(), QStringLiteral("first note"));
+    EXPECT_EQ(back->Parameters(param::Notes2).toString(), QString());
     EXPECT_FLOAT_EQ(back->GraphX(0), 3.5f);
     EXPECT_FLOAT_EQ(back->GraphY(1), 99.5f);
     EXPECT_FALSE(back->GndDown());
@@ -109,8 +110,8 @@ TEST_P(RecordStore, SettingsAndPointsRoundTripThroughTheFile)
 TEST_P(RecordStore, KindsStoreTheirOwnColumns)
 {
     auto d = record(QStringLiteral("D"));
-    d->setParameters(21, 5.75);
-    d->setParameters(29, 120.5); // sample thickness
+    d->setParameters(param::FixedEnergy, 5.75);
+    d->setParameters(param::CalibrationShift, 120.5); // sample thickness
     d->setDataCount(3);
     for (int i = 0; i < 3; ++i) {
         d->setOrgValueY(float(100 * (i + 1)), i);
@@ -123,16 +124,16 @@ TEST_P(RecordStore, KindsStoreTheirOwnColumns)
     EXPECT_EQ(scalar(QStringLiteral("Select EngEnd From Setting;")).toInt(), 3);
     EXPECT_EQ(scalar(QStringLiteral("Select EngStp Is Null From Setting;")).toInt(), 1);
     auto back = loaded(d->Key());
-    EXPECT_FLOAT_EQ(back->Parameters(29).toFloat(), 120.5f);
+    EXPECT_FLOAT_EQ(back->Parameters(param::CalibrationShift).toFloat(), 120.5f);
     EXPECT_FLOAT_EQ(back->OrgValueX(2), 3.0f) << "C and D points are numbered";
     EXPECT_FLOAT_EQ(back->ValueZ(0), 120.5f);
     EXPECT_FLOAT_EQ(back->ValueZ(1), 7.5f);
 
     auto c = record(QStringLiteral("C"));
-    c->setParameters(30, -0.0125);
+    c->setParameters(param::CalibrationThickness, -0.0125);
     ASSERT_TRUE(c->AddDatas());
     EXPECT_EQ(scalar(QStringLiteral("Select EngStp From Setting Where Modes=1;")).toInt(), -125);
-    EXPECT_FLOAT_EQ(loaded(c->Key())->Parameters(30).toFloat(), -0.0125f);
+    EXPECT_FLOAT_EQ(loaded(c->Key())->Parameters(param::CalibrationThickness).toFloat(), -0.0125f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, RecordStore, ::testing::Values(QLocale::C, QLocale::German),
@@ -145,20 +146,20 @@ TEST_F(RecordLoad, NullColumnsReadAsTheirDefaults)
     exec(QStringLiteral("Insert Into Setting(SeqNo,Modes) Values (4,0);"));
     exec(QStringLiteral("Insert Into Datas(SeqNo,SerialNo,EngData) Values (1,4,500);"));
     auto r = loaded(QStringLiteral("4 W"));
-    EXPECT_EQ(r->Parameters(2).toString(), QStringLiteral("Sample"));
-    EXPECT_FLOAT_EQ(r->Parameters(18).toFloat(), 3.4f);
-    EXPECT_FLOAT_EQ(r->Parameters(19).toFloat(), 6.2f);
-    EXPECT_FLOAT_EQ(r->Parameters(20).toFloat(), 0.05f);
-    EXPECT_FLOAT_EQ(r->Parameters(21).toFloat(), 5.9f);
-    EXPECT_FLOAT_EQ(r->Parameters(23).toFloat(), 10.0f);
-    EXPECT_FLOAT_EQ(r->Parameters(24).toFloat(), 0.5f);
-    EXPECT_FLOAT_EQ(r->Parameters(30).toFloat(), 0.0f);
-    EXPECT_EQ(r->Parameters(26).toInt(), 10);
-    EXPECT_EQ(r->Parameters(33).toInt(), 10);
+    EXPECT_EQ(r->Parameters(param::SampleName).toString(), QStringLiteral("Sample"));
+    EXPECT_FLOAT_EQ(r->Parameters(param::StartEnergy).toFloat(), 3.4f);
+    EXPECT_FLOAT_EQ(r->Parameters(param::FinishEnergy).toFloat(), 6.2f);
+    EXPECT_FLOAT_EQ(r->Parameters(param::EnergyStep).toFloat(), 0.05f);
+    EXPECT_FLOAT_EQ(r->Parameters(param::FixedEnergy).toFloat(), 5.9f);
+    EXPECT_FLOAT_EQ(r->Parameters(param::TargetLight).toFloat(), 10.0f);
+    EXPECT_FLOAT_EQ(r->Parameters(param::PowerNumber).toFloat(), 0.5f);
+    EXPECT_FLOAT_EQ(r->Parameters(param::CalibrationThickness).toFloat(), 0.0f);
+    EXPECT_EQ(r->Parameters(param::MeasureCount).toInt(), 10);
+    EXPECT_EQ(r->Parameters(param::CountingTime).toInt(), 10);
     EXPECT_EQ(r->ParentKey(), QStringLiteral("1 R"));
     EXPECT_TRUE(r->GndDown());
     EXPECT_FALSE(r->AdjustFlag());
-    EXPECT_EQ(r->Parameters(28).toString(), QStringLiteral("None"));
+    EXPECT_EQ(r->Parameters(param::CalibrationName).toString(), QStringLiteral("None"));
     EXPECT_FLOAT_EQ(r->OrgValueY(0), 0.0f);
     EXPECT_FALSE(r->ValueG(0));
     EXPECT_TRUE(r->Loaded());
@@ -171,8 +172,8 @@ TEST_F(RecordLoad, NewRecordTakesTheSettingsOfTheLatestOfItsKind)
     exec(QStringLiteral("Insert Into Setting(SeqNo,Modes,DataTime,SampleName) Values (3,1,#5/9/26 10:00:00#,'later C');"));
     exec(QStringLiteral("Insert Into Datas(SeqNo,SerialNo,EngData) Values (1,1,420);"));
     auto r = loaded(QStringLiteral("W"));
-    EXPECT_EQ(r->Parameters(2).toString(), QStringLiteral("May 3"));
-    EXPECT_FLOAT_EQ(r->Parameters(18).toFloat(), 4.0f);
+    EXPECT_EQ(r->Parameters(param::SampleName).toString(), QStringLiteral("May 3"));
+    EXPECT_FLOAT_EQ(r->Parameters(param::StartEnergy).toFloat(), 4.0f);
     EXPECT_EQ(r->DataCount(), 0);
     EXPECT_EQ(r->SeqNo(), 0);
 }
@@ -182,7 +183,7 @@ TEST_F(RecordLoad, FirstRecordOfItsKindStartsWithTheAnalysisDefaults)
     auto w = loaded(QStringLiteral("W"));
     EXPECT_TRUE(w->ExpLog());
     EXPECT_TRUE(w->GndDown());
-    EXPECT_FLOAT_EQ(w->Parameters(24).toFloat(), 0.5f);
+    EXPECT_FLOAT_EQ(w->Parameters(param::PowerNumber).toFloat(), 0.5f);
     auto l = loaded(QStringLiteral("L"));
     EXPECT_FALSE(l->ExpLog());
     EXPECT_FALSE(l->GndDown());

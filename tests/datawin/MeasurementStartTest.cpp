@@ -5,6 +5,7 @@
 #include "data/Tz4DataSet.h"
 #include "datawin/LightSignal.h"
 #include "datawin/MeasurementControl.h"
+#include "core/RecordParameters.h"
 
 using namespace tz4;
 
@@ -24,16 +25,16 @@ protected:
         record.setKey(kind);
         control = std::make_unique<MeasurementControl>(*main, record);
         control->setLocation(0);
-        record.setParameters(2, QStringLiteral("Gold"));
-        record.setParameters(18, 5.0f);
-        record.setParameters(19, 5.5f);
-        record.setParameters(20, 0.1f);
-        record.setParameters(21, 5.9f);
-        record.setParameters(22, 10.0f);
-        record.setParameters(23, 10.0f);
-        record.setParameters(26, 3);
-        record.setParameters(33, 2);
-        record.setParameters(29, 100.0f);
+        record.setParameters(param::SampleName, QStringLiteral("Gold"));
+        record.setParameters(param::StartEnergy, 5.0f);
+        record.setParameters(param::FinishEnergy, 5.5f);
+        record.setParameters(param::EnergyStep, 0.1f);
+        record.setParameters(param::FixedEnergy, 5.9f);
+        record.setParameters(param::MeasuredLight, 10.0f);
+        record.setParameters(param::TargetLight, 10.0f);
+        record.setParameters(param::MeasureCount, 3);
+        record.setParameters(param::CountingTime, 2);
+        record.setParameters(param::CalibrationShift, 100.0f);
     }
 
     void TearDown() override
@@ -67,31 +68,31 @@ TEST_F(MeasurementStart, AWorkFunctionRecordIsCheckedInOrder)
 {
     EXPECT_EQ(check(), Started);
 
-    record.setParameters(33, 0);
+    record.setParameters(param::CountingTime, 0);
     EXPECT_EQ(check(), QStringLiteral("Counting Time None: Set the Counting Time."));
-    record.setParameters(22, 5.0f);
+    record.setParameters(param::MeasuredLight, 5.0f);
     EXPECT_EQ(check(), UvRefused);
-    record.setParameters(20, 0.03f);
+    record.setParameters(param::EnergyStep, 0.03f);
     EXPECT_EQ(check(), EnergyRefused);
     control->setLocation(std::nullopt);
     EXPECT_EQ(check(), QStringLiteral("Location Not Set: Set the Location."));
-    record.setParameters(2, QString());
+    record.setParameters(param::SampleName, QString());
     EXPECT_EQ(check(), QStringLiteral("Sample Name None: Enter the Sample Name."));
     EXPECT_EQ(reporter.shown[0].icon, MessageIcon::Information);
 }
 
 TEST_F(MeasurementStart, TheUvBandAndTheAnodeVoltageIncludeTheirBounds)
 {
-    record.setParameters(23, 100.0f);
+    record.setParameters(param::TargetLight, 100.0f);
     for (float inside : {80.0f, 120.0f, 100.0f}) {
-        record.setParameters(22, inside);
+        record.setParameters(param::MeasuredLight, inside);
         EXPECT_EQ(check(), Started) << inside;
     }
     for (float outside : {79.9f, 120.1f}) {
-        record.setParameters(22, outside);
+        record.setParameters(param::MeasuredLight, outside);
         EXPECT_EQ(check(), UvRefused) << outside;
     }
-    record.setParameters(22, 100.0f);
+    record.setParameters(param::MeasuredLight, 100.0f);
 
     body->setHV_Volts(2500);
     EXPECT_EQ(check(), AnodeRefused);
@@ -103,31 +104,31 @@ TEST_F(MeasurementStart, EachKindHasItsOwnChecks)
 {
     record.setKey(QStringLiteral("C"));
     for (float energy : {3.4f, 6.8f}) {
-        record.setParameters(21, energy);
+        record.setParameters(param::FixedEnergy, energy);
         EXPECT_EQ(check(), Started) << energy;
     }
     for (float energy : {3.39f, 6.81f}) {
-        record.setParameters(21, energy);
+        record.setParameters(param::FixedEnergy, energy);
         EXPECT_EQ(check(), EnergyRefused) << energy;
     }
-    record.setParameters(21, 5.9f);
+    record.setParameters(param::FixedEnergy, 5.9f);
 
     record.setKey(QStringLiteral("D"));
-    record.setParameters(29, -1.0f);
+    record.setParameters(param::CalibrationShift, -1.0f);
     EXPECT_EQ(check(), QStringLiteral("Thickness None: Input for Thickness"));
-    record.setParameters(29, 0.0f);
+    record.setParameters(param::CalibrationShift, 0.0f);
     EXPECT_EQ(check(), Started);
 
     // The light correction needs neither a counting time nor an anode voltage.
     record.setKey(QStringLiteral("L"));
-    record.setParameters(33, 0);
+    record.setParameters(param::CountingTime, 0);
     body->setHV_Volts(2500);
     EXPECT_EQ(check(), Started);
-    record.setParameters(20, 0.03f);
+    record.setParameters(param::EnergyStep, 0.03f);
     EXPECT_EQ(check(), EnergyRefused);
 
     record.setKey(QStringLiteral("T"));
-    record.setParameters(22, 0.0f);
+    record.setParameters(param::MeasuredLight, 0.0f);
     EXPECT_EQ(check(), Started);
 }
 
@@ -147,19 +148,19 @@ TEST(LightSignal, ColoursTheIntensityAgainstItsTarget)
 TEST_F(MeasurementStart, DefaultsAreMadeOncePerWindow)
 {
     record.setExpLog(true);
-    record.setParameters(24, 0.5f);
+    record.setParameters(param::PowerNumber, 0.5f);
     control->MakeMeasDefault(record.Key());
-    EXPECT_EQ(record.Parameters(2).toString(), QStringLiteral("NewSample"));
-    EXPECT_EQ(record.Parameters(34).toInt(), body->HV_Volts());
-    EXPECT_EQ(record.Parameters(22).toFloat(), body->LastLight());
+    EXPECT_EQ(record.Parameters(param::SampleName).toString(), QStringLiteral("NewSample"));
+    EXPECT_EQ(record.Parameters(param::AnodeVoltage).toInt(), body->HV_Volts());
+    EXPECT_EQ(record.Parameters(param::MeasuredLight).toFloat(), body->LastLight());
     EXPECT_EQ(record.GraphX(0), 5.0f);
     EXPECT_EQ(record.GraphX(1), 5.5f);
     EXPECT_EQ(record.GraphY(1), 45.0f) << "2000 to the power 0.5, rounded";
     EXPECT_EQ(record.GraphY(2), 4.5f);
 
-    record.setParameters(2, QStringLiteral("Gold"));
+    record.setParameters(param::SampleName, QStringLiteral("Gold"));
     control->MakeMeasDefault(record.Key());
-    EXPECT_EQ(record.Parameters(2).toString(), QStringLiteral("Gold"));
+    EXPECT_EQ(record.Parameters(param::SampleName).toString(), QStringLiteral("Gold"));
 }
 
 TEST_F(MeasurementStart, AMeasurementIsStoredOnlyWhenTheSaveQuestionIsAnsweredYes)
@@ -185,8 +186,8 @@ TEST_F(MeasurementStart, AMeasurementIsStoredOnlyWhenTheSaveQuestionIsAnsweredYe
     control.reset();
     control = std::make_unique<MeasurementControl>(*main, next);
     control->setLocation(0);
-    next.setParameters(2, QStringLiteral("Silver"));
-    next.setParameters(22, 10.0f);
+    next.setParameters(param::SampleName, QStringLiteral("Silver"));
+    next.setParameters(param::MeasuredLight, 10.0f);
     test::RecordingReporter declining(MessageAnswer::No);
     EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::NotSaved);
     EXPECT_EQ(next.Key(), QStringLiteral("W"));
@@ -235,16 +236,16 @@ TEST_F(MeasurementStart, CancellingOnceStopsTheScanWithoutASaveQuestion)
 
 TEST_F(MeasurementStart, TheUvIntensityAndTheAnodeVoltageAreSetForTheRecord)
 {
-    record.setParameters(23, 20.0f);
-    record.setParameters(22, 0.0f);
+    record.setParameters(param::TargetLight, 20.0f);
+    record.setParameters(param::MeasuredLight, 0.0f);
     EXPECT_TRUE(control->AdjustUvIntensity());
     EXPECT_EQ(reporter.shown.first().text, QStringLiteral("Set the UV intensity at20nW. \r\nOK?"));
     EXPECT_EQ(reporter.shown.last().text, QStringLiteral("UV intensity adjustment done."));
-    EXPECT_NEAR(record.Parameters(22).toFloat(), 20.0f, 0.5f);
+    EXPECT_NEAR(record.Parameters(param::MeasuredLight).toFloat(), 20.0f, 0.5f);
     EXPECT_EQ(check(), Started);
 
-    record.setParameters(34, 0);
+    record.setParameters(param::AnodeVoltage, 0);
     EXPECT_TRUE(control->SetAnodeVoltage());
-    EXPECT_GE(record.Parameters(34).toInt(), 2501);
-    EXPECT_EQ(record.Parameters(34).toInt(), body->HV_Volts());
+    EXPECT_GE(record.Parameters(param::AnodeVoltage).toInt(), 2501);
+    EXPECT_EQ(record.Parameters(param::AnodeVoltage).toInt(), body->HV_Volts());
 }

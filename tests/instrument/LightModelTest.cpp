@@ -1,6 +1,7 @@
 #include "tests/instrument/FakeInstrument.h"
 
 #include "core/Tz4Error.h"
+#include "core/RecordParameters.h"
 
 using namespace tz4;
 using tz4::test::EventTrail;
@@ -107,7 +108,7 @@ TEST_F(LightModel, SetLightPowerSearchesTheIrisFromAbove)
     EXPECT_EQ(trail.values[1].second.toInt(), 1000);
     EXPECT_EQ(trail.values[2].second.toInt(), 1500);
     EXPECT_NEAR(trail.values[3].first.toDouble(), 50, 0.01);
-    EXPECT_NEAR(record.parameter(22).toDouble(), 50, 0.01);
+    EXPECT_NEAR(record.parameter(param::MeasuredLight).toDouble(), 50, 0.01);
     EXPECT_NEAR(body.LastLight(), 50, 0.01);
     EXPECT_FALSE(body.Busy());
     EXPECT_EQ(body.Filter(), 0);

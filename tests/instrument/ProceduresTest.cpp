@@ -1,6 +1,7 @@
 #include "tests/instrument/FakeInstrument.h"
 
 #include "core/Tz4Error.h"
+#include "core/RecordParameters.h"
 
 using namespace tz4;
 using tz4::test::EventTrail;
@@ -192,7 +193,7 @@ TEST_F(Procedures, AnodeVoltageIsSetAMarginAboveTheOnsetOfCounting)
     EXPECT_EQ(trail.types.last(), 3);
     EXPECT_EQ(trail.values.back().first.toInt(), 2870);
     EXPECT_EQ(trail.values.back().second.toInt(), 20);
-    EXPECT_EQ(record.parameter(34).toInt(), 2870);
+    EXPECT_EQ(record.parameter(param::AnodeVoltage).toInt(), 2870);
     EXPECT_EQ(instrument.highVolts, 2870);
     EXPECT_EQ(instrument.filter, 0);
 }

@@ -4,6 +4,7 @@
 #include "instrument/ReplyNumbers.h"
 #include "sim/SimulatorLine.h"
 #include "sim/YieldModel.h"
+#include "core/RecordParameters.h"
 
 #include <cmath>
 
@@ -93,7 +94,7 @@ TEST_F(SimulatedInstrument, LightPowerConvergesOnTheTarget)
     EXPECT_EQ(trail.types.first(), 0);
     EXPECT_EQ(trail.types.last(), 3);
     EXPECT_NEAR(body.LastLight(), 50, 2.5);
-    EXPECT_NEAR(record.parameter(22).toDouble(), body.LastLight(), 1e-3);
+    EXPECT_NEAR(record.parameter(param::MeasuredLight).toDouble(), body.LastLight(), 1e-3);
     EXPECT_EQ(ask("FS"), 0); // the light ends blocked
 }
 
@@ -121,7 +122,7 @@ TEST_F(SimulatedInstrument, AnodeVoltageIsFoundOnTheCarbonReference)
     EXPECT_LE(volts, 4130);
     EXPECT_EQ(ask("VS"), volts);
     EXPECT_LT(trail.values.back().second.toInt(), 100);
-    EXPECT_EQ(record.parameter(34).toInt(), volts);
+    EXPECT_EQ(record.parameter(param::AnodeVoltage).toInt(), volts);
 }
 
 TEST_F(SimulatedInstrument, CancelDuringAScanLeavesFilterGridAndStageSafe)

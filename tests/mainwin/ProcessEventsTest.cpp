@@ -2,6 +2,7 @@
 
 #include "data/Tz4DataSet.h"
 #include "mainwin/MeasurementOwner.h"
+#include "core/RecordParameters.h"
 
 using namespace tz4;
 
@@ -39,7 +40,7 @@ protected:
 TEST_F(ProcessEvents, ACountingRateRunFillsTheRecordAndABarOfCountPlusThreeSteps)
 {
     attach(QStringLiteral("C"));
-    record.setParameters(26, 10);
+    record.setParameters(param::MeasureCount, 10);
     record.setDataCount(2);
 
     body->ProcCps(0, {}, {});
@@ -51,7 +52,7 @@ TEST_F(ProcessEvents, ACountingRateRunFillsTheRecordAndABarOfCountPlusThreeSteps
     body->ProcCps(1, 5.9f, 14.5f);
     EXPECT_EQ(status.Value(), 2.0f);
     EXPECT_EQ(status.Caption(), QStringLiteral("[Counting Rate]:Back Ground (5.90eV : 14.5cps)"));
-    EXPECT_EQ(record.Parameters(32).toFloat(), 14.0f) << "stored as a whole number, halves to even";
+    EXPECT_EQ(record.Parameters(param::BackgroundCps).toFloat(), 14.0f) << "stored as a whole number, halves to even";
 
     for (int i = 1; i <= 10; ++i)
         body->ProcCps(2, i, 100.25f + i);
@@ -73,7 +74,7 @@ TEST_F(ProcessEvents, ACountingRateRunFillsTheRecordAndABarOfCountPlusThreeSteps
 TEST_F(ProcessEvents, CalibrationDataPointsCarryTheCalibrationShift)
 {
     attach(QStringLiteral("D"));
-    record.setParameters(29, 250.0f);
+    record.setParameters(param::CalibrationShift, 250.0f);
     body->ProcCps(0, {}, {});
     body->ProcCps(2, 1, 50.0f);
     body->ProcCps(2, 2, 52.0f);
@@ -84,15 +85,15 @@ TEST_F(ProcessEvents, CalibrationDataPointsCarryTheCalibrationShift)
 TEST_F(ProcessEvents, AWorkFunctionScanAppendsPointsAndReportsItsEnd)
 {
     attach(QStringLiteral("W"));
-    record.setParameters(18, 4.0f);
-    record.setParameters(19, 6.0f);
-    record.setParameters(20, 0.05f);
+    record.setParameters(param::StartEnergy, 4.0f);
+    record.setParameters(param::FinishEnergy, 6.0f);
+    record.setParameters(param::EnergyStep, 0.05f);
     body->ProcWork(0, {}, {});
     EXPECT_EQ(status.Max(), 43.0f);
     EXPECT_EQ(status.Caption(), QStringLiteral("[Work Function]:Initialize"));
 
     body->ProcWork(1, 4.0f, 12.25f);
-    EXPECT_EQ(record.Parameters(32).toFloat(), 12.25f);
+    EXPECT_EQ(record.Parameters(param::BackgroundCps).toFloat(), 12.25f);
     body->ProcWork(2, 4.25, 33.34f);
     EXPECT_EQ(status.Caption(), QStringLiteral("[Work Function]:Processing (4.25eV : 33.3cps)"));
     EXPECT_EQ(record.DataCount(), 1);
@@ -157,7 +158,7 @@ TEST_F(ProcessEvents, LightCorrectionKeepsTheDarkLevelAndPowers)
     attach(QStringLiteral("L"));
     body->ProcLight(1, 0.5f, {});
     EXPECT_EQ(status.Caption(), QStringLiteral("[Quantity of light correction coefficient]:Back Ground (0.5nW)"));
-    EXPECT_EQ(record.Parameters(32).toFloat(), 0.5f);
+    EXPECT_EQ(record.Parameters(param::BackgroundCps).toFloat(), 0.5f);
     body->ProcLight(2, 5.0, 12.34f);
     EXPECT_EQ(status.Caption(), QStringLiteral("[Quantity of light correction coefficient]:Processing (5.00eV : 5.00nW)"));
     EXPECT_EQ(record.OrgValueY(0), 12.34f);
@@ -171,12 +172,12 @@ TEST_F(ProcessEvents, UvIntensityAndAnodeResultsAreStoredOrCleared)
     body->ProcSetLight(2, 49.96f, 456);
     EXPECT_EQ(status.Caption(), QStringLiteral("[UV Intensity adjustment]:Processing (456 : 50.0nW)"));
     body->ProcSetLight(3, 49.95f, 456);
-    EXPECT_EQ(record.Parameters(22).toFloat(), 49.95f);
+    EXPECT_EQ(record.Parameters(param::MeasuredLight).toFloat(), 49.95f);
     EXPECT_TRUE(lastLogRecord().contains(
         QStringLiteral("]\r\nTZ4 Light Data Set Process Success\r\nEyemax = 456\r\nPower = 49.95nW\r\n\r\n")));
 
     body->ProcSetLight(11, 47.0f, 990);
-    EXPECT_EQ(record.Parameters(22).toFloat(), 0.0f);
+    EXPECT_EQ(record.Parameters(param::MeasuredLight).toFloat(), 0.0f);
     ASSERT_EQ(reporter.shown.size(), 1);
     EXPECT_EQ(reporter.shown[0].text, QStringLiteral("UV Intensity Adjustment Failed.\r\nUV Intensity=47nW"));
     EXPECT_EQ(reporter.shown[0].title, QStringLiteral("UV Intensity adjustment"));
@@ -188,21 +189,21 @@ TEST_F(ProcessEvents, UvIntensityAndAnodeResultsAreStoredOrCleared)
     EXPECT_EQ(status.Caption(), QStringLiteral("[Anode Voltage]:Processing (2500V :3.0cps)"));
     EXPECT_EQ(status.Value(), 1.0f);
     body->ProcVolts(3, 2870, 12.0f);
-    EXPECT_EQ(record.Parameters(34).toInt(), 2870);
+    EXPECT_EQ(record.Parameters(param::AnodeVoltage).toInt(), 2870);
     EXPECT_EQ(status.Caption(), QStringLiteral("[Anode Voltage]:Finished (2870)"));
     EXPECT_EQ(reporter.shown.last().text, QStringLiteral("Measurment finished"));
     EXPECT_EQ(reporter.shown.last().title, QStringLiteral("Anode Voltage"));
 
     body->ProcVolts(4, {}, {});
-    EXPECT_EQ(record.Parameters(34).toInt(), 0);
+    EXPECT_EQ(record.Parameters(param::AnodeVoltage).toInt(), 0);
     EXPECT_EQ(reporter.shown.last().text, QStringLiteral("Sensor Trouble."));
 }
 
 TEST_F(ProcessEvents, ACalibrationFinishAsksBeforeTakingTheShift)
 {
     attach(QStringLiteral("C"));
-    record.setParameters(30, 150.0f);
-    record.setParameters(29, 7.0f);
+    record.setParameters(param::CalibrationThickness, 150.0f);
+    record.setParameters(param::CalibrationShift, 7.0f);
     {
         test::RecordingReporter declining(MessageAnswer::No);
         body->ProcThick(3, 12.345f, 123.46f);
@@ -212,11 +213,11 @@ TEST_F(ProcessEvents, ACalibrationFinishAsksBeforeTakingTheShift)
                                  "Thickness of Calibration Sample=150.00\r\nShift of Calibration Line=12.35"));
         EXPECT_EQ(declining.shown[0].buttons, MessageButtons::YesNo);
         EXPECT_EQ(declining.shown[1].text, QStringLiteral("Calibration Finished"));
-        EXPECT_EQ(record.Parameters(29).toFloat(), 7.0f);
+        EXPECT_EQ(record.Parameters(param::CalibrationShift).toFloat(), 7.0f);
     }
     test::RecordingReporter accepting(MessageAnswer::Yes);
     body->ProcThick(3, 12.345f, 123.46f);
-    EXPECT_EQ(record.Parameters(29).toFloat(), 12.345f);
+    EXPECT_EQ(record.Parameters(param::CalibrationShift).toFloat(), 12.345f);
 
     body->ProcThick(3, 0, 0);
     ASSERT_EQ(accepting.shown.size(), 3);

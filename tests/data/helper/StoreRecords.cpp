@@ -2,6 +2,7 @@
 // after another, until it is killed; prints "stored <key>" after each.
 #include "data/DatabaseSchema.h"
 #include "data/Tz4DataSet.h"
+#include "core/RecordParameters.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -25,7 +26,7 @@ int main(int argc, char** argv)
             record.setOrgValueX(float(3.4 + 0.005 * i), i);
             record.setOrgValueY(float(round * 1000 + i), i);
         }
-        record.setParameters(2, QStringLiteral("Crash %1").arg(round));
+        record.setParameters(tz4::param::SampleName, QStringLiteral("Crash %1").arg(round));
         if (!record.AddDatas())
             return 4;
         std::printf("stored %s\n", qPrintable(record.Key()));
