@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,12 @@ int main(int argc, char** argv)
         args << QString::fromLocal8Bit(argv[i]);
 
     // Headless sub-commands must run without a display.
+    if (tz4::cli::needsPainting(args)) {
+        // Pictures are painted off screen, with or without a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return tz4::cli::run(args);
+    }
     if (tz4::cli::isHeadless(args)) {
         QCoreApplication app(argc, argv);
         return tz4::cli::run(args);

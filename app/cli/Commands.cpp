@@ -4,6 +4,7 @@
 #include "app/cli/InitCommand.h"
 #include "app/cli/InstrumentCommands.h"
 #include "app/cli/MessagesCommand.h"
+#include "app/cli/PlotCommand.h"
 #include "app/cli/RecordCommands.h"
 #include "core/Version.h"
 
@@ -45,6 +46,7 @@ const Command kCommands[] = {
     {"analyze", "analyze N --fit A:B --ground C:D [--power N] [--save]  work function from the ranges",
      runAnalyze},
     {"export-text", "export-text N FILE [--delim csv|tab|space]  record N as a text file", runExportText},
+    {"plot", "plot KEY... FILE.png|svg|pdf [--size WxH]  the records' graph as a picture file", runPlot},
 };
 
 QString usage()
@@ -70,6 +72,12 @@ QString usage()
 }
 
 } // namespace
+
+bool needsPainting(const QStringList& args)
+{
+    const CommandLine line = parseCommandLine(args);
+    return line.error.isEmpty() && line.command == QLatin1String("plot");
+}
 
 bool isHeadless(const QStringList& args)
 {

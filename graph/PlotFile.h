@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace tz4 {
+
+class uclTz4Graph;
+
+enum class PlotFormat { Png, Svg, Pdf, Unknown };
+
+// The format a file name asks for, by its extension (any case).
+PlotFormat plotFormatOf(const QString& file);
+
+// The graph painted as its own picture, `size` pixels at 96 per inch.
+QImage renderPlotImage(uclTz4Graph& graph, QSize size);
+
+// Writes the graph as PNG, SVG or PDF (a page of the same size) to `file`. The file appears
+// whole or not at all. Throws Tz4Error for an unknown extension or a file that cannot be written.
+void writePlotFile(uclTz4Graph& graph, const QString& file, QSize size);
+
+} // namespace tz4
