@@ -3,6 +3,7 @@
 #include "graph/GraphStyles.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <cmath>
@@ -43,6 +44,7 @@ GraphSurface::GraphSurface(QPainter& painter, const QFont& font)
     , tppY_(tz4::twipsPerPixelY(*painter.device()))
 {
     painter_.setFont(font_);
+    pixelDevice_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
 }
 
 double GraphSurface::widthTwips() const { return painter_.device()->width() * tppX_; }
@@ -85,7 +87,14 @@ void GraphSurface::circle(double x, double y, double radius, const QColor& color
 {
     usePen(color, penstyle::Solid);
     painter_.setBrush(filled ? QBrush(color) : QBrush(Qt::NoBrush));
-    painter_.drawEllipse(toDevice(x, y), radius / tppX_, radius / tppY_);
+    const QPointF centre = toDevice(x, y);
+    QRectF bounds(centre.x() - radius / tppX_, centre.y() - radius / tppY_, 2 * radius / tppX_, 2 * radius / tppY_);
+    // On pixels a circle on whole pixels takes the raster engine's fast path; vector output
+    // keeps the exact position.
+    if (pixelDevice_)
+        bounds = QRectF(std::round(bounds.x()), std::round(bounds.y()), std::round(bounds.width()),
+                        std::round(bounds.height()));
+    painter_.drawEllipse(bounds);
 }
 
 void GraphSurface::polygon(const QPolygonF& corners, const QColor& color, bool filled)

@@ -54,6 +54,7 @@ private:
     QFontMetricsF metrics_;
     double tppX_ = 15;
     double tppY_ = 15;
+    bool pixelDevice_ = false;
 };
 
 } // namespace tz4
