@@ -1,6 +1,7 @@
 // Painting a full graph, and `tz4 plot` from process start to exit.
 #include "bench/BenchSupport.h"
 #include "core/DataDirectory.h"
+#include "core/RecordParameters.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
 #include "data/Tz4DataSets.h"
@@ -76,8 +77,8 @@ void BM_PlotColdStart(benchmark::State& state)
     clsTz4DataSet record;
     record.setDataBaseName(SystemParam().DatabasePath);
     record.setKey(QStringLiteral("W"));
-    record.setParameters(2, QStringLiteral("Gold"));
-    record.setParameters(4, QDateTime::currentDateTime());
+    record.setParameters(param::SampleName, QStringLiteral("Gold"));
+    record.setParameters(param::MeasurementDate, QDateTime::currentDateTime());
     fillScan(record, 5.1f);
     if (!record.AddDatas()) {
         state.SkipWithError("the record could not be stored");

@@ -14,8 +14,6 @@ namespace tz4 {
 
 namespace {
 
-// Raised when a key names no mode: there is no Graphs row to open.
-constexpr int kNoModeRow = 91;
 // Larger points than an inch are a damaged row, not a style.
 constexpr qint64 kMaxPointSize = 1440;
 
@@ -91,7 +89,7 @@ void clsTz4GraphDisp::ReLoad()
         SqliteDatabase db(dataBaseName_);
         const int typeNo = typeNoOfKey(key_);
         if (typeNo < 0)
-            throw Tz4Error(kNoModeRow, QStringLiteral("Object variable or With block variable not set"));
+            throw Tz4Error(err::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
         SqliteStatement row = db.query(QStringLiteral("Select * From Graphs Where TypeNo = %1;").arg(typeNo));
         if (!row.next())
             return;
@@ -189,7 +187,7 @@ void clsTz4GraphDisp::UpDates(qint32 types)
     trap.run([&] {
         const int typeNo = typeNoOfKey(key_);
         if (typeNo < 0)
-            throw Tz4Error(kNoModeRow, QStringLiteral("Object variable or With block variable not set"));
+            throw Tz4Error(err::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
         {
             SqliteDatabase db(dataBaseName_);
             SqliteStatement rows = db.query(QStringLiteral("Select * From Graphs Where TypeNo=%1;").arg(typeNo));

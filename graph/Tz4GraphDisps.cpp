@@ -5,10 +5,6 @@
 
 namespace tz4 {
 
-namespace {
-constexpr int kDuplicateKey = 457;
-}
-
 int clsTz4GraphDisps::find(const QString& key) const
 {
     if (key.isEmpty())
@@ -25,7 +21,7 @@ clsTz4GraphDisp* clsTz4GraphDisps::Add(const QString& key, const QString& dataBa
     EnterProcedure here("clsTz4GraphDisps:Add");
     const QString entryKey = key.isEmpty() ? sKey : key;
     if (find(entryKey) >= 0)
-        throw Tz4Error(kDuplicateKey,
+        throw Tz4Error(err::DuplicateCollectionKey,
                        QStringLiteral("This key is already associated with an element of this collection: %1").arg(entryKey));
     auto disp = std::make_unique<clsTz4GraphDisp>();
     disp->setKey(key);

@@ -5,6 +5,7 @@
 
 #include "core/Formats.h"
 #include "core/Keys.h"
+#include "core/RecordParameters.h"
 #include "data/Tz4DataSets.h"
 
 #include <QPainter>
@@ -15,11 +16,6 @@
 namespace tz4 {
 
 namespace {
-
-// Record parameters the graph draws its straight lines from.
-constexpr int kParamGradient = 40;
-constexpr int kParamIntercept = 41;
-constexpr int kParamGroundLevel = 42;
 
 // Records of these modes carry no analysis lines.
 bool withoutAnalysisLines(const clsTz4DataSet& record)
@@ -98,12 +94,12 @@ void uclTz4Graph::drawRecord(GraphSurface& surface, const clsTz4DataSet& record,
         return;
     auto c = [&](qint32 color) { return faded ? OverLayColor(disp, color) : color; };
     if (withLines) {
-        const float ground = record.Parameters(kParamGroundLevel).toFloat();
+        const float ground = record.Parameters(param::GroundLevel).toFloat();
         if (disp.GndVisible() && ground != 0 && !record.GndDown())
             ClipWFLine(surface, 0, ground, disp.GndStyle(), c(disp.GndColor()));
-        const float gradient = record.Parameters(kParamGradient).toFloat();
+        const float gradient = record.Parameters(param::Gradient).toFloat();
         if (disp.FuncVisible() && gradient != 0)
-            ClipWFLine(surface, gradient, record.Parameters(kParamIntercept).toFloat(), disp.FuncStyle(),
+            ClipWFLine(surface, gradient, record.Parameters(param::Intercept).toFloat(), disp.FuncStyle(),
                        c(disp.FuncColor()));
     }
     GraphLine(surface, record, disp, faded);

@@ -1,5 +1,6 @@
 #include "tests/graph/GraphFixture.h"
 
+#include "core/RecordParameters.h"
 #include "graph/GraphStyles.h"
 
 namespace tz4::test {
@@ -74,21 +75,21 @@ TEST_F(GraphPaint, NothingOfTheCurveLiesOutsideThePlotArea)
 TEST_F(GraphPaint, WorkFunctionLineStandsWhereTheAnalysisPutsIt)
 {
     clsTz4DataSet* record = addRecord(QStringLiteral("1 W"), scan(2));
-    record->setParameters(44, 4.5f); // ground rectangle
-    record->setParameters(45, 0.0f);
-    record->setParameters(46, 4.95f);
-    record->setParameters(47, 10.0f);
-    record->setParameters(48, 5.2f); // fit rectangle
-    record->setParameters(49, 0.0f);
-    record->setParameters(50, 6.0f);
-    record->setParameters(51, 40.0f);
+    record->setParameters(param::GroundX1, 4.5f);
+    record->setParameters(param::GroundY1, 0.0f);
+    record->setParameters(param::GroundX2, 4.95f);
+    record->setParameters(param::GroundY2, 10.0f);
+    record->setParameters(param::FitX1, 5.2f);
+    record->setParameters(param::FitY1, 0.0f);
+    record->setParameters(param::FitX2, 6.0f);
+    record->setParameters(param::FitY2, 40.0f);
     record->RefreshGFlag();
     record->Refresh();
     setRange(record, {0, 0, 0}, {0, 25, 0});
-    const float a = record->Parameters(40).toFloat();
-    const float b = record->Parameters(41).toFloat();
+    const float a = record->Parameters(param::Gradient).toFloat();
+    const float b = record->Parameters(param::Intercept).toFloat();
     ASSERT_NEAR(a, 20, 0.01);
-    ASSERT_NEAR(record->Parameters(42).toFloat(), 2, 0.01);
+    ASSERT_NEAR(record->Parameters(param::GroundLevel).toFloat(), 2, 0.01);
 
     disp->setFuncColor(kBlue);
     disp->setFuncStyle(penstyle::Solid);
