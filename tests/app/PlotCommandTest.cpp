@@ -160,23 +160,17 @@ TEST_F(PlotCommand, AnEmptyRecordIsRefusedAndOtherModesAreLeftOut)
     EXPECT_EQ(circlesOf(mixed, &error).size(), 31u);
 }
 
-TEST_F(PlotCommand, PointsThatAreNotNumbersAreReportedAndLeftOut)
+TEST_F(PlotCommand, DamagedValuesAreReportedAndLeftOut)
 {
     exec(QStringLiteral("Update Datas Set CpsData = 1e999 Where SerialNo = 1 And EngData = 550;"));
+    exec(QStringLiteral("Insert Into Graphs(TypeNo, OverLayLevel) Values (0, 7);"));
     const QString svg = file(QStringLiteral("inf.svg"));
     const HeadlessRun run = tz4({QStringLiteral("plot"), QStringLiteral("1 W"), svg});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("1 W has 1 point(s) whose values are not finite")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("OverLayLevel 7 is outside 0 to 1")) << run.err.toStdString();
     QString error;
     EXPECT_EQ(circlesOf(svg, &error).size(), 30u);
-}
-
-TEST_F(PlotCommand, ADamagedDisplayRowIsReportedAndTheDefaultUsed)
-{
-    exec(QStringLiteral("Insert Into Graphs(TypeNo, OverLayLevel) Values (0, 7);"));
-    const HeadlessRun run = tz4({QStringLiteral("plot"), QStringLiteral("1 W"), file(QStringLiteral("c.png"))});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("OverLayLevel 7 is outside 0 to 1")) << run.err.toStdString();
 }
 
 } // namespace

@@ -70,67 +70,39 @@ TEST(GraphDispValues, SettersKeepColoursAboveBlackAndTheFadingLevelWithinOne)
     EXPECT_FLOAT_EQ(disp.OverLayLevel(), 1);
 }
 
+// Every stored member, in the order of the Graphs columns.
+QVariantList stored(const clsTz4GraphDisp& d)
+{
+    return {d.DotColor(), d.DotFill(), d.DotSize(), d.DotStyle(), d.LineColor(), d.LineStyle(), d.LineVisible(),
+            d.SelectColor(), d.SelectFill(), d.SelectSize(), d.SelectStyle(), d.SelectVisible(), d.GndColor(),
+            d.GndStyle(), d.GndVisible(), d.FuncColor(), d.FuncStyle(), d.FuncVisible(), d.BackColor(),
+            d.ForeColor(), d.ScaleColor(), d.GridVisible(), d.XscaleVisible(), d.YscaleVisible(), d.DrawVisible(),
+            d.OverLayLevel()};
+}
+
 TEST_F(GraphDisp, RoundTripsEveryStoredValueThroughTheGraphsTable)
 {
     clsTz4GraphDisp disp = loaded(QStringLiteral("W"));
     EXPECT_FALSE(cell(QStringLiteral("TypeNo"), 0).isValid()); // fresh database: defaults, no row
-    disp.setBackColor(0x102030);
-    disp.setForeColor(0x405060);
-    disp.setScaleColor(0x708090);
-    disp.setGridVisible(true);
-    disp.setXscaleVisible(false);
-    disp.setYscaleVisible(false);
-    disp.setDrawVisible(false);
-    disp.setOverLayLevel(0.375f);
-    disp.setDotColor(0x0000FF);
-    disp.setDotFill(true);
-    disp.setDotSize(44);
-    disp.setDotStyle(3);
-    disp.setLineColor(0x00FF00);
-    disp.setLineStyle(1);
-    disp.setLineVisible(true);
-    disp.setSelectColor(0x123456);
-    disp.setSelectFill(false);
-    disp.setSelectSize(50);
-    disp.setSelectStyle(4);
+    const QVariantList defaults = stored(disp);
+    // Every value differs from its default.
+    disp.setDotColor(0x0000FF); disp.setDotFill(true); disp.setDotSize(44); disp.setDotStyle(3);
+    disp.setLineColor(0x00FF00); disp.setLineStyle(1); disp.setLineVisible(true);
+    disp.setSelectColor(0x123456); disp.setSelectFill(false); disp.setSelectSize(50); disp.setSelectStyle(4);
     disp.setSelectVisible(false);
-    disp.setGndColor(0x111111);
-    disp.setGndStyle(3);
-    disp.setGndVisible(false);
-    disp.setFuncColor(0x222222);
-    disp.setFuncStyle(4);
-    disp.setFuncVisible(false);
-    disp.UpDates(0);
+    disp.setGndColor(0x111111); disp.setGndStyle(3); disp.setGndVisible(false);
+    disp.setFuncColor(0x222222); disp.setFuncStyle(4); disp.setFuncVisible(false);
+    disp.setBackColor(0x102030); disp.setForeColor(0x405060); disp.setScaleColor(0x708090);
+    disp.setGridVisible(true); disp.setXscaleVisible(false); disp.setYscaleVisible(false);
+    disp.setDrawVisible(false); disp.setOverLayLevel(0.375f);
+    const QVariantList changed = stored(disp);
+    for (qsizetype i = 0; i < changed.size(); ++i)
+        ASSERT_NE(changed.at(i), defaults.at(i)) << "column " << i;
 
-    const clsTz4GraphDisp back = loaded(QStringLiteral("3 W"));
-    EXPECT_EQ(back.BackColor(), 0x102030);
-    EXPECT_EQ(back.ForeColor(), 0x405060);
-    EXPECT_EQ(back.ScaleColor(), 0x708090);
-    EXPECT_TRUE(back.GridVisible());
-    EXPECT_FALSE(back.XscaleVisible());
-    EXPECT_FALSE(back.YscaleVisible());
-    EXPECT_FALSE(back.DrawVisible());
-    EXPECT_FLOAT_EQ(back.OverLayLevel(), 0.375f);
-    EXPECT_EQ(back.DotColor(), 0x0000FF);
-    EXPECT_TRUE(back.DotFill());
-    EXPECT_EQ(back.DotSize(), 44);
-    EXPECT_EQ(back.DotStyle(), 3);
-    EXPECT_EQ(back.LineColor(), 0x00FF00);
-    EXPECT_EQ(back.LineStyle(), 1);
-    EXPECT_TRUE(back.LineVisible());
-    EXPECT_EQ(back.SelectColor(), 0x123456);
-    EXPECT_FALSE(back.SelectFill());
-    EXPECT_EQ(back.SelectSize(), 50);
-    EXPECT_EQ(back.SelectStyle(), 4);
-    EXPECT_FALSE(back.SelectVisible());
-    EXPECT_EQ(back.GndColor(), 0x111111);
-    EXPECT_EQ(back.GndStyle(), 3);
-    EXPECT_FALSE(back.GndVisible());
-    EXPECT_EQ(back.FuncColor(), 0x222222);
-    EXPECT_EQ(back.FuncStyle(), 4);
-    EXPECT_FALSE(back.FuncVisible());
+    disp.UpDates(0);
+    EXPECT_EQ(stored(loaded(QStringLiteral("3 W"))), changed);
     // Other modes keep their defaults.
-    EXPECT_EQ(loaded(QStringLiteral("C")).BackColor(), 0xFFC0C0);
+    EXPECT_EQ(stored(loaded(QStringLiteral("T"))), defaults);
 }
 
 TEST_F(GraphDisp, ANonZeroArgumentStoresTheFadingLevelAlone)

@@ -161,16 +161,5 @@ TEST_F(GraphPaint, RecordsNotSelectedFadeTowardsThePlotColour)
     EXPECT_EQ(at(image, backPoint.x(), backPoint.y()), color(disp->ForeColor()));
 }
 
-TEST_F(GraphPaint, TheSelectedRecordLiesOnTop)
-{
-    clsTz4DataSet* first = addRecord(QStringLiteral("1 W"), scan());
-    addRecord(QStringLiteral("2 W"), scan());
-    items.setSelectedItem(first);
-    disp->setOverLayLevel(0.5f);
-    // Both records share their points; the selected one's full colour wins.
-    const QImage image = render();
-    EXPECT_EQ(at(image, graph.xPos(first->ValueX(10)), graph.yPos(first->ValueY(10))), color(kRed));
-}
-
 } // namespace
 } // namespace tz4::test
