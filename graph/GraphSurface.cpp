@@ -47,8 +47,16 @@ GraphSurface::GraphSurface(QPainter& painter, const QFont& font)
     pixelDevice_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
 }
 
-double GraphSurface::widthTwips() const { return painter_.device()->width() * tppX_; }
-double GraphSurface::heightTwips() const { return painter_.device()->height() * tppY_; }
+// Device sizes in the units the painter draws in (logical pixels on a high-DPI image).
+double GraphSurface::widthTwips() const
+{
+    return painter_.device()->width() / painter_.device()->devicePixelRatioF() * tppX_;
+}
+
+double GraphSurface::heightTwips() const
+{
+    return painter_.device()->height() / painter_.device()->devicePixelRatioF() * tppY_;
+}
 
 double GraphSurface::TextWidth(const QString& text) const { return metrics_.horizontalAdvance(text) * tppX_; }
 double GraphSurface::TextHeight(const QString&) const { return metrics_.height() * tppY_; }
@@ -62,7 +70,7 @@ void GraphSurface::usePen(const QColor& color, int penStyle)
 
 void GraphSurface::clear(const QColor& color)
 {
-    painter_.fillRect(QRectF(0, 0, painter_.device()->width(), painter_.device()->height()), color);
+    painter_.fillRect(QRectF(0, 0, widthTwips() / tppX_, heightTwips() / tppY_), color);
 }
 
 void GraphSurface::line(double x1, double y1, double x2, double y2, const QColor& color, int penStyle)

@@ -3,6 +3,8 @@
 #include "core/RecordParameters.h"
 #include "graph/GraphStyles.h"
 
+#include <QPainter>
+
 namespace tz4::test {
 namespace {
 
@@ -159,6 +161,30 @@ TEST_F(GraphPaint, RecordsNotSelectedFadeTowardsThePlotColour)
     disp->setOverLayLevel(0);
     image = render();
     EXPECT_EQ(at(image, backPoint.x(), backPoint.y()), color(disp->ForeColor()));
+}
+
+TEST_F(GraphPaint, OnAPageTheGraphIsPlacedAtItsOriginAndFramedInBlack)
+{
+    addRecord(QStringLiteral("1 W"), scan());
+    render();
+    const QRectF own = graph.plotRect();
+    QImage page(1200, 900, QImage::Format_RGB32);
+    page.setDotsPerMeterX(3780);
+    page.setDotsPerMeterY(3780);
+    page.fill(Qt::white);
+    graph.setOriginLeft(1500);
+    graph.setOriginTop(3000);
+    graph.setSize(14400, 9000);
+    QPainter painter(&page);
+    graph.Refresh(painter, uclTz4Graph::Surface::Foreign);
+    painter.end();
+    EXPECT_FLOAT_EQ(graph.PlotLeft(), own.left() + 1500);
+    EXPECT_FLOAT_EQ(graph.PlotTop(), own.top() + 3000);
+    // The page keeps its own background; the frame runs round the graph's place.
+    EXPECT_EQ(at(page, 750, 750), QColor(Qt::white));
+    EXPECT_EQ(at(page, 1500, 6000), QColor(Qt::black));
+    EXPECT_EQ(at(page, 9000, 3000), QColor(Qt::black));
+    EXPECT_EQ(at(page, graph.PlotLeft() + 600, graph.PlotTop() + 600), color(disp->ForeColor()));
 }
 
 } // namespace
