@@ -1,9 +1,9 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
-#include "app/gui/MainWindow.h"
-#include "app/gui/MessageBoxReporter.h"
-#include "app/gui/SplashWindow.h"
-#include "app/gui/TerminationSignals.h"
+#include "gui/mainwin/MainWindow.h"
+#include "gui/widgets/MessageBoxReporter.h"
+#include "gui/mainwin/SplashWindow.h"
+#include "gui/mainwin/TerminationSignals.h"
 #include "core/Startup.h"
 #include "data/DatabaseSetup.h"
 

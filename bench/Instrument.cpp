@@ -1,6 +1,6 @@
 #include "bench/BenchSupport.h"
 #include "core/Clock.h"
-#include "instrument/MeasurementParameters.h"
+#include "core/MeasurementParameters.h"
 #include "instrument/QtSerialLine.h"
 #include "instrument/Tz4Body.h"
 #include "sim/SimulatorLine.h"

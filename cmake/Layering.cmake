@@ -1,4 +1,24 @@
-# Fails the configure step when a UI-free library links QtWidgets, directly or transitively.
+# The layers of the program and the rules the build enforces on them:
+#  - a library includes only its own headers and those of the libraries it links (the layers
+#    below it); a library outside gui/ never links QtWidgets or QtPrintSupport.
+# Every library declares its folder with tz4_layer(); tz4_enforce_layers() at the end of the
+# top-level file turns the link graph into include paths and checks.
+#
+# Each library compiles against its own include root under build/layers/<target>/, which holds
+# links to the folders it may use and nothing else, so the spelling "layer/File.h" stays the
+# same everywhere. A check run before the library compiles names a forbidden include and the
+# rule it breaks, rather than leaving the compiler's "file not found".
+
+set(TZ4_CHECK_INCLUDES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/CheckIncludes.cmake)
+
+# tz4_layer(<target> <folder>): <target> is the library built from <folder> (relative to the
+# source root, e.g. "data" or "gui").
+function(tz4_layer target folder)
+  set_property(TARGET ${target} PROPERTY TZ4_FOLDER ${folder})
+  set_property(GLOBAL APPEND PROPERTY TZ4_LAYERS ${target})
+endfunction()
+
+# Every target `target` links, directly or through other targets, into `out`.
 function(_tz4_collect_links target out)
   set(seen "${${out}}")
   get_target_property(libs ${target} LINK_LIBRARIES)
@@ -21,14 +41,54 @@ function(_tz4_collect_links target out)
   set(${out} "${seen}" PARENT_SCOPE)
 endfunction()
 
-function(tz4_forbid_widgets)
-  foreach(target IN LISTS ARGN)
-    set(all "")
-    _tz4_collect_links(${target} all)
-    foreach(lib IN LISTS all)
-      if(lib MATCHES "Widgets|PrintSupport")
-        message(FATAL_ERROR "${target} must not link ${lib}: it is a UI-free layer")
+function(_tz4_forbid_widgets target links)
+  foreach(lib IN LISTS links)
+    if(lib MATCHES "Widgets|PrintSupport")
+      message(FATAL_ERROR "${target} must not link ${lib}: only the gui/ library and the programs in app/ may")
+    endif()
+  endforeach()
+endfunction()
+
+function(tz4_enforce_layers)
+  get_property(layers GLOBAL PROPERTY TZ4_LAYERS)
+  foreach(target IN LISTS layers)
+    get_target_property(own ${target} TZ4_FOLDER)
+    set(links "")
+    _tz4_collect_links(${target} links)
+    if(NOT own MATCHES "^gui")
+      _tz4_forbid_widgets(${target} "${links}")
+    endif()
+
+    set(allowed ${own})
+    foreach(lib IN LISTS links)
+      if(TARGET ${lib})
+        get_target_property(folder ${lib} TZ4_FOLDER)
+        if(folder)
+          list(APPEND allowed ${folder})
+        endif()
       endif()
     endforeach()
+    list(REMOVE_DUPLICATES allowed)
+
+    set(root ${PROJECT_BINARY_DIR}/layers/${target})
+    file(REMOVE_RECURSE ${root})
+    foreach(folder IN LISTS allowed)
+      get_filename_component(parent ${root}/${folder} DIRECTORY)
+      file(MAKE_DIRECTORY ${parent})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+    endforeach()
+    target_include_directories(${target} PRIVATE ${root})
+
+    get_target_property(sources ${target} SOURCES)
+    list(FILTER sources INCLUDE REGEX "\\.(cpp|h)$")
+    set(stamp ${PROJECT_BINARY_DIR}/layers/${target}.checked)
+    add_custom_command(OUTPUT ${stamp}
+      COMMAND ${CMAKE_COMMAND} -DROOT=${PROJECT_SOURCE_DIR} -DLAYER=${own} "-DALLOWED=${allowed}"
+              -DSTAMP=${stamp} -P ${TZ4_CHECK_INCLUDES_SCRIPT}
+      DEPENDS ${sources} ${TZ4_CHECK_INCLUDES_SCRIPT}
+      COMMENT "Checking the includes of ${own}/"
+      VERBATIM)
+    add_custom_target(${target}_includes DEPENDS ${stamp})
+    add_dependencies(${target} ${target}_includes)
   endforeach()
 endfunction()

@@ -118,6 +118,11 @@ constexpr int CalibrationShiftDoneTitle = 3054;
 // data window: measurement start
 constexpr int MeasurementTitle = 6072;
 constexpr int DoorOpen = 6108;
+constexpr int SetAnodeVoltageOk = 6104;
+constexpr int AnodeVoltageSetTitle = 6103;
+constexpr int SettingAnodeVolts = 6105;
+constexpr int SetAnodeVoltage = 6106;
+constexpr int NoAnodeVoltageTitle = 6107;
 constexpr int MoveSampleStage = 6022;
 constexpr int ReturnSampleStage = 6023;
 constexpr int MoveStageTitle = 6024;

@@ -170,8 +170,10 @@ const MessageText kTexts[] = {
      "測定点数~1~2"},
     {1019, "UV Intensity~1~2[nW]~1Target of UV Intensity Adjustment~1~3[nW]",
      "UV強度~1~2[nW]~1UV強度調整の目標値~1~3[nW]"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {1023, "Trap able Error",
      "トラップ可能なエラー"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {1024, "Trap able Error : ~1 : ~2~c Error : ~3~c~c This Error is at Level of Trappable for Debug.",
      "トラップ可能なエラー : ~1 : ~2~c エラー : ~3~c~cこのエラーはデバッグ用にトラップできるレベルのエラーです。"},
     {1025, "No~1Counting Rate[cps]~1Log.CR[Log(cps)]~2",
@@ -184,6 +186,7 @@ const MessageText kTexts[] = {
      "日付"},
     {1029, "Thickness,Counting Rate",
      "膜厚・計数率"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {1030, "Not Saported ",
      "サポートされていません"},
     {2001, "Confirmation of Dependent Relationship(~1)",
@@ -204,8 +207,10 @@ const MessageText kTexts[] = {
      "このOSでは操作を実行できません。~c対応OSはWindows95/98およびWindows NT4.0です。"},
     {4003, "Already started",
      "すでに起動しています"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {4004, "Un Known Oparating System",
      "不明なオペレーティングシステム"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {4005, "This OS is not supported by this program.~cContact the manufacturer.~cPlatForm=~1,Build=~2,Version=~3",
      "このOSは本プログラムではサポートされていません。~c製造元にお問い合わせください。~cプラットフォーム=~1,ビルド=~2,バージョン=~3"},
 };

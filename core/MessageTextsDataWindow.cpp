@@ -152,6 +152,7 @@ const MessageText kTexts[] = {
      "測定エネルギー"},
     {6074, "Measure Energy is Out of Range",
      "測定エネルギーが範囲外です"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {6075, "Measrement Done.~cSave this Data?",
      "測定が完了しました。~cこのデータを保存しますか?"},
     {6077, "UV Intensity",

@@ -74,6 +74,7 @@ const MessageText kTexts[] = {
      "[仕事関数]:完了"},
     {3034, "[Anode Voltage]:Cancel",
      "[アノード電圧]:中止"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3035, "[Anode Voltage]:Parge",
      "[アノード電圧]:パージ"},
     {3036, "[Anode Voltage]:Problem Solved",
@@ -114,18 +115,22 @@ const MessageText kTexts[] = {
      "光電子仕事関数"},
     {3057, "UV Intensity Adjustment Failed.~cUV Intensity=~1nW",
      "UV強度の調整に失敗しました。~cUV強度=~1nW"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3058, "Proccess abort",
      "処理を中止しました。"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3059, "Proccess abort",
      "処理の中止"},
     {3060, "Display resolution is lower than recommended.",
      "画面解像度が推奨値より低くなっています。"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3062, "Measurment finished",
      "測定が完了しました。"},
     {3063, "TZ-4 Ready",
      "TZ-4準備完了"},
     {3064, "TZ-4 Initialize Finished",
      "TZ-4の初期化が完了しました。"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3066, "Interruputed. Now another program being processed.",
      "中断しました。現在、別の処理を実行中です。"},
     {3067, "WarmUp Time About ~1 Minute",
@@ -144,18 +149,22 @@ const MessageText kTexts[] = {
      "アノード電圧"},
     {3075, "Setting Anode Volts",
      "アノード電圧を設定中"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3076, "UV Intensity adjustment for Anode Volage",
      "アノード電圧設定のためのUV強度調整中"},
     {3077, "Quantity of light correction coefficient",
      "光量補正係数"},
     {3078, "The measurement is done.",
      "測定が完了しました。"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3079, "Measurment finished",
      "測定完了"},
     {3080, "Trouble with \"Plug and Play\"",
      "「プラグ アンド プレイ」に関する問題"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3081, "Calibrate by this Data.~cCounting Rate Avarage=~1~cLog. Counting Rate Avarage=~2~cThickness of Calibration Sample=~3~cShift of Calibration Line=~4",
      "このデータで校正しますか?~c計数率平均=~1~c対数計数率平均=~2~c校正試料の膜厚=~3~c検量線のシフト量=~4"},
+    // Misspelt on purpose: the original text, quoted by logs and manuals; keep it.
     {3082, "Self-diagnosis errer at TZ-4",
      "TZ-4の自己診断でエラーが検出されました"},
 };

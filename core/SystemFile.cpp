@@ -258,6 +258,7 @@ bool SetSystemFile(const SerialProperties& serial)
         QStringLiteral("'   parametername   : Setting Parameter"),
         QStringLiteral("'   datavalue       : Setting Data"),
         QStringLiteral("'   Parameter to Data Delimiter Is Space Code or TAB Code"),
+        // Misspelt on purpose (these two lines): existing settings files carry them; keep them.
         QStringLiteral("'   Papameter Mark \"[\" is Top Row Posision"),
         QStringLiteral("'   Datavalue is Space Trimming for Last Column Posision or Before Top Comments"),
         QStringLiteral("'   \"'\" Mark is Comment (\"'\" Mark to End Column)"),
@@ -286,6 +287,7 @@ bool SetSystemFile(const SerialProperties& serial)
           << entry("[FontSize]", uncheckPointDelim(shortestText(std::round(p.DisplayFont.size * 10000.0) / 10000.0)),
                    "'Default Use Font Size")
           << QString() << entry("[EditablePrint]", boolText(p.EditablePrint), nullptr) << QString()
+          // Misspelt on purpose: existing settings files carry this comment; keep it.
           << entry("[Debug]", boolText(p.DebugMode), "'Program Debag Flag");
 
     QString text;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "instrument/MeasurementParameters.h"
+#include "core/MeasurementParameters.h"
 
 #include <QDateTime>
 #include <QString>

@@ -213,10 +213,10 @@ bool MeasurementControl::AdjustUvIntensity()
 bool MeasurementControl::SetAnodeVoltage()
 {
     return runAction([&] {
-        if (doorOpen() || !confirmed(6104, 6103))
+        if (doorOpen() || !confirmed(msg::SetAnodeVoltageOk, msg::AnodeVoltageSetTitle))
             return false;
         body_.setCanceled(false);
-        statusCaption(6105);
+        statusCaption(msg::SettingAnodeVolts);
         body_.HvSet();
         if (body_.Canceled())
             return false;

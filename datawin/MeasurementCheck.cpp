@@ -27,7 +27,7 @@ bool fixedEnergyInRange(float energy) { return energy >= 3.4f && energy <= 6.8f;
 
 bool MeasurementControl::checkAnode()
 {
-    return body_.HV_Volts() >= 2501 || refuse(6106, 6107);
+    return body_.HV_Volts() >= 2501 || refuse(msg::SetAnodeVoltage, msg::NoAnodeVoltageTitle);
 }
 
 bool MeasurementControl::CheckMeasStart()

@@ -3,7 +3,7 @@
 #include "core/Clock.h"
 #include "core/SerialLine.h"
 #include "core/SerialProperties.h"
-#include "instrument/MeasurementParameters.h"
+#include "core/MeasurementParameters.h"
 
 #include <QObject>
 #include <QPointer>
@@ -177,6 +177,7 @@ public:
     // --- Measurement procedures --------------------------------------------------------------
     MeasurementParameters* SetDatas() const { return datas_; }
     void setSetDatas(MeasurementParameters* record) { datas_ = record; }
+    // Misspelt on purpose: the component's interface has always carried this name.
     float GetCpsAvarage(qint16 count);
     void MeasCps();
     void MeasWork();

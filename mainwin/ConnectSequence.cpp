@@ -138,6 +138,7 @@ void MainControl::runSequence(bool holding)
     if (!body_.Connected()) {
         captionIfHolding(holding, msg::ConnectionFailed);
         if (body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
+            // Misspelt on purpose: log readers and support scripts search for this exact text.
             DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)"));
             showCatalogMessage(msg::CannotCommunicate, msg::ConnectionFailed, MessageIcon::Critical);
         } else {
@@ -158,6 +159,7 @@ void MainControl::runSequence(bool holding)
 
     if (body_.WarmUpTime() >= 1) {
         captionIfHolding(holding, msg::WarmingUp);
+        // Misspelt on purpose: log readers and support scripts search for this exact text.
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Now Worming Up Process)"));
         showCatalogMessage(msg::WarmUpWait, msg::WarmingUp, MessageIcon::Information, MessageButtons::Ok,
                            {formatNumber(body_.WarmUpTime() / 60.0, QStringLiteral("#0"))});

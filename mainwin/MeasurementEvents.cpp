@@ -63,6 +63,7 @@ void MainControl::ProcCps(qint32 ProcType, const QVariant& Value1, const QVarian
             break;
         case proc::Cancelled:
             finish(GetRes(msg::CpsCancelled));
+            // Misspelt on purpose: log readers and support scripts search for this exact text.
             cancelled(QStringLiteral("TZ4 Cps Measurement 'System' Or 'User' Deleted Cancel"), msg::CountingRateTitle, true);
             break;
         default:
@@ -175,6 +176,7 @@ void MainControl::ProcThick(qint32 ProcType, const QVariant& Value1, const QVari
         }
         case proc::Cancelled:
             finish(GetRes(msg::CalibrationCancelled));
+            // Misspelt on purpose: log readers and support scripts search for this exact text.
             cancelled(QStringLiteral("TZ4 Calibllation Shift Process 'System' Or 'User' Detected Cancel"), msg::CalibrationTitle, false);
             break;
         default:

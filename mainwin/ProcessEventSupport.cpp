@@ -71,6 +71,7 @@ void MainControl::refused(qint32 ProcType)
         if (owner())
             status_.setCaption(GetRes(msg::Busy));
     } else if (ProcType == proc::RefusedPortClosed) {
+        // Misspelt on purpose: log readers and support scripts search for this exact text.
         DebugLogWrite(0, QStringLiteral("TZ4 No Connct To Send Command"));
         if (owner())
             status_.setCaption(GetRes(msg::NoConnect));

@@ -54,6 +54,7 @@ void MainControl::ProcBase(qint32 ProcType, const QVariant& Value1, const QVaria
             break;
         case proc::Finished: {
             finish(GetRes(msg::BaseFinished));
+            // Misspelt on purpose: log readers and support scripts search for this exact text.
             QString text = QStringLiteral("TZ4 Light Base Data Process Sucsess") + Crlf + QStringLiteral("Eyemax = ")
                 + fmt(Value1, "###0");
             for (qint16 n = 1; n <= 4; ++n)
@@ -142,6 +143,7 @@ void MainControl::ProcVolts(qint32 ProcType, const QVariant& Value1, const QVari
             finish(GetRes(msg::VoltsFinished, {fmt(Value1, "###0")}));
             if (data)
                 data->setParameters(param::AnodeVoltage, Value1);
+            // Misspelt on purpose: log readers and support scripts search for this exact text.
             DebugLogWrite(0, QStringLiteral("TZ4 Anode Volts Setting Succses"));
             showCatalogMessage(msg::VoltsMeasurementFinished, msg::AnodeVoltageTitle, MessageIcon::Information);
             break;

@@ -6,7 +6,7 @@
 #include "core/SerialProperties.h"
 #include "core/SystemFile.h"
 #include "core/SystemParam.h"
-#include "data/SqliteDatabase.h"
+#include "data/FolderContents.h"
 #include "data/Tz4DataSet.h"
 
 #include <QFileInfo>
@@ -45,10 +45,7 @@ std::unique_ptr<clsTz4DataSet> loadRecord(const QString& keyText, const char* co
     }
     int kind = clsTz4DataSet::KindNone;
     try {
-        SqliteDatabase db(SystemParam().DatabasePath);
-        SqliteStatement row = db.query(QStringLiteral("Select Modes From Setting Where SeqNo=%1;").arg(seqNo));
-        if (row.next())
-            kind = int(row.toInt(QStringLiteral("Modes"), -1));
+        kind = storedRecordKind(SystemParam().DatabasePath, seqNo);
     } catch (const Tz4Error& error) {
         std::fprintf(stderr, "tz4 %s: %s\n", command, qUtf8Printable(error.description()));
         return nullptr;
@@ -65,18 +62,6 @@ std::unique_ptr<clsTz4DataSet> loadRecord(const QString& keyText, const char* co
     return record;
 }
 
-bool folderExists(qint32 folder)
-{
-    if (folder == 0)
-        return true;
-    try {
-        SqliteDatabase db(SystemParam().DatabasePath);
-        SqliteStatement row =
-            db.query(QStringLiteral("Select SeqNo From FAT Where SeqNo=%1 And Recycled=0;").arg(folder));
-        return row.next();
-    } catch (const Tz4Error&) {
-        return false;
-    }
-}
+bool folderExists(qint32 folder) { return tz4::folderExists(SystemParam().DatabasePath, folder); }
 
 } // namespace tz4::cli

@@ -3,7 +3,7 @@
 #include "tests/instrument/ScriptedLine.h"
 
 #include "core/Formats.h"
-#include "instrument/MeasurementParameters.h"
+#include "core/MeasurementParameters.h"
 
 #include <cmath>
 #include <map>

@@ -5,7 +5,7 @@
 namespace tz4 {
 
 // What a measurement procedure sees of the record it fills: the record's numbered parameters.
-// The measurement record implements it, so the instrument layer never needs the database layer.
+// The measurement record implements it, so neither the instrument nor the database layer needs the other.
 // An invalid QVariant means "no value" (a number the record does not answer).
 class MeasurementParameters {
 public:

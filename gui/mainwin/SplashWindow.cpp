@@ -1,4 +1,4 @@
-#include "app/gui/SplashWindow.h"
+#include "gui/mainwin/SplashWindow.h"
 
 #include "core/ErrorLocation.h"
 #include "core/ErrorReporter.h"

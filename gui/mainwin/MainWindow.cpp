@@ -1,4 +1,4 @@
-#include "app/gui/MainWindow.h"
+#include "gui/mainwin/MainWindow.h"
 
 #include "core/ErrorLocation.h"
 #include "core/SystemFile.h"

@@ -1,4 +1,4 @@
-#include "app/gui/TerminationSignals.h"
+#include "gui/mainwin/TerminationSignals.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

@@ -1,4 +1,4 @@
-#include "app/gui/MessageBoxReporter.h"
+#include "gui/widgets/MessageBoxReporter.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,0 +1,59 @@
+#include "data/FolderContents.h"
+
+#include "core/Keys.h"
+#include "core/Tz4Error.h"
+#include "data/SqliteDatabase.h"
+#include "data/Tz4DataSet.h"
+
+namespace tz4 {
+
+bool FolderEntry::isFolder() const { return GetKeyType(key) == QLatin1String("F"); }
+
+QList<FolderEntry> folderEntries(const QString& databasePath, qint32 folder)
+{
+    QList<FolderEntry> entries;
+    SqliteDatabase db(databasePath);
+    SqliteStatement folders =
+        db.query(QStringLiteral("Select SeqNo,Name From FAT Where Recycled=0 And Parent = %1;").arg(folder));
+    while (folders.next())
+        entries.append({makeKey(qint32(folders.toInt(QStringLiteral("SeqNo"))), QStringLiteral("F")),
+                        folders.toText(QStringLiteral("Name"), QStringLiteral("Name None")), std::nullopt, QDateTime()});
+    SqliteStatement records = db.query(QStringLiteral("Select SeqNo,SampleName,MeasLight,DataTime,Modes From Setting "
+                                                      "Where Recycled=0 And Parent=%1;")
+                                           .arg(folder));
+    while (records.next()) {
+        const QString letter = clsTz4DataSet::letterOfKind(int(records.toInt(QStringLiteral("Modes"), -1)));
+        if (letter.isEmpty())
+            continue;
+        FolderEntry entry{makeKey(qint32(records.toInt(QStringLiteral("SeqNo"))), letter),
+                          records.toText(QStringLiteral("SampleName")), std::nullopt,
+                          records.toDateTime(QStringLiteral("DataTime"))};
+        if (!records.isNull(QStringLiteral("MeasLight")))
+            entry.light = records.toDouble(QStringLiteral("MeasLight"));
+        entries.append(entry);
+    }
+    return entries;
+}
+
+bool folderExists(const QString& databasePath, qint32 folder)
+{
+    if (folder == 0)
+        return true;
+    try {
+        SqliteDatabase db(databasePath);
+        SqliteStatement row =
+            db.query(QStringLiteral("Select SeqNo From FAT Where SeqNo=%1 And Recycled=0;").arg(folder));
+        return row.next();
+    } catch (const Tz4Error&) {
+        return false;
+    }
+}
+
+int storedRecordKind(const QString& databasePath, qint32 seqNo)
+{
+    SqliteDatabase db(databasePath);
+    SqliteStatement row = db.query(QStringLiteral("Select Modes From Setting Where SeqNo=%1;").arg(seqNo));
+    return row.next() ? int(row.toInt(QStringLiteral("Modes"), -1)) : int(clsTz4DataSet::KindNone);
+}
+
+} // namespace tz4
