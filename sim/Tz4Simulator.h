@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/CalibrationMemory.h"
+#include "sim/CommandArguments.h"
 #include "sim/CountingModel.h"
 #include "sim/FaultPlan.h"
 #include "sim/LightModel.h"
@@ -65,14 +66,20 @@ public:
     double trueCountRate() const;
 
 private:
-    struct Outcome {
-        QByteArray text;
-        int workMs = 0;   // before the answer
-        int motionMs = 0; // after the answer
+    using Outcome = CommandOutcome;
+
+    // One row per command: what it does with an argument and what it answers without one.
+    // A missing half answers like an unknown command.
+    struct Command {
+        const char* name;
+        Outcome (*set)(Tz4Simulator& sim, const QByteArray& argument);
+        Outcome (*read)(Tz4Simulator& sim, qint64 nowMs);
     };
+    static const Command kCommands[];
 
     Outcome dispatch(const QByteArray& command, const QByteArray& argument, qint64 nowMs);
-    Outcome readRegister(const QByteArray& command, qint64 nowMs);
+    bool doorOpen() const;
+    QByteArray volts(double nominal);
     Outcome count();
     QByteArray diodeReply();
     void advanceTime(qint64 nowMs);
