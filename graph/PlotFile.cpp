@@ -83,6 +83,10 @@ PlotFormat plotFormatOf(const QString& file)
 QImage renderPlotImage(uclTz4Graph& graph, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        throw Tz4Error(err::OutOfMemory, QStringLiteral("A picture of %1 x %2 pixels does not fit in memory")
+                                             .arg(size.width())
+                                             .arg(size.height()));
     image.setDotsPerMeterX(kDotsPerMeterAt96);
     image.setDotsPerMeterY(kDotsPerMeterAt96);
     // Seen where a display set leaves the surface unpainted.

@@ -13,7 +13,8 @@ enum class PlotFormat { Png, Svg, Pdf, Unknown };
 // The format a file name asks for, by its extension (any case).
 PlotFormat plotFormatOf(const QString& file);
 
-// The graph painted as its own picture, `size` pixels at 96 per inch.
+// The graph painted as its own picture, `size` pixels at 96 per inch. Throws Tz4Error when
+// the picture does not fit in memory.
 QImage renderPlotImage(uclTz4Graph& graph, QSize size);
 
 // Writes the graph as PNG, SVG or PDF (a page of the same size) to `file`. The file appears

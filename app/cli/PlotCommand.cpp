@@ -19,7 +19,8 @@ namespace tz4::cli {
 namespace {
 
 constexpr QSize kDefaultSize(960, 600);
-constexpr int kMaxSide = 20000;
+// Larger pictures than this would need hundreds of megabytes.
+constexpr int kMaxSide = 8000;
 
 void fail(const QString& text)
 {
@@ -131,8 +132,13 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
     uclTz4Graph graph;
     graph.setDataItems(&records);
     graph.setDispItems(&disps);
-    // Scales the graph for the requested size before anything is written.
-    renderPlotImage(graph, size);
+    try {
+        // Scales the graph for the requested size before anything is written.
+        renderPlotImage(graph, size);
+    } catch (const Tz4Error& error) {
+        fail(error.description());
+        return 1;
+    }
     if (!graph.Plottable()) {
         QStringList counts;
         for (const clsTz4DataSet& record : records)

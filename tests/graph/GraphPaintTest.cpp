@@ -187,5 +187,24 @@ TEST_F(GraphPaint, OnAPageTheGraphIsPlacedAtItsOriginAndFramedInBlack)
     EXPECT_EQ(at(page, graph.PlotLeft() + 600, graph.PlotTop() + 600), color(disp->ForeColor()));
 }
 
+TEST_F(GraphPaint, AHighDensityPictureShowsTheSameGraphInFinerPixels)
+{
+    clsTz4DataSet* record = addRecord(QStringLiteral("1 W"), scan());
+    render();
+    const QRectF plot = graph.plotRect();
+    QImage fine(1920, 1200, QImage::Format_RGB32);
+    fine.setDevicePixelRatio(2);
+    fine.setDotsPerMeterX(3780);
+    fine.setDotsPerMeterY(3780);
+    QPainter painter(&fine);
+    graph.Refresh(painter);
+    painter.end();
+    EXPECT_EQ(graph.plotRect(), plot);
+    for (int i : {0, 15, 30}) {
+        const QPointF at(graph.xPos(record->ValueX(i)) / kTwipsPerPixel, graph.yPos(record->ValueY(i)) / kTwipsPerPixel);
+        EXPECT_EQ(fine.pixelColor((2 * at).toPoint()), color(kRed)) << i;
+    }
+}
+
 } // namespace
 } // namespace tz4::test
