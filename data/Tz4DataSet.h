@@ -118,9 +118,16 @@ public:
     float Intercept() const { return intercept_; }
     float GroundLevel() const { return groundLevel_; }
     float Correlation() const { return correlation_; }
-    // Standard uncertainty of the work function from the regression and, when the ground takes
-    // part, the ground level's standard error; 0 when it cannot be estimated.
+    // Standard uncertainty of the work function: the statistical part and the fit-range part
+    // combined in quadrature; 0 when it cannot be estimated.
     double WorkFunctionUncertainty() const { return workFunctionUncertainty_; }
+    // From the regression's scatter and, when the ground takes part, the ground level's standard error.
+    double WorkFunctionUncertaintyStatistical() const { return workFunctionUncertaintyStatistical_; }
+    // How far the work function moves when the fit range grows or shrinks by one point at either end.
+    double WorkFunctionUncertaintyRange() const { return workFunctionUncertaintyRange_; }
+    // One sentence when dropping each point's highest reading shifts the work function by more
+    // than a quarter of its uncertainty (kind W), with the setting that would avoid it; else empty.
+    QString LowCountWarning() const;
     // The adjustment record's light intensity per 0.05 eV from 3.4 eV (kind W).
     const std::vector<float>& LightTable() const { return lightTable_; }
 
@@ -148,6 +155,8 @@ private:
     void calcWorkFunction();
     void min2Exp();
     void calcUncertainty();
+    void calcRangeUncertainty();
+    float workFunctionOf(const std::vector<char>& fitFlags) const;
     void applyFitRect();
     void LoadAdjustDatas(SqliteDatabase& db);
     void SetThickDatas(SqliteDatabase& db);
@@ -197,6 +206,8 @@ private:
     // Results.
     float groundLevel_ = 0, gradient_ = 0, intercept_ = 0, workFunction_ = 0, correlation_ = 0;
     double workFunctionUncertainty_ = 0;
+    double workFunctionUncertaintyStatistical_ = 0;
+    double workFunctionUncertaintyRange_ = 0;
     double groundStdError_ = 0; // of the ground points' mean, in yield units
     std::array<float, 3> rangeX_{}, rangeY_{};
     std::array<float, 12> statistics_{};

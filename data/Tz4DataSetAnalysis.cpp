@@ -227,6 +227,8 @@ void clsTz4DataSet::min2Exp()
 void clsTz4DataSet::calcUncertainty()
 {
     workFunctionUncertainty_ = 0;
+    workFunctionUncertaintyStatistical_ = 0;
+    workFunctionUncertaintyRange_ = 0;
     if (workFunction_ == 0 || gradient_ == 0)
         return;
     double sx = 0, sxx = 0;
@@ -241,6 +243,7 @@ void clsTz4DataSet::calcUncertainty()
     const double d = m * sxx - sx * sx;
     if (m < 3 || d <= 0)
         return;
+    calcRangeUncertainty();
     const double a = intercept_, b = gradient_, phi = workFunction_;
     double residuals = 0;
     for (int i = 0; i < dataCount_; ++i) {
@@ -277,7 +280,8 @@ void clsTz4DataSet::calcUncertainty()
             variance += term * term;
         }
     }
-    workFunctionUncertainty_ = std::sqrt(std::max(0.0, variance));
+    workFunctionUncertaintyStatistical_ = std::sqrt(std::max(0.0, variance));
+    workFunctionUncertainty_ = std::hypot(workFunctionUncertaintyStatistical_, workFunctionUncertaintyRange_);
 }
 
 void clsTz4DataSet::RefreshGFlag()

@@ -2,8 +2,10 @@
 #include "app/cli/RecordCommands.h"
 #include "app/cli/RecordReport.h"
 #include "app/cli/RecordStore.h"
-#include "data/Tz4DataSet.h"
 #include "core/RecordParameters.h"
+#include "data/AnalysisRanges.h"
+#include "data/SuggestRanges.h"
+#include "data/Tz4DataSet.h"
 
 #include <cstdio>
 
@@ -11,14 +13,17 @@ namespace tz4::cli {
 
 namespace {
 
-// The rectangles span every Y the graph can show.
-constexpr float Bottom = -1e30f;
-constexpr float Top = 1e30f;
-
 int usageError(const QString& text)
 {
     std::fprintf(stderr, "tz4 analyze: %s\n", qUtf8Printable(text));
     return 2;
+}
+
+int refused(const clsTz4DataSet& record, const QString& reason)
+{
+    std::fprintf(stderr, "tz4 analyze: record %s: %s; nothing was stored\n", qUtf8Printable(record.Key()),
+                 qUtf8Printable(reason));
+    return 1;
 }
 
 } // namespace
@@ -27,14 +32,22 @@ int runAnalyze(const GlobalOptions& options, const QStringList& args)
 {
     CommandArgs parsed;
     if (auto error = parseCommandArgs(args, {QStringLiteral("fit"), QStringLiteral("ground"), QStringLiteral("power")},
-                                      {QStringLiteral("save")}, parsed))
+                                      {QStringLiteral("save"), QStringLiteral("auto")}, parsed))
         return usageError(*error);
     if (parsed.positional.size() != 1)
         return usageError(QStringLiteral("name one record number"));
-    const auto fit = parseRange(parsed.value(QStringLiteral("fit")));
-    const auto ground = parseRange(parsed.value(QStringLiteral("ground")));
-    if (!fit || !ground)
-        return usageError(QStringLiteral("--fit A:B and --ground C:D take two energies each, e.g. --fit 5.3:5.8"));
+    const bool automatic = parsed.flags.contains(QStringLiteral("auto"));
+    std::optional<std::pair<double, double>> fit, ground;
+    if (automatic) {
+        if (parsed.has(QStringLiteral("fit")) || parsed.has(QStringLiteral("ground")))
+            return usageError(QStringLiteral("--auto chooses the ranges itself; leave out --fit and --ground"));
+    } else {
+        fit = parseRange(parsed.value(QStringLiteral("fit")));
+        ground = parseRange(parsed.value(QStringLiteral("ground")));
+        if (!fit || !ground)
+            return usageError(QStringLiteral("--fit A:B and --ground C:D take two energies each, e.g. --fit 5.3:5.8 "
+                                             "(or --auto)"));
+    }
     std::optional<double> power;
     if (parsed.values.contains(QStringLiteral("power"))) {
         power = parseNumber(parsed.value(QStringLiteral("power")));
@@ -51,20 +64,23 @@ int runAnalyze(const GlobalOptions& options, const QStringList& args)
         std::fprintf(stderr, "tz4 analyze: record %s has no regression analysis\n", qUtf8Printable(record->Key()));
         return 1;
     }
+    if (automatic && record->Kind() != clsTz4DataSet::KindW) {
+        std::fprintf(stderr, "tz4 analyze: --auto suggests ranges for work-function records only\n");
+        return 1;
+    }
 
     if (power)
         record->setParameters(param::PowerNumber, *power);
-    // Ground first: the ground level it gives shifts the graph values the fit range selects.
-    record->setParameters(param::GroundX1, float(ground->first));
-    record->setParameters(param::GroundX2, float(ground->second));
-    record->setParameters(param::GroundY1, Bottom);
-    record->setParameters(param::GroundY2, Top);
-    record->RefreshGFlag();
-    record->Refresh();
-    record->setParameters(param::FitX1, float(fit->first));
-    record->setParameters(param::FitX2, float(fit->second));
-    record->setParameters(param::FitY1, Bottom);
-    record->setParameters(param::FitY2, Top);
+    if (automatic) {
+        const SuggestedRanges suggested = SuggestRanges(*record);
+        if (!suggested.found)
+            return refused(*record, suggested.refusal);
+        ApplyRanges(*record, suggested.ground, suggested.fit);
+    } else {
+        ApplyRanges(*record, {float(ground->first), float(ground->second)}, {float(fit->first), float(fit->second)});
+    }
+    if (const QString missing = MissingForResult(*record); !missing.isEmpty())
+        return refused(*record, missing);
 
     if (parsed.flags.contains(QStringLiteral("save")) && !record->UpDates()) {
         std::fprintf(stderr, "tz4 analyze: the record could not be saved (see Caution.log)\n");

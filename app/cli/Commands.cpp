@@ -43,7 +43,7 @@ const Command kCommands[] = {
      runMeasure},
     {"records", "records [--folder N]     folders and records of the top level or of folder N", runRecords},
     {"show", "show N                   settings, results, statistics and points of record N", runShow},
-    {"analyze", "analyze N --fit A:B --ground C:D [--power N] [--save]  work function from the ranges",
+    {"analyze", "analyze N --fit A:B --ground C:D | --auto [--power N] [--save]  work function from the ranges",
      runAnalyze},
     {"export-text", "export-text N FILE [--delim csv|tab|space]  record N as a text file", runExportText},
     {"plot", "plot KEY... FILE.png|svg|pdf [--size WxH]  the records' graph as a picture file", runPlot},

@@ -3,8 +3,8 @@
 #include "core/Formats.h"
 #include "core/Keys.h"
 #include "core/TextFileOut.h"
-#include "data/Tz4DataSet.h"
 #include "core/RecordParameters.h"
+#include "data/Tz4DataSet.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -33,6 +33,8 @@ QList<Result> results(const clsTz4DataSet& record)
 {
     return {{"work_function", record.WorkFunction()},
             {"work_function_uncertainty", record.WorkFunctionUncertainty()},
+            {"work_function_uncertainty_statistical", record.WorkFunctionUncertaintyStatistical()},
+            {"work_function_uncertainty_range", record.WorkFunctionUncertaintyRange()},
             {"gradient", record.Gradient()},
             {"intercept", record.Intercept()},
             {"ground_level", record.GroundLevel()},
@@ -42,6 +44,23 @@ QList<Result> results(const clsTz4DataSet& record)
 QString resultText(const char* name, double value)
 {
     return QStringLiteral("%1 %2\n").arg(QString::fromLatin1(name), -26).arg(shortestText(float(value)));
+}
+
+bool hasRanges(const clsTz4DataSet& record)
+{
+    return record.Kind() == clsTz4DataSet::KindW || record.Kind() == clsTz4DataSet::KindT;
+}
+
+QJsonArray rangeJson(const clsTz4DataSet& record, int from, int to)
+{
+    return {double(record.Parameters(from).toFloat()), double(record.Parameters(to).toFloat())};
+}
+
+QString rangeText(const char* name, const clsTz4DataSet& record, int from, int to)
+{
+    return QStringLiteral("%1 %2:%3\n")
+        .arg(QString::fromLatin1(name), -26)
+        .arg(shortestText(record.Parameters(from).toFloat()), shortestText(record.Parameters(to).toFloat()));
 }
 
 } // namespace
@@ -69,6 +88,14 @@ QJsonObject recordJson(const clsTz4DataSet& record)
                        {QStringLiteral("date"), jsonValue(record.Parameters(param::MeasurementDate))}};
     for (const Result& r : results(record))
         object.insert(QLatin1String(r.name), r.value);
+    if (hasRanges(record)) {
+        object.insert(QStringLiteral("fit"), rangeJson(record, param::FitX1, param::FitX2));
+        object.insert(QStringLiteral("ground"), rangeJson(record, param::GroundX1, param::GroundX2));
+    }
+    if (record.Kind() == clsTz4DataSet::KindW) {
+        const QString warning = record.LowCountWarning();
+        object.insert(QStringLiteral("low_count_warning"), warning.isEmpty() ? QJsonValue() : QJsonValue(warning));
+    }
     QJsonObject parameters;
     for (int n = 0; n <= param::Last; ++n) {
         const QVariant value = record.Parameters(n);
@@ -88,6 +115,15 @@ QString analysisText(const clsTz4DataSet& record)
     QString out;
     for (const Result& r : results(record))
         out += resultText(r.name, r.value);
+    if (hasRanges(record)) {
+        out += rangeText("fit", record, param::FitX1, param::FitX2);
+        out += rangeText("ground", record, param::GroundX1, param::GroundX2);
+    }
+    if (record.Kind() == clsTz4DataSet::KindW) {
+        const QString warning = record.LowCountWarning();
+        if (!warning.isEmpty())
+            out += QStringLiteral("warning: %1\n").arg(warning);
+    }
     return out;
 }
 
