@@ -98,7 +98,9 @@ struct Scan {
 LowCountBias EstimateLowCountBias(const clsTz4DataSet& record)
 {
     LowCountBias result;
-    result.uncertainty = record.WorkFunctionUncertainty();
+    // Weighed against the counting statistics alone: that part shrinks with longer counting, as the
+    // shift does, while the fit-range part belongs to the choice of range.
+    result.uncertainty = record.WorkFunctionUncertaintyStatistical();
     const int readings = int(std::lround(record.Parameters(param::CountingTime).toDouble()));
     if (record.Kind() != clsTz4DataSet::KindW || record.Gradient() == 0 || result.uncertainty <= 0 || readings < 2)
         return result;
@@ -181,7 +183,7 @@ QString LowCountWarningText(const LowCountBias& bias)
     else if (bias.intensity > 0)
         remedy = QStringLiteral("; a UV intensity of %1 nW would avoid it").arg(std::ceil(bias.intensity));
     return QStringLiteral("Low counts: dropping the highest reading of each point shifts the work function by about "
-                          "%1 eV, more than a quarter of its uncertainty (%2 eV)%3.")
+                          "%1 eV, more than a quarter of its statistical uncertainty (%2 eV)%3.")
         .arg(bias.shift, 0, 'f', 3)
         .arg(bias.uncertainty, 0, 'f', 3)
         .arg(remedy);

@@ -11,8 +11,8 @@ class clsTz4DataSet;
 // counts: weak points lose relatively more than strong ones, and the work function moves.
 struct LowCountBias {
     double shift = 0;          // expected shift of the work function, eV
-    double uncertainty = 0;    // the work function's uncertainty it is weighed against, eV
-    bool significant = false;  // more than a quarter of the uncertainty
+    double uncertainty = 0;    // the statistical uncertainty of the work function, eV
+    bool significant = false;  // more than a quarter of that uncertainty
     int countingTime = 0;      // seconds per point that would keep it below; 0 when none up to an hour
     double intensity = 0;      // nW that would, at the present counting time; 0 when none up to ten times
 };

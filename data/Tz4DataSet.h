@@ -126,7 +126,7 @@ public:
     // How far the work function moves when the fit range grows or shrinks by one point at either end.
     double WorkFunctionUncertaintyRange() const { return workFunctionUncertaintyRange_; }
     // One sentence when dropping each point's highest reading shifts the work function by more
-    // than a quarter of its uncertainty (kind W), with the setting that would avoid it; else empty.
+    // than a quarter of its statistical uncertainty (kind W), with the setting that would avoid it; else empty.
     QString LowCountWarning() const;
     // The adjustment record's light intensity per 0.05 eV from 3.4 eV (kind W).
     const std::vector<float>& LightTable() const { return lightTable_; }

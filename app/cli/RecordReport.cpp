@@ -7,8 +7,11 @@
 #include "data/Tz4DataSet.h"
 
 #include <QJsonArray>
+
 #include <QJsonDocument>
 #include <QTextStream>
+
+#include <algorithm>
 
 namespace tz4::cli {
 
@@ -51,16 +54,33 @@ bool hasRanges(const clsTz4DataSet& record)
     return record.Kind() == clsTz4DataSet::KindW || record.Kind() == clsTz4DataSet::KindT;
 }
 
-QJsonArray rangeJson(const clsTz4DataSet& record, int from, int to)
+// The energies the flagged points span: what the stored flags select, whether or not the
+// rectangles that set them are still known. [0, 0] when no point is flagged.
+std::pair<float, float> flaggedSpan(const clsTz4DataSet& record, bool fit)
 {
-    return {double(record.Parameters(from).toFloat()), double(record.Parameters(to).toFloat())};
+    float from = 0, to = 0;
+    bool any = false;
+    for (int i = 0; i < record.DataCount(); ++i) {
+        if (!(fit ? record.ValueF(i) : record.ValueG(i)))
+            continue;
+        const float x = record.OrgValueX(i);
+        from = any ? std::min(from, x) : x;
+        to = any ? std::max(to, x) : x;
+        any = true;
+    }
+    return {from, to};
 }
 
-QString rangeText(const char* name, const clsTz4DataSet& record, int from, int to)
+QJsonArray rangeJson(const clsTz4DataSet& record, bool fit)
 {
-    return QStringLiteral("%1 %2:%3\n")
-        .arg(QString::fromLatin1(name), -26)
-        .arg(shortestText(record.Parameters(from).toFloat()), shortestText(record.Parameters(to).toFloat()));
+    const auto [from, to] = flaggedSpan(record, fit);
+    return {double(from), double(to)};
+}
+
+QString rangeText(const char* name, const clsTz4DataSet& record, bool fit)
+{
+    const auto [from, to] = flaggedSpan(record, fit);
+    return QStringLiteral("%1 %2:%3\n").arg(QString::fromLatin1(name), -26).arg(shortestText(from), shortestText(to));
 }
 
 } // namespace
@@ -89,8 +109,8 @@ QJsonObject recordJson(const clsTz4DataSet& record)
     for (const Result& r : results(record))
         object.insert(QLatin1String(r.name), r.value);
     if (hasRanges(record)) {
-        object.insert(QStringLiteral("fit"), rangeJson(record, param::FitX1, param::FitX2));
-        object.insert(QStringLiteral("ground"), rangeJson(record, param::GroundX1, param::GroundX2));
+        object.insert(QStringLiteral("fit"), rangeJson(record, true));
+        object.insert(QStringLiteral("ground"), rangeJson(record, false));
     }
     if (record.Kind() == clsTz4DataSet::KindW) {
         const QString warning = record.LowCountWarning();
@@ -116,8 +136,8 @@ QString analysisText(const clsTz4DataSet& record)
     for (const Result& r : results(record))
         out += resultText(r.name, r.value);
     if (hasRanges(record)) {
-        out += rangeText("fit", record, param::FitX1, param::FitX2);
-        out += rangeText("ground", record, param::GroundX1, param::GroundX2);
+        out += rangeText("fit", record, true);
+        out += rangeText("ground", record, false);
     }
     if (record.Kind() == clsTz4DataSet::KindW) {
         const QString warning = record.LowCountWarning();
