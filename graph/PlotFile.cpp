@@ -21,12 +21,12 @@ constexpr int kScreenDpi = 96;
 constexpr int kPdfDpi = 1440;
 constexpr int kDotsPerMeterAt96 = 3780;
 
-QByteArray encodePng(uclTz4Graph& graph, QSize size)
+QByteArray encodePng(const QImage& picture)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!renderPlotImage(graph, size).save(&buffer, "PNG"))
+    if (!picture.save(&buffer, "PNG"))
         throw Tz4Error(err::DeviceIoError, QStringLiteral("The picture could not be encoded as PNG"));
     return bytes;
 }
@@ -96,22 +96,30 @@ QImage renderPlotImage(uclTz4Graph& graph, QSize size)
     return image;
 }
 
-void writePlotFile(uclTz4Graph& graph, const QString& file, QSize size)
+QByteArray encodePlot(uclTz4Graph& graph, const QImage& picture, const QString& file)
 {
     const QString title = QFileInfo(file).completeBaseName();
-    QByteArray bytes;
     switch (plotFormatOf(file)) {
-    case PlotFormat::Png: bytes = encodePng(graph, size); break;
-    case PlotFormat::Svg: bytes = encodeSvg(graph, size, title); break;
-    case PlotFormat::Pdf: bytes = encodePdf(graph, size, title); break;
-    case PlotFormat::Unknown:
-        throw Tz4Error(err::InvalidPropertyValue,
-                       QStringLiteral("'%1' names no picture format: use .png, .svg or .pdf").arg(file));
+    case PlotFormat::Png: return encodePng(picture);
+    case PlotFormat::Svg: return encodeSvg(graph, picture.size(), title);
+    case PlotFormat::Pdf: return encodePdf(graph, picture.size(), title);
+    case PlotFormat::Unknown: break;
     }
+    throw Tz4Error(err::InvalidPropertyValue,
+                   QStringLiteral("'%1' names no picture format: use .png, .svg or .pdf").arg(file));
+}
+
+void saveWhole(const QString& file, const QByteArray& bytes)
+{
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
         throw Tz4Error(fileError(out).number(),
                        QStringLiteral("'%1' could not be written: %2").arg(file, out.errorString()));
+}
+
+void writePlotFile(uclTz4Graph& graph, const QString& file, QSize size)
+{
+    saveWhole(file, encodePlot(graph, renderPlotImage(graph, size), file));
 }
 
 } // namespace tz4

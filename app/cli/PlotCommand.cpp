@@ -99,10 +99,10 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
     QStringList plotted, leftOut;
     QString mode;
     for (const QString& keyText : keysOf(parsed.positional)) {
-        const auto record = loadRecord(keyText, "plot");
-        if (!record)
+        const std::optional<QString> stored = storedKey(keyText, "plot");
+        if (!stored)
             return 1;
-        const QString key = record->Key();
+        const QString key = *stored;
         if (mode.isEmpty())
             mode = GetKeyType(key);
         if (GetKeyType(key) != mode)
@@ -132,9 +132,10 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
     uclTz4Graph graph;
     graph.setDataItems(&records);
     graph.setDispItems(&disps);
+    QImage picture;
     try {
-        // Scales the graph for the requested size before anything is written.
-        renderPlotImage(graph, size);
+        // Also scales the graph, which tells whether there is anything to draw.
+        picture = renderPlotImage(graph, size);
     } catch (const Tz4Error& error) {
         fail(error.description());
         return 1;
@@ -149,7 +150,7 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
         return 1;
     }
     try {
-        writePlotFile(graph, file, size);
+        saveWhole(file, encodePlot(graph, picture, file));
     } catch (const Tz4Error& error) {
         fail(error.description());
         return 1;

@@ -34,30 +34,38 @@ bool openRecordStore(const GlobalOptions& options, const char* command)
     return true;
 }
 
-std::unique_ptr<clsTz4DataSet> loadRecord(const QString& keyText, const char* command)
+std::optional<QString> storedKey(const QString& keyText, const char* command)
 {
     const QString trimmed = keyText.trimmed();
     bool ok = false;
     const qint32 seqNo = trimmed.contains(QLatin1Char(' ')) ? GetKeySeq(trimmed) : trimmed.toInt(&ok);
     if (seqNo < 1) {
         std::fprintf(stderr, "tz4 %s: '%s' is not a record number\n", command, qUtf8Printable(keyText));
-        return nullptr;
+        return std::nullopt;
     }
     int kind = clsTz4DataSet::KindNone;
     try {
         kind = storedRecordKind(SystemParam().DatabasePath, seqNo);
     } catch (const Tz4Error& error) {
         std::fprintf(stderr, "tz4 %s: %s\n", command, qUtf8Printable(error.description()));
-        return nullptr;
+        return std::nullopt;
     }
     const QString letter = clsTz4DataSet::letterOfKind(kind);
     if (letter.isEmpty()) {
         std::fprintf(stderr, "tz4 %s: there is no record %d\n", command, seqNo);
-        return nullptr;
+        return std::nullopt;
     }
+    return makeKey(seqNo, letter);
+}
+
+std::unique_ptr<clsTz4DataSet> loadRecord(const QString& keyText, const char* command)
+{
+    const std::optional<QString> key = storedKey(keyText, command);
+    if (!key)
+        return nullptr;
     auto record = std::make_unique<clsTz4DataSet>();
     record->setDataBaseName(SystemParam().DatabasePath);
-    record->setKey(makeKey(seqNo, letter));
+    record->setKey(*key);
     record->ReLoad();
     return record;
 }

@@ -2,7 +2,10 @@
 
 #include "app/cli/CommandLine.h"
 
+#include <QString>
+
 #include <memory>
+#include <optional>
 
 namespace tz4 {
 class clsTz4DataSet;
@@ -14,6 +17,10 @@ namespace tz4::cli {
 // parameters and the settings file (for the date pattern). Prints the reason and returns
 // false when there is no database.
 bool openRecordStore(const GlobalOptions& options, const char* command);
+
+// The stored key ("3 W") of record "N" or "N X"; prints the reason and returns none when there
+// is no such record.
+std::optional<QString> storedKey(const QString& keyText, const char* command);
 
 // Loads record "N" or "N X" from the database; prints the reason and returns null when there
 // is no such record.
