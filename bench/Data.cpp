@@ -1,6 +1,8 @@
 // Storing and loading a measurement record, and the analysis of a large scan.
+#include "core/RecordParameters.h"
 #include "data/DatabaseSchema.h"
 #include "data/SqliteDatabase.h"
+#include "data/SuggestRanges.h"
 #include "data/Tz4DataSet.h"
 
 #include <QTemporaryDir>
@@ -8,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <random>
 
 using namespace tz4;
 
@@ -100,5 +103,35 @@ void RefreshWorkFunctionRecord(benchmark::State& state)
 BENCHMARK(RefreshWorkFunctionRecord)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+// A 200-point scan from 3.4 to 6.2 eV with counting noise: the suggestion searches every
+// stretch above the ground a few times over.
+void SuggestRangesOnAScan(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    std::mt19937_64 random(1);
+    clsTz4DataSet r;
+    r.setKey(QStringLiteral("W"));
+    r.setDataCount(count);
+    for (int i = 0; i < count; ++i) {
+        const double e = 3.4 + 2.8 * i / (count - 1);
+        const double rate = e > 4.9 ? 1000 * (e - 4.9) * (e - 4.9) : 0;
+        std::poisson_distribution<int> counts((rate + 15) * 10);
+        r.setOrgValueX(float(e), i);
+        r.setOrgValueY(float(counts(random) / 10.0 - 15), i);
+    }
+    r.setParameters(param::PowerNumber, 0.5f);
+    r.setParameters(param::BackgroundCps, 15.0f);
+    r.setParameters(param::CountingTime, 10);
+    r.setExpLog(true);
+    r.setGndDown(true);
+    for (auto _ : state) {
+        const SuggestedRanges s = SuggestRanges(r);
+        if (!s.found)
+            state.SkipWithError("no ranges found");
+        benchmark::DoNotOptimize(s.workFunction);
+    }
+}
+BENCHMARK(SuggestRangesOnAScan)->Arg(57)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
