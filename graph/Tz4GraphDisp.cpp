@@ -5,10 +5,8 @@
 #include "core/Formats.h"
 #include "core/Keys.h"
 #include "data/SqliteDatabase.h"
+#include "data/Tz4DataSet.h"
 #include "graph/GraphStyles.h"
-
-#include <cmath>
-#include <functional>
 
 namespace tz4 {
 
@@ -19,8 +17,8 @@ constexpr qint64 kMaxPointSize = 1440;
 
 bool modeWithoutAnalysis(const QString& key)
 {
-    const QString letter = GetKeyType(key);
-    return letter == QLatin1String("C") || letter == QLatin1String("L") || letter == QLatin1String("D");
+    const int kind = clsTz4GraphDisp::typeNoOfKey(key);
+    return kind == clsTz4DataSet::KindC || kind == clsTz4DataSet::KindL || kind == clsTz4DataSet::KindD;
 }
 
 } // namespace
@@ -72,9 +70,8 @@ void clsTz4GraphDisp::setOverLayLevel(float value)
 
 int clsTz4GraphDisp::typeNoOfKey(const QString& key)
 {
-    static const QString letters = QStringLiteral("WCLDT");
-    const QString letter = GetKeyType(key);
-    return letter.size() == 1 ? int(letters.indexOf(letter.at(0))) : -1;
+    // The Graphs rows are numbered as the record kinds.
+    return clsTz4DataSet::kindOfLetter(GetKeyType(key));
 }
 
 void clsTz4GraphDisp::ReLoad()
