@@ -29,6 +29,9 @@ public:
     virtual void discardInput() = 0;
     // Human-readable name of the far end (device path, "simulator").
     virtual QString description() const = 0;
+    // Why the last open failed or the line was lost, in a few plain words; empty when
+    // nothing went wrong on the line itself.
+    virtual QString failureCause() const { return {}; }
 
     // Called whenever bytes have arrived.
     void setReceiveHandler(ReceiveHandler handler) { onReceive_ = std::move(handler); }

@@ -1,18 +1,21 @@
 #include "datawin/MeasurementControl.h"
-
+#include "core/CautionLog.h"
 #include "core/ErrorLocation.h"
 #include "core/ErrorReporter.h"
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
+#include "core/RecordParameters.h"
 #include "data/Tz4DataSet.h"
+#include "instrument/ErrorTexts.h"
 #include "instrument/Tz4Body.h"
 #include "mainwin/MainControl.h"
 #include "mainwin/StatusBar.h"
-#include "core/RecordParameters.h"
-#include "core/MessageIds.h"
 
 #include <QDateTime>
+
+#include <algorithm>
 
 namespace tz4 {
 
@@ -153,12 +156,26 @@ MeasurementControl::Outcome MeasurementControl::Measure()
         default: break;
         }
 
+        if (body_.LinkLost()) {
+            reportLinkLost();
+            outcome = Outcome::LinkLost;
+            return;
+        }
+        const QString failures = reportCommandFailures();
         outcome = Outcome::Cancelled;
         if (!body_.Canceled()) {
             outcome = Outcome::NotSaved;
-            if (confirmed(msg::SaveThisData, msg::FinishedTitle)) {
+            // Data measured while the instrument refused commands may be wrong: the operator
+            // decides with the refusals in front of him.
+            const QString question = failures + GetRes(msg::SaveThisData);
+            if (errorReporter().showMessage(question, GetRes(msg::FinishedTitle), MessageIcon::Question,
+                                            MessageButtons::YesNo)
+                == MessageAnswer::Yes) {
                 record_.setParameters(param::FolderNumber, location_.value_or(0));
-                outcome = record_.AddDatas() ? Outcome::Saved : Outcome::Failed;
+                if (!record_.AddDatas())
+                    outcome = Outcome::Failed;
+                else
+                    outcome = failures.isEmpty() ? Outcome::Saved : Outcome::SavedWithErrors;
             }
         }
     });
@@ -166,6 +183,44 @@ MeasurementControl::Outcome MeasurementControl::Measure()
     cancelPending_ = false;
     releaseStatus(taken);
     return ok ? outcome : Outcome::Failed;
+}
+
+QString MeasurementControl::reportCommandFailures()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    const auto& failures = body_.commandFailures();
+    if (failures.isEmpty())
+        return {};
+    QString lines = QStringLiteral("The instrument reported %1 failed command(s):\r\n").arg(failures.size());
+    for (const auto& f : failures) {
+        const QString line = describeCommandFailure(f.command, f.reply, f.number);
+        const Tz4Error error(f.number, GetErrorString(f.number));
+        WriteCautionLog(QStringLiteral("Instrument command failed: ") + line, &error);
+        lines += QStringLiteral("  ") + line + QStringLiteral("\r\n");
+    }
+    return lines;
+}
+
+void MeasurementControl::reportLinkLost()
+{
+    EnterProcedure here("frmData:mnuMeas_Click");
+    // The first command that went unanswered says what happened; those of the cancel path
+    // after it only repeat it.
+    const auto& failures = body_.commandFailures();
+    const auto lost = std::find_if(failures.begin(), failures.end(), [](const uclTz4Body::CommandFailure& f) {
+        return f.number == linkerr::ReceiveTimeOut || f.number == linkerr::NotConnected;
+    });
+    const qint32 number = lost != failures.end() ? lost->number : linkerr::ReceiveTimeOut;
+    QString cause = QStringLiteral("The instrument stopped answering");
+    const QString lineCause = body_.lineFailureCause();
+    if (!lineCause.isEmpty())
+        cause += QStringLiteral(": ") + lineCause;
+    else if (lost != failures.end())
+        cause += QStringLiteral(": ") + describeCommandFailure(lost->command, lost->reply, lost->number);
+    cause += QStringLiteral(". Nothing was stored.");
+    const Tz4Error error(number, GetErrorString(number));
+    WriteCautionLog(cause, &error);
+    errorReporter().showMessage(cause, GetRes(msg::MeasurementTitle), MessageIcon::Critical, MessageButtons::Ok);
 }
 
 void MeasurementControl::CancelMeasurement()

@@ -1,12 +1,14 @@
 #include "datawin/LightSignal.h"
 #include "datawin/MeasurementControl.h"
+#include "datawin/MeasurementSettingsCheck.h"
 
 #include "core/ErrorLocation.h"
 #include "core/ErrorReporter.h"
+#include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
+#include "core/RecordParameters.h"
 #include "data/Tz4DataSet.h"
 #include "instrument/Tz4Body.h"
-#include "core/RecordParameters.h"
-#include "core/MessageIds.h"
 
 #include <cmath>
 
@@ -24,6 +26,15 @@ bool refuse(int textId, int titleId)
 bool fixedEnergyInRange(float energy) { return energy >= 3.4f && energy <= 6.8f; }
 
 } // namespace
+
+void showSettingProblem(const SettingProblem& problem)
+{
+    const QString title = GetRes(problem.titleId != 0 ? problem.titleId : msg::MeasurementTitle);
+    QString sentence = problem.sentence + QLatin1Char('.');
+    sentence[0] = sentence[0].toUpper();
+    const QString text = problem.textId != 0 ? GetRes(problem.textId) + QStringLiteral("\r\n") + sentence : sentence;
+    errorReporter().showMessage(text, title, MessageIcon::Information, MessageButtons::Ok);
+}
 
 bool MeasurementControl::checkAnode()
 {
@@ -43,20 +54,28 @@ bool MeasurementControl::CheckMeasStart()
         return true;
 
     const float fixedEnergy = record_.Parameters(param::FixedEnergy).toFloat();
-    const bool energyOk = kind == clsTz4DataSet::KindW || kind == clsTz4DataSet::KindL ? body_.EngSetStatus()
-                                                                                       : fixedEnergyInRange(fixedEnergy);
+    const bool scan = kind == clsTz4DataSet::KindW || kind == clsTz4DataSet::KindL;
+    // A step of zero or below is out of range, not a division by zero.
+    const bool energyOk = scan ? record_.Parameters(param::EnergyStep).toFloat() > 0 && body_.EngSetStatus()
+                               : fixedEnergyInRange(fixedEnergy);
     if (!energyOk)
         return refuse(msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
     if (!uvIntensityInBand(record_.Parameters(param::MeasuredLight).toFloat(), record_.Parameters(param::TargetLight).toFloat()))
         return refuse(msg::UvOutOfRange, msg::UvOutOfRangeTitle);
-    if (kind == clsTz4DataSet::KindL)
-        return true;
-    if (record_.Parameters(param::CountingTime).toInt() == 0)
-        return refuse(msg::SetCountingTime, msg::NoCountingTimeTitle);
-    if (!checkAnode())
+    if (kind != clsTz4DataSet::KindL) {
+        if (record_.Parameters(param::CountingTime).toInt() == 0)
+            return refuse(msg::SetCountingTime, msg::NoCountingTimeTitle);
+        if (!checkAnode())
+            return false;
+        if (kind == clsTz4DataSet::KindD && record_.Parameters(param::CalibrationShift).toFloat() < 0)
+            return refuse(msg::InputThickness, msg::NoThicknessTitle);
+    }
+    // Values no check above catches but the instrument or the stored fields cannot take (a
+    // negative counting time, energies outside the monochromator's range).
+    if (const auto problem = checkMeasurementSettings(record_)) {
+        showSettingProblem(*problem);
         return false;
-    if (kind == clsTz4DataSet::KindD && record_.Parameters(param::CalibrationShift).toFloat() < 0)
-        return refuse(msg::InputThickness, msg::NoThicknessTitle);
+    }
     return true;
 }
 

@@ -22,7 +22,9 @@ class MeasurementControl : public MeasurementOwner {
     Q_OBJECT
 
 public:
-    enum class Outcome { Refused, Cancelled, NotSaved, Saved, Failed };
+    // LinkLost: the instrument stopped answering (nothing stored). SavedWithErrors: stored
+    // after the operator saw the commands the instrument refused.
+    enum class Outcome { Refused, Cancelled, NotSaved, Saved, SavedWithErrors, Failed, LinkLost };
 
     MeasurementControl(MainControl& main, clsTz4DataSet& record, QObject* parent = nullptr);
     ~MeasurementControl() override;
@@ -76,6 +78,10 @@ private:
     // One menu action with the status bar held and its errors reported; true when it completed.
     bool runAction(const std::function<bool()>& action);
     void statusCaption(int textId);
+    // Writes every failed command of the procedure to Caution.log; their lines for the save
+    // question, empty when none failed.
+    QString reportCommandFailures();
+    void reportLinkLost();
 
     MainControl& main_;
     uclTz4Body& body_;

@@ -47,4 +47,16 @@ QString GetErrorString(int number)
     }
 }
 
+QString describeCommandFailure(const QString& command, const QString& reply, int number)
+{
+    QString outcome;
+    switch (number) {
+    case linkerr::ReceiveTimeOut: outcome = QStringLiteral("no reply within the time-out"); break;
+    case linkerr::NotConnected: outcome = QStringLiteral("the port is closed"); break;
+    case linkerr::UnreadableReply: outcome = QStringLiteral("unreadable reply [%1]").arg(reply); break;
+    default: outcome = QStringLiteral("%1 (%2)").arg(reply.trimmed(), GetErrorString(number)); break;
+    }
+    return command + QStringLiteral(" -> ") + outcome;
+}
+
 } // namespace tz4

@@ -4,6 +4,9 @@
 
 namespace tz4 {
 
+// One failed command for a person: "TS0100 -> ERROR 16 (TZ4 Command Value Range Over)".
+QString describeCommandFailure(const QString& command, const QString& reply, int number);
+
 // Text of a link or instrument error number; empty for numbers the instrument never uses.
 QString GetErrorString(int number);
 
@@ -11,6 +14,7 @@ QString GetErrorString(int number);
 namespace linkerr {
 constexpr int NoError = 0;
 constexpr int ReceiveTimeOut = 1;
+constexpr int UnreadableReply = 3; // line noise instead of an answer: the body's "unknown error"
 constexpr int NotConnected = 6;
 constexpr int Cancelled = 9;
 } // namespace linkerr

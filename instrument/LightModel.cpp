@@ -212,6 +212,7 @@ void uclTz4Body::SetLightPower(float Target)
     EnterProcedure here("uclTz4Body:SetLightPower");
     if (!beginProcedure(&uclTz4Body::ProcSetLight))
         return;
+    const ProcedureGuard guard(*this, true);
     StageToPhotoDiode();
     FilterToPower(Target);
     LightRangeToPower(Target);
@@ -269,6 +270,7 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
     EnterProcedure here("uclTz4Body:MeasLightBase");
     if (!beginProcedure(&uclTz4Body::ProcBase))
         return;
+    const ProcedureGuard guard(*this, true);
     setOverTime(450);
     setMeasTime(2);
     StageToPhotoDiode();

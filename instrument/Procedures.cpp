@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <vector>
 
 namespace tz4 {
@@ -30,6 +31,27 @@ Scan scanOf(double startEv, double endEv, double stepEv)
 
 } // namespace
 
+uclTz4Body::ProcedureGuard::ProcedureGuard(uclTz4Body& body, bool makeSafe)
+    : body_(body), makeSafe_(makeSafe), exceptions_(std::uncaught_exceptions())
+{
+    body_.busy_ = true;
+}
+
+uclTz4Body::ProcedureGuard::~ProcedureGuard()
+{
+    if (std::uncaught_exceptions() <= exceptions_ || !body_.busy_)
+        return;
+    // Left by a failure: the failure goes on to the caller, but the grid must not stay on
+    // and no later procedure may be refused as busy.
+    if (makeSafe_) {
+        try {
+            body_.BodyCancelProcess();
+        } catch (...) {
+        }
+    }
+    body_.busy_ = false;
+}
+
 bool uclTz4Body::beginProcedure(ProcSignal event)
 {
     if (busy_) {
@@ -41,7 +63,8 @@ bool uclTz4Body::beginProcedure(ProcSignal event)
         return false;
     }
     serialLog_.clear();
-    busy_ = true;
+    failures_.clear();
+    linkLost_ = false;
     return true;
 }
 
@@ -129,6 +152,7 @@ void uclTz4Body::MeasCps()
     EnterProcedure here("uclTz4Body:MeasCps");
     if (!beginProcedure(&uclTz4Body::ProcCps))
         return;
+    const ProcedureGuard guard(*this, true);
     approachSample(&uclTz4Body::ProcCps);
     const auto [counts, background] = backgroundAtRest(&uclTz4Body::ProcCps);
 
@@ -150,6 +174,7 @@ void uclTz4Body::MeasWork()
     EnterProcedure here("uclTz4Body:MeasWork");
     if (!beginProcedure(&uclTz4Body::ProcWork))
         return;
+    const ProcedureGuard guard(*this, true);
     InitLight();
     WaitIdle();
     approachSample(&uclTz4Body::ProcWork);
@@ -181,6 +206,7 @@ void uclTz4Body::MeasAdjLight()
     EnterProcedure here("uclTz4Body:MeasAdjLight");
     if (!beginProcedure(&uclTz4Body::ProcLight))
         return;
+    const ProcedureGuard guard(*this, true);
     InitLight();
     WaitIdle();
     prepareChamber();
@@ -217,6 +243,7 @@ void uclTz4Body::MeasThickAdjust()
     EnterProcedure here("uclTz4Body:MeasThickAdjust");
     if (!beginProcedure(&uclTz4Body::ProcThick))
         return;
+    const ProcedureGuard guard(*this, true);
     approachSample(&uclTz4Body::ProcThick);
     const auto [counts, background] = backgroundAtRest(&uclTz4Body::ProcThick);
 
@@ -259,6 +286,7 @@ qint16 uclTz4Body::HvSet()
     EnterProcedure here("uclTz4Body:HvSet");
     if (!beginProcedure(&uclTz4Body::ProcVolts))
         return 0;
+    const ProcedureGuard guard(*this, true);
     // Measured on the carbon reference, whose yield at 5.9 eV is known to be ample.
     setElBalve(true);
     setAirValue(0.25f);

@@ -1,12 +1,31 @@
 #include "instrument/QtSerialLine.h"
 
+#include <QFileInfo>
 #include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace tz4 {
 
 QtSerialLine::QtSerialLine(const QString& devicePath) : devicePath_(devicePath)
 {
     QObject::connect(&port_, &QSerialPort::readyRead, [this] { notifyReceived(); });
+    // A device that goes away (unplugged, the far end of a pseudo-terminal closed) closes the
+    // line, so that waiting for a reply ends at once instead of at the time-out.
+    QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError && port_.isOpen()) {
+            cause_ = QStringLiteral("the serial device %1 was closed or removed").arg(description());
+            port_.close();
+        }
+    });
+}
+
+bool QtSerialLine::fail(const QString& cause)
+{
+    cause_ = cause;
+    return false;
 }
 
 QString QtSerialLine::platformPortName(int port)
@@ -45,9 +64,28 @@ bool QtSerialLine::open()
 {
     if (port_.isOpen())
         return true;
-    port_.setPortName(devicePath_.isEmpty() ? platformPortName(portNumber_) : devicePath_);
-    if (!port_.open(QIODevice::ReadWrite))
-        return false;
+    cause_.clear();
+    const QString path = description();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("the serial device %1 does not exist").arg(path));
+    if (info.isDir())
+        return fail(QStringLiteral("%1 is a directory, not a serial port").arg(path));
+    if (info.isFile())
+        return fail(QStringLiteral("%1 is a regular file, not a serial port").arg(path));
+    port_.setPortName(path);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        if (port_.error() == QSerialPort::PermissionError)
+            return fail(QStringLiteral("the serial device %1 is busy (held by another program) or not permitted: %2")
+                            .arg(path, port_.errorString()));
+        return fail(QStringLiteral("the serial device %1 cannot be opened: %2").arg(path, port_.errorString()));
+    }
+#ifdef Q_OS_UNIX
+    if (!::isatty(int(port_.handle()))) {
+        port_.close();
+        return fail(QStringLiteral("%1 is not a serial port").arg(path));
+    }
+#endif
     applySettings();
     port_.setFlowControl(QSerialPort::NoFlowControl);
     // A pseudo-terminal has no modem lines; failing to raise them is harmless.

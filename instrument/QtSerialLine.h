@@ -24,15 +24,17 @@ public:
     QByteArray readAll() override;
     void discardInput() override;
     QString description() const override;
-    QString lastError() const { return port_.errorString(); }
+    QString failureCause() const override { return cause_; }
 
 private:
     void applySettings();
+    bool fail(const QString& cause);
 
     QSerialPort port_;
     QString devicePath_;
     int portNumber_ = 1;
     QString settings_ = QStringLiteral("19200,n,7,1");
+    QString cause_;
 };
 
 } // namespace tz4

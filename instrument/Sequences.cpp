@@ -57,7 +57,8 @@ void uclTz4Body::InitBody()
 {
     EnterProcedure here("uclTz4Body:InitBody");
     setOverTime(20);
-    busy_ = true;
+    // Nothing is moving yet, so a failure only releases Busy.
+    const ProcedureGuard guard(*this, false);
 
     // Calibration memory: command failures are not reported one by one, a word that does not
     // read as a number simply leaves the value in place.

@@ -12,6 +12,16 @@ namespace {
 constexpr int TickIntervalMs = 200;
 const QString Crlf = QStringLiteral("\r\n");
 
+// Replies are short ASCII words and numbers; anything else is line noise, not an answer.
+bool readableReply(const QString& reply)
+{
+    static const QString punctuation = QStringLiteral(".,+-:/");
+    for (const QChar c : reply)
+        if (c.unicode() >= 128 || !(c.isLetterOrNumber() || c.isSpace() || punctuation.contains(c)))
+            return false;
+    return true;
+}
+
 } // namespace
 
 uclTz4Body::uclTz4Body(Clock& clock, SerialLine& line, QObject* parent)
@@ -172,6 +182,13 @@ bool uclTz4Body::failCommand(const QString& command, const QString& message, qin
     return false;
 }
 
+void uclTz4Body::noteFailure(const QString& command, const QString& reply, qint32 number)
+{
+    failures_.append({command, reply, number});
+    if (number == linkerr::ReceiveTimeOut || number == linkerr::NotConnected)
+        linkLost_ = true;
+}
+
 bool uclTz4Body::WriteRS232C(const QString& command)
 {
     EnterProcedure here("uclTz4Body:WriteRS232C");
@@ -192,6 +209,7 @@ bool uclTz4Body::WriteRS232C(const QString& command)
     portInUse_ = true;
 
     if (!line_.isOpen()) {
+        noteFailure(command, {}, linkerr::NotConnected);
         failCommand(command, QStringLiteral("No Connected"), linkerr::NotConnected, true);
         portInUse_ = false;
         return false;
@@ -216,22 +234,41 @@ bool uclTz4Body::WriteRS232C(const QString& command)
     bool timedOut = false;
     while (!replyComplete_) {
         clock_.yield();
+        // A port that closed under the wait (device unplugged, far end gone) never answers.
+        if (!line_.isOpen() && !replyComplete_) {
+            noteFailure(command, {}, linkerr::NotConnected);
+            return failCommand(command, QStringLiteral("No Connected"), linkerr::NotConnected, true);
+        }
         if (tickCounter_ > overTime_) {
             timedOut = !replyComplete_;
             break;
         }
     }
 
-    if (timedOut)
+    if (timedOut) {
+        noteFailure(command, {}, linkerr::ReceiveTimeOut);
         return failCommand(command, QStringLiteral("TimeOver!"), linkerr::ReceiveTimeOut, true);
+    }
     const QString line = MeasDataProtocol(command, replyLine_);
     appendLog(line);
     emit ReceiveData(line);
+    if (!readableReply(replyLine_)) {
+        noteFailure(command, replyLine_, linkerr::UnreadableReply);
+        errorStyle_ = 1;
+        errorNumber_ = linkerr::UnreadableReply;
+        return false;
+    }
     if (!replyLine_.toUpper().contains(QLatin1String("ERROR")))
         return true;
     errorStyle_ = 0;
     // A bare "ERROR" has no number: the conversion fails and reaches the caller.
-    errorNumber_ = replyToInt32(replyLine_.mid(replyLine_.indexOf(QLatin1Char(' ')) + 1));
+    try {
+        errorNumber_ = replyToInt32(replyLine_.mid(replyLine_.indexOf(QLatin1Char(' ')) + 1));
+    } catch (...) {
+        noteFailure(command, replyLine_, linkerr::UnreadableReply);
+        throw;
+    }
+    noteFailure(command, replyLine_, errorNumber_);
     return false;
 }
 

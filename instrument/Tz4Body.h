@@ -5,6 +5,7 @@
 #include "core/SerialProperties.h"
 #include "core/MeasurementParameters.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -73,8 +74,26 @@ public:
     QString ErrorDescription() const;
     qint32 ErrorStyle() const { return errorStyle_; }
 
-    // Sends one command and waits for its reply; true when a reply without "ERROR" came.
+    // Sends one command and waits for its reply; true when a readable reply without "ERROR"
+    // came.
     bool WriteRS232C(const QString& command);
+
+    // One command the instrument refused, did not answer or answered unreadably.
+    struct CommandFailure {
+        QString command;
+        QString reply;   // as received; empty when nothing came
+        qint32 number;   // error number (GetErrorString)
+    };
+    // The failed commands since the current (or last) procedure began; commands refused only
+    // because the run was already cancelled are not counted again.
+    const QList<CommandFailure>& commandFailures() const { return failures_; }
+    void clearCommandFailures() { failures_.clear(); }
+    // True once a command found the port closed or went unanswered: the instrument stopped
+    // answering, which is not the same as a cancel.
+    bool LinkLost() const { return linkLost_; }
+    // What the line itself saw go wrong (device gone, not a serial port, busy); may be empty.
+    QString lineFailureCause() const { return line_.failureCause(); }
+    void setLinkLost(bool lost) { linkLost_ = lost; }
     // The last complete reply line.
     QString replyLine() const { return replyLine_; }
     void WaitIdle();
@@ -205,6 +224,22 @@ private:
     QString settingsText() const;
     void appendLog(const QString& line);
     bool failCommand(const QString& command, const QString& message, qint32 number, bool log);
+    void noteFailure(const QString& command, const QString& reply, qint32 number);
+
+    // Holds Busy for one procedure. Leaving it by a failure releases Busy and, when asked,
+    // leaves the instrument safe (light blocked, grid off, stage at its origin) first.
+    class ProcedureGuard {
+    public:
+        ProcedureGuard(uclTz4Body& body, bool makeSafe);
+        ~ProcedureGuard();
+        ProcedureGuard(const ProcedureGuard&) = delete;
+        ProcedureGuard& operator=(const ProcedureGuard&) = delete;
+
+    private:
+        uclTz4Body& body_;
+        bool makeSafe_;
+        int exceptions_;
+    };
 
     // Sends one register command with its own time-out and LastProcess; raises ReceiveError
     // on failure. The previous OverTime is back in force afterwards.
@@ -252,6 +287,8 @@ private:
     QString lastProcess_;
     bool canceled_ = false;
     bool busy_ = false;
+    bool linkLost_ = false;
+    QList<CommandFailure> failures_;
     QPointer<QObject> locked_;
     bool enabled_ = true;
 

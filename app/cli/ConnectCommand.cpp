@@ -1,7 +1,8 @@
 #include "app/cli/CommandArgs.h"
 #include "app/cli/InstrumentCommands.h"
 #include "app/cli/InstrumentSession.h"
-#include "app/cli/InterruptNotifier.h"
+#include "app/cli/ExitCodes.h"
+#include "core/StopSignals.h"
 #include "core/Startup.h"
 #include "data/DatabaseSetup.h"
 #include "mainwin/SerialDebugLog.h"
@@ -32,7 +33,7 @@ int runConnect(const GlobalOptions& options, const QStringList& args)
         session = std::make_unique<InstrumentSession>(options);
     } catch (const std::invalid_argument& error) {
         std::fprintf(stderr, "tz4 connect: %s\n", error.what());
-        return 2;
+        return ExitCode::Usage;
     }
 
     QTextStream out(stdout);
@@ -42,9 +43,9 @@ int runConnect(const GlobalOptions& options, const QStringList& args)
             out << "phase " << phase << ": " << phaseName(phase) << Qt::endl;
         });
     }
-    InterruptNotifier interrupt([&] { session->body().setCanceled(true); });
+    StopSignals interrupt([&](int) { session->body().setCanceled(true); });
     const qint32 phase = session->connect(parsed.flags.contains(QStringLiteral("wait")),
-                                          [&] { return interrupt.interrupted(); });
+                                          [&] { return interrupt.stopped(); });
     if (options.json) {
         out << QJsonDocument(QJsonObject{{QStringLiteral("phase"), phase},
                                          {QStringLiteral("ready"), phase == MainControl::Ready},
@@ -55,7 +56,9 @@ int runConnect(const GlobalOptions& options, const QStringList& args)
     } else if (phase != MainControl::Ready) {
         out << "phase " << phase << ": " << phaseName(phase) << Qt::endl;
     }
-    return phase == MainControl::Ready ? 0 : 1;
+    if (interrupt.stopped())
+        return ExitCode::signalled(interrupt.signal());
+    return phase == MainControl::Ready ? ExitCode::Success : ExitCode::Failure;
 }
 
 } // namespace tz4::cli

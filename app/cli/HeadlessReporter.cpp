@@ -29,9 +29,10 @@ MessageAnswer HeadlessReporter::showMessage(const QString& text, const QString& 
     if (question) {
         reply = MessageAnswer::Yes;
         for (const auto& [id, answer] : answers_) {
-            // A question is known by its text up to the first placeholder.
+            // A question is known by its text up to the first placeholder; lines may stand
+            // before it (the failed commands before the save question).
             const QString fixed = messageText(id, currentLanguage()).section(QLatin1Char('~'), 0, 0);
-            if (!fixed.isEmpty() && text.startsWith(fixed))
+            if (!fixed.isEmpty() && text.contains(fixed))
                 reply = answer;
         }
     }

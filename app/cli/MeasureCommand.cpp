@@ -1,30 +1,32 @@
 #include "app/cli/CommandArgs.h"
+#include "app/cli/ExitCodes.h"
 #include "app/cli/InstrumentCommands.h"
 #include "app/cli/InstrumentSession.h"
-#include "app/cli/InterruptNotifier.h"
 #include "app/cli/RecordStore.h"
+#include "core/ErrorReporter.h"
 #include "core/Formats.h"
+#include "core/MessageIds.h"
+#include "core/RecordParameters.h"
 #include "core/Startup.h"
+#include "core/StopSignals.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
 #include "data/Tz4DataSet.h"
 #include "datawin/LightSignal.h"
 #include "datawin/MeasurementControl.h"
-#include "core/RecordParameters.h"
-#include "core/MessageIds.h"
+#include "datawin/MeasurementSettingsCheck.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <stdexcept>
 
 namespace tz4::cli {
 
 namespace {
-
-constexpr int Cancelled = 130; // as a shell reports a run ended by Ctrl-C
 
 struct KindWord {
     const char* word;
@@ -39,13 +41,35 @@ struct Setting {
     int parameter;
 };
 
-const Setting Settings[] = {{"start", 18}, {"end", 19},   {"step", 20},  {"energy", 21},   {"light", 23},
-                            {"power", 24}, {"count", 26}, {"time", 33}, {"thickness", 29}};
+const Setting Settings[] = {{"start", param::StartEnergy},   {"end", param::FinishEnergy},
+                            {"step", param::EnergyStep},     {"energy", param::FixedEnergy},
+                            {"light", param::TargetLight},   {"power", param::PowerNumber},
+                            {"count", param::MeasureCount},  {"time", param::CountingTime},
+                            {"thickness", param::CalibrationShift}};
 
 int usageError(const QString& text)
 {
     std::fprintf(stderr, "tz4 measure: %s\n", qUtf8Printable(text));
-    return 2;
+    return ExitCode::Usage;
+}
+
+QString optionOf(int parameter)
+{
+    if (parameter == param::SampleName)
+        return QStringLiteral("--sample");
+    for (const Setting& s : Settings)
+        if (s.parameter == parameter)
+            return QStringLiteral("--") + QLatin1String(s.option);
+    return {};
+}
+
+// The catalogue's message where one fits, then the sentence naming the option.
+int refusedSetting(const SettingProblem& problem)
+{
+    if (problem.textId != 0)
+        showCatalogMessage(problem.textId, problem.titleId, MessageIcon::Information);
+    const QString option = optionOf(problem.parameter);
+    return usageError(option.isEmpty() ? problem.sentence : option + QStringLiteral(": ") + problem.sentence);
 }
 
 } // namespace
@@ -80,8 +104,8 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
         const auto number = parseNumber(parsed.value(option));
         if (!number)
             return usageError(QStringLiteral("--%1 needs a number, not '%2'").arg(option, parsed.value(option)));
-        if (s.parameter == 24 && !(*number > 0 && *number <= 2))
-            return usageError(QStringLiteral("--power takes a number above 0 and at most 2"));
+        if (const auto problem = checkSettingValue(s.parameter, *number))
+            return refusedSetting(*problem);
         settings.append({s.parameter, *number});
     }
     std::optional<double> folder = 0.0;
@@ -91,11 +115,17 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
             return usageError(QStringLiteral("--folder needs a folder number"));
     }
 
+    const QString sample = parsed.values.value(QStringLiteral("sample"), QStringLiteral("NewSample"));
+    if (const auto problem = checkSampleName(sample))
+        return refusedSetting(*problem);
+
     Startup startup(createDatabaseIfMissing);
     if (!startup.run(options.home))
-        return 1;
-    if (!startup.databaseReady())
-        return usageError(QStringLiteral("the database %1 cannot be used").arg(SystemParam().DatabasePath));
+        return ExitCode::Failure;
+    if (!startup.databaseReady()) {
+        std::fprintf(stderr, "tz4 measure: the database %s cannot be used\n", qUtf8Printable(SystemParam().DatabasePath));
+        return ExitCode::Failure;
+    }
 
     std::unique_ptr<InstrumentSession> session;
     try {
@@ -111,9 +141,24 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
     record.setDataBaseName(SystemParam().DatabasePath);
     record.setKey(letter);
     record.ReLoad();
+    const auto applySettings = [&] {
+        record.setParameters(param::SampleName, sample);
+        for (const auto& [parameter, value] : settings)
+            record.setParameters(parameter, value);
+    };
+
+    // The whole set (typed values over those of the latest record) is checked before the
+    // instrument is touched: a bad stored default must not reach it either.
+    applySettings();
+    if (!folderExists(qint32(*folder))) {
+        showCatalogMessage(msg::SetLocation, msg::NoLocationTitle, MessageIcon::Information);
+        return usageError(QStringLiteral("--folder: there is no folder %1").arg(qint32(*folder)));
+    }
+    if (const auto problem = checkMeasurementSettings(record))
+        return refusedSetting(*problem);
 
     MeasurementControl* control = nullptr;
-    InterruptNotifier interrupt([&] {
+    StopSignals interrupt([&](int) {
         if (control && control->measuring())
             control->CancelMeasurement();
         else
@@ -121,24 +166,20 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
     });
 
     const qint32 phase = session->connect(parsed.flags.contains(QStringLiteral("wait")),
-                                          [&] { return interrupt.interrupted(); });
-    if (interrupt.interrupted())
-        return Cancelled;
+                                          [&] { return interrupt.stopped(); });
+    if (interrupt.stopped())
+        return ExitCode::signalled(interrupt.signal());
     if (phase != MainControl::Ready) {
         std::fprintf(stderr, "tz4 measure: the instrument is not ready (phase %d: %s)\n", phase,
                      qUtf8Printable(phaseName(phase)));
-        return 1;
+        return ExitCode::Failure;
     }
 
     MeasurementControl measurement(session->main(), record);
     control = &measurement;
-    // A folder that is not there leaves the location unset, which the start check refuses.
-    measurement.setLocation(folderExists(qint32(*folder)) ? std::optional<qint32>(qint32(*folder)) : std::nullopt);
+    measurement.setLocation(qint32(*folder));
     measurement.MakeMeasDefault(record.Key());
-    if (parsed.values.contains(QStringLiteral("sample")))
-        record.setParameters(param::SampleName, parsed.value(QStringLiteral("sample")));
-    for (const auto& [parameter, value] : settings)
-        record.setParameters(parameter, value);
+    applySettings();
 
     // Every run connects afresh, so the intensity the record remembers is rarely the one in
     // force: an intensity outside the target's band is adjusted instead of refused.
@@ -150,37 +191,51 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
                      qUtf8Printable(shortestText(measured)), qUtf8Printable(shortestText(target)));
     if (parsed.flags.contains(QStringLiteral("adjust")) || !inBand) {
         const bool adjusted = measurement.AdjustUvIntensity();
-        if (interrupt.interrupted())
-            return Cancelled;
+        if (interrupt.stopped())
+            return ExitCode::signalled(interrupt.signal());
+        if (session->body().LinkLost())
+            return ExitCode::LinkLost;
         if (!adjusted)
-            return 1;
+            return ExitCode::Failure;
     }
 
     const MeasurementControl::Outcome outcome = measurement.Measure();
     session->status().finishLine();
+    if (interrupt.stopped())
+        return ExitCode::signalled(interrupt.signal());
     QTextStream out(stdout);
     switch (outcome) {
     case MeasurementControl::Outcome::Saved:
+    case MeasurementControl::Outcome::SavedWithErrors:
         if (options.json)
             out << QJsonDocument(QJsonObject{{QStringLiteral("key"), record.Key()},
-                                             {QStringLiteral("points"), record.DataCount()}})
+                                             {QStringLiteral("points"), record.DataCount()},
+                                             {QStringLiteral("failed_commands"),
+                                              qint64(session->body().commandFailures().size())}})
                        .toJson(QJsonDocument::Compact)
                 << Qt::endl;
         else
             out << record.Key() << Qt::endl;
-        return 0;
+        if (outcome == MeasurementControl::Outcome::Saved)
+            return ExitCode::Success;
+        std::fprintf(stderr, "tz4 measure: stored, but the instrument reported errors during the measurement "
+                             "(%d failed commands, see Caution.log)\n",
+                     int(session->body().commandFailures().size()));
+        return ExitCode::InstrumentErrors;
     case MeasurementControl::Outcome::NotSaved:
         std::fprintf(stderr, "tz4 measure: the measurement was not saved\n");
-        return 0;
+        return ExitCode::Success;
     case MeasurementControl::Outcome::Cancelled:
-        return Cancelled;
+        return ExitCode::signalled(SIGINT);
+    case MeasurementControl::Outcome::LinkLost:
+        return ExitCode::LinkLost;
     case MeasurementControl::Outcome::Failed:
         std::fprintf(stderr, "tz4 measure: the measurement could not be completed or stored (see Caution.log)\n");
         break;
     case MeasurementControl::Outcome::Refused:
         break;
     }
-    return 1;
+    return ExitCode::Failure;
 }
 
 } // namespace tz4::cli

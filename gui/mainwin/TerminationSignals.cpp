@@ -1,69 +1,46 @@
 #include "gui/mainwin/TerminationSignals.h"
 
-#include <QApplication>
-#include <QSocketNotifier>
+#include "instrument/Tz4Body.h"
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
+#include <QApplication>
+#include <QTimer>
 
 namespace tz4::gui {
 
 namespace {
 bool terminationRequested = false;
+// How often a stop looks again whether the cancelled procedure has ended.
+constexpr int IdleCheckMs = 50;
 } // namespace
 
 bool TerminationSignals::requested() { return terminationRequested; }
 
-#ifdef Q_OS_UNIX
-namespace {
-
-int signalPipe[2] = {-1, -1};
-
-// Only async-signal-safe work here: the byte wakes the event loop, which does the rest.
-void onSignal(int)
+TerminationSignals::TerminationSignals(QObject* parent)
+    : QObject(parent), signals_([this](int signal) { stop(signal); })
 {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
-} // namespace
-
-TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
+void TerminationSignals::stop(int signal)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+    if (terminationRequested)
         return;
-    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [] {
-        char byte = 0;
-        [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
-        terminationRequested = true;
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(sig, &action, nullptr);
+    terminationRequested = true;
+    exitCode_ = 128 + signal;
+    if (body_ && body_->Busy())
+        body_->setCanceled(true);
+    closeWhenIdle();
 }
 
-TerminationSignals::~TerminationSignals()
+// A procedure runs in a nested wait inside some window's handler; its windows may only close
+// once it has come back out of that wait.
+void TerminationSignals::closeWhenIdle()
 {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        ::signal(sig, SIG_DFL);
-    for (int& fd : signalPipe) {
-        if (fd >= 0)
-            ::close(fd);
-        fd = -1;
+    if (body_ && body_->Busy()) {
+        QTimer::singleShot(IdleCheckMs, this, [this] { closeWhenIdle(); });
+        return;
     }
+    QApplication::closeAllWindows();
+    QApplication::exit(exitCode_);
 }
-#else
-TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {}
-TerminationSignals::~TerminationSignals() = default;
-#endif
 
 } // namespace tz4::gui

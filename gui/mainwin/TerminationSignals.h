@@ -1,18 +1,34 @@
 #pragma once
 
+#include "core/StopSignals.h"
+#include "instrument/Tz4Body.h"
+
 #include <QObject>
+#include <QPointer>
 
 namespace tz4::gui {
 
-// Turns SIGTERM, SIGINT and SIGHUP into an orderly close of every window, so that a program
-// stopped from a terminal or by the session still writes its settings file.
+// SIGTERM, SIGINT and SIGHUP take the same way out as a cancel: a running instrument
+// procedure is cancelled (grid off, light blocked, stage to its origin, nothing stored) and
+// has ended before every window closes, so that the program still writes its settings file.
+// The program then exits with 128 + the signal's number, as a shell reports it.
 class TerminationSignals final : public QObject {
 public:
     explicit TerminationSignals(QObject* parent = nullptr);
-    ~TerminationSignals() override;
+
+    // The instrument whose running procedure a signal cancels; none by default.
+    void watch(uclTz4Body* body) { body_ = body; }
 
     // True once a termination signal has arrived.
     static bool requested();
+
+private:
+    void stop(int signal);
+    void closeWhenIdle();
+
+    StopSignals signals_;
+    QPointer<uclTz4Body> body_;
+    int exitCode_ = 0;
 };
 
 } // namespace tz4::gui

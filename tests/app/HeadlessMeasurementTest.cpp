@@ -148,12 +148,12 @@ TEST_F(HeadlessProgram, RefusedAndUnsavedMeasurementsStoreNothing)
     QStringList emptyName = GoldScan;
     emptyName[3] = QString();
     const HeadlessRun refused = tz4(simulated() + emptyName);
-    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.exitCode, 2);
     EXPECT_TRUE(refused.err.contains("Sample Name None: Enter the Sample Name.")) << refused.err.toStdString();
-    EXPECT_FALSE(refused.err.contains("[Work Function]"));
+    EXPECT_FALSE(refused.err.contains("Now Connection of TZ-4 Checking")) << "refused before the instrument is touched";
 
     const HeadlessRun noFolder = tz4(simulated() + GoldScan + QStringList{QStringLiteral("--folder"), QStringLiteral("7")});
-    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_EQ(noFolder.exitCode, 2);
     EXPECT_TRUE(noFolder.err.contains("Location Not Set: Set the Location."));
 
     const HeadlessRun declined = tz4(simulated() + GoldScan + QStringList{QStringLiteral("--no")});

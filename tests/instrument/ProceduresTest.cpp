@@ -117,6 +117,25 @@ TEST_F(Procedures, CancellingAScanEndsSafely)
     EXPECT_FALSE(body.Busy());
 }
 
+TEST_F(Procedures, AFailureMidScanReleasesBusyAndLeavesTheInstrumentSafe)
+{
+    // The end energy is unreadable: the scan fails after the grid went on.
+    record.values.erase(19);
+    EXPECT_THROW(body.MeasWork(), Tz4Error);
+    EXPECT_FALSE(body.Busy());
+    EXPECT_FALSE(instrument.grid);
+    EXPECT_EQ(instrument.filter, 0);
+    const QStringList sent = line.commands();
+    EXPECT_EQ(sent.mid(sent.size() - 3), QStringList({"FO1", "GS0", "XO1"}));
+
+    // The next procedure is not refused as busy.
+    record.values[19] = 4.1;
+    EventTrail trail(body, &uclTz4Body::ProcWork);
+    body.setCanceled(false);
+    body.MeasWork();
+    EXPECT_EQ(trail.types, QList<int>({0, 1, 2, 2, 2, 3}));
+}
+
 TEST_F(Procedures, RefusedWhileBusyOrWithThePortClosed)
 {
     EventTrail cps(body, &uclTz4Body::ProcCps);

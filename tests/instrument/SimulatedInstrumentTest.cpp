@@ -1,6 +1,7 @@
 #include "tests/instrument/FakeInstrument.h"
 
 #include "core/Tz4Error.h"
+#include "instrument/ErrorTexts.h"
 #include "instrument/ReplyNumbers.h"
 #include "sim/SimulatorLine.h"
 #include "sim/YieldModel.h"
@@ -237,11 +238,20 @@ TEST(SimulatedFaults, AFailingDiagnosisRefusesTheConnection)
     EXPECT_FALSE(rig.body.Connected());
 }
 
-TEST(SimulatedFaults, GarbledNumbersAreConversionFailures)
+TEST(SimulatedFaults, LineNoiseIsAFailedCommandNotAnAnswer)
 {
-    FaultyRig rig({"garbage@ES"});
+    FaultyRig rig({"garbage@ES", "garbage@GS"});
     ASSERT_TRUE(rig.body.Connected());
-    EXPECT_THROW(rig.body.Eyeris(), Tz4Error);
+    QList<qint32> errors;
+    QObject::connect(&rig.body, &uclTz4Body::ReceiveError, [&](qint32, qint32 number) { errors << number; });
+    EXPECT_EQ(rig.body.Eyeris(), 0);
+    rig.body.setGridVolts(true); // a setter whose garbled acknowledgement must not pass as done
+    EXPECT_EQ(errors, QList<qint32>({linkerr::UnreadableReply, linkerr::UnreadableReply}));
+    ASSERT_EQ(rig.body.commandFailures().size(), 2);
+    EXPECT_EQ(rig.body.commandFailures()[1].command, QStringLiteral("GS1"));
+    EXPECT_FALSE(rig.body.commandFailures()[1].reply.isEmpty());
+    EXPECT_FALSE(rig.body.Canceled()) << "noise is reported, it does not cancel the run";
+    EXPECT_FALSE(rig.body.LinkLost());
 }
 
 TEST(SimulatedFaults, AnodeVoltageSetUpFailsOnADeadDetectorAndPurgesAHumidOne)

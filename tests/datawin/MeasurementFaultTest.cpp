@@ -1,0 +1,108 @@
+#include "tests/mainwin/MainWindowFixture.h"
+
+#include "core/CautionLog.h"
+#include "core/SystemParam.h"
+#include "data/DatabaseSetup.h"
+#include "data/Tz4DataSet.h"
+#include "datawin/MeasurementControl.h"
+
+using namespace tz4;
+
+namespace {
+
+// A short scan on the simulator with a real database, where a test injects instrument faults.
+class MeasurementFaults : public test::MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        start();
+        ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
+        ASSERT_TRUE(createDatabaseIfMissing(home.path()));
+        InitSystemParam();
+        record.setDataBaseName(SystemParam().DatabasePath);
+        record.setKey(QStringLiteral("W"));
+        control = std::make_unique<MeasurementControl>(*main, record);
+        control->setLocation(0);
+        record.setParameters(2, QStringLiteral("Gold"));
+        record.setParameters(18, 5.0f);
+        record.setParameters(19, 5.5f);
+        record.setParameters(20, 0.1f);
+        record.setParameters(22, 10.0f);
+        record.setParameters(23, 10.0f);
+        record.setParameters(33, 2);
+        reporter.shown.clear();
+    }
+
+    void TearDown() override
+    {
+        control.reset();
+        MainWindowFixture::TearDown();
+    }
+
+    void fault(sim::FaultPlan::Kind kind, const QByteArray& command, int number = 0)
+    {
+        line->inner.simulator().faults().add({kind, number, command});
+    }
+
+    QString cautionLog() const
+    {
+        QFile file(cautionLogPath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    clsTz4DataSet record;
+    std::unique_ptr<MeasurementControl> control;
+};
+
+} // namespace
+
+TEST_F(MeasurementFaults, RefusedCommandsAreShownWithTheSaveQuestionAndLogged)
+{
+    fault(sim::FaultPlan::Kind::Error, "GS", 16);
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::SavedWithErrors);
+    EXPECT_EQ(record.Key(), QStringLiteral("1 W")) << "the procedure goes on, as the instrument's own program did";
+
+    const auto& question = reporter.shown.last();
+    EXPECT_EQ(question.title, QStringLiteral("Finished"));
+    EXPECT_TRUE(question.text.startsWith(QStringLiteral("The instrument reported "))) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains(QStringLiteral("GS1 -> ERROR 16 (TZ4 Command Value Range Over)")));
+    EXPECT_TRUE(question.text.endsWith(QStringLiteral("Measrement Done.\r\nSave this Data?")));
+
+    const QString log = cautionLog();
+    EXPECT_TRUE(log.contains(QStringLiteral(" : 16 : frmData:mnuMeas_Click : TZ4 Command Value Range Over")))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Instrument command failed: GS1 -> ERROR 16")));
+}
+
+TEST_F(MeasurementFaults, LineNoiseInAnAcknowledgementCountsAsAFailure)
+{
+    fault(sim::FaultPlan::Kind::Garbage, "TS");
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::SavedWithErrors);
+    EXPECT_TRUE(reporter.shown.last().text.contains(QStringLiteral("TS0100 -> unreadable reply [")));
+    EXPECT_FALSE(body->commandFailures().isEmpty());
+}
+
+TEST_F(MeasurementFaults, ACleanRunAsksThePlainQuestion)
+{
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::Saved);
+    EXPECT_EQ(reporter.shown.last().text, QStringLiteral("Measrement Done.\r\nSave this Data?"));
+    EXPECT_TRUE(body->commandFailures().isEmpty());
+}
+
+TEST_F(MeasurementFaults, AnInstrumentThatStopsAnsweringIsNotACancel)
+{
+    control->setDisplayRefresh([&] {
+        if (record.DataCount() == 2)
+            fault(sim::FaultPlan::Kind::NoReply, {});
+    });
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::LinkLost);
+    EXPECT_TRUE(body->LinkLost());
+    EXPECT_EQ(record.Key(), QStringLiteral("W")) << "nothing is stored";
+    for (const auto& shown : reporter.shown)
+        EXPECT_NE(shown.title, QStringLiteral("Finished")) << "no save question";
+    EXPECT_TRUE(reporter.shown.last().text.startsWith(QStringLiteral("The instrument stopped answering: ")))
+        << reporter.shown.last().text.toStdString();
+    EXPECT_TRUE(reporter.shown.last().text.contains(QStringLiteral("no reply within the time-out")));
+    EXPECT_TRUE(cautionLog().contains(QStringLiteral(" : 1 : frmData:mnuMeas_Click : RS232C Receive Time Out")));
+    EXPECT_FALSE(body->Busy());
+}
