@@ -57,7 +57,8 @@ private:
     QString path_;
 };
 
-// `tz4 measure cps` on the simulator's port, watched until its counting has begun. Its loop
+// `tz4 measure cps` on the simulator's port (a minute of counting, far longer than any test
+// waits), watched until its counting has begun. Its loop
 // holds no monochromator wait, so a freeze always hits a count with its short time-out.
 class RunningScan {
 public:
@@ -67,7 +68,7 @@ public:
                        {QStringLiteral("--home"), home, QStringLiteral("--port"), port, QStringLiteral("measure"),
                         QStringLiteral("cps"), QStringLiteral("--sample"), QStringLiteral("Gold"),
                         QStringLiteral("--energy"), QStringLiteral("5.9"), QStringLiteral("--count"),
-                        QStringLiteral("200"), QStringLiteral("--time"), QStringLiteral("3")});
+                        QStringLiteral("2000"), QStringLiteral("--time"), QStringLiteral("3")});
     }
     ~RunningScan()
     {
