@@ -12,15 +12,19 @@
 #include <QVariant>
 
 #include <array>
+#include <optional>
 
 namespace tz4 {
+
+struct Register;
 
 // The instrument component: the only code that talks to the TZ-4. One command at a time goes
 // over the line and every wait runs the clock's message loop, so timer ticks, receive events
 // and user commands keep working while a reply is outstanding.
 //
 // Its job is split over several sources: SerialLink.cpp (settings, framing, reply assembly,
-// time-outs, traffic log), Registers.cpp, Sequences.cpp, LightModel.cpp and Procedures.cpp.
+// time-outs, traffic log), Registers.cpp (one row per register in RegisterTable.h),
+// DerivedProperties.cpp, Sequences.cpp, LightModel.cpp and Procedures.cpp.
 class uclTz4Body : public QObject, public SerialProperties {
     Q_OBJECT
 
@@ -245,6 +249,15 @@ private:
     // on failure. The previous OverTime is back in force afterwards.
     bool ask(const QString& process, const QString& command, qint16 overTime);
     void reportFailure();
+    // The register's reply as a number, by its row; nothing when the command failed.
+    std::optional<double> askRegister(const Register& r);
+    // Reads a register into `held` and answers it; a read-once register asks only the first time.
+    template <typename T>
+    T readRegister(const Register& r, T& held, bool& alreadyRead);
+    template <typename T>
+    T readRegister(const Register& r, T& held);
+    template <typename T>
+    void writeRegister(const Register& r, T& held, T value);
     double readNumber();
     qint16 readInt16();
     void moveTo(const char* process, double targetTenths);
