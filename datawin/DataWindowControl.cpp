@@ -1,0 +1,221 @@
+#include "datawin/DataWindowControl.h"
+#include "datawin/MeasurementControl.h"
+
+#include "core/ErrorLocation.h"
+#include "core/ErrorReporter.h"
+#include "core/Keys.h"
+#include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
+#include "core/RecordParameters.h"
+#include "core/Tz4Error.h"
+#include "data/FolderContents.h"
+
+namespace tz4 {
+
+namespace {
+
+// Display sets follow the order of the modes, whatever order the records came in.
+const QString ModeOrder = QStringLiteral("WCLDT");
+
+} // namespace
+
+DataWindowControl::DataWindowControl(const QString& databasePath, QObject* parent)
+    : QObject(parent), databasePath_(databasePath)
+{
+}
+
+DataWindowControl::~DataWindowControl() = default;
+
+QStringList DataWindowControl::SetStartUp(const QString& keyList)
+{
+    EnterProcedure here("frmData:SetStartUp");
+    QStringList keys = splitKeyList(keyList);
+    if (keys.isEmpty() && !keyList.trimmed().isEmpty())
+        keys << keyList.trimmed();
+
+    QStringList missing;
+    QString modes;
+    for (const QString& given : keys) {
+        const QString type = GetKeyType(given);
+        const qint32 seqNo = GetKeySeq(given);
+        if (clsTz4DataSet::kindOfLetter(type) == clsTz4DataSet::KindNone
+            || (seqNo > 0 && storedRecordKind(databasePath_, seqNo) != clsTz4DataSet::kindOfLetter(type))) {
+            missing << given;
+            continue;
+        }
+        const QString key = makeKey(seqNo, type);
+        if (records_.Item(key))
+            continue;
+        records_.Add(key, databasePath_);
+        if (!modes.contains(type))
+            modes += type;
+    }
+    for (const QChar mode : ModeOrder)
+        if (modes.contains(mode))
+            disps_.Add(QString(mode), databasePath_);
+
+    measurementWindow_ = records_.Count() == 1 && records_.Item(1)->SeqNo() == 0;
+    if (records_.Count() > 0) {
+        select(records_.Item(1));
+        clsTz4DataSet* first = records_.Item(1);
+        location_ = measurementWindow_ ? 0 : first->Parameters(param::FolderNumber).toInt();
+    }
+    records_.RefreshParam();
+    emit recordsChanged();
+    return missing;
+}
+
+void DataWindowControl::select(const clsTz4DataSet* record)
+{
+    records_.setSelectedItem(record);
+    if (clsTz4GraphDisp* disp = currentDisp())
+        disps_.setSelectedItem(disp);
+    emit selectionChanged();
+}
+
+clsTz4GraphDisp* DataWindowControl::currentDisp() const
+{
+    const clsTz4DataSet* record = selected();
+    clsTz4GraphDisp* disp = record ? disps_.Item(GetKeyType(record->Key())) : nullptr;
+    return disp ? disp : disps_.Item(1);
+}
+
+MeasurementControl* DataWindowControl::attachInstrument(MainControl& main)
+{
+    if (!measurementWindow_ || measurement_)
+        return measurement_.get();
+    measurement_ = std::make_unique<MeasurementControl>(main, *records_.Item(1));
+    measurement_->setLocation(location_);
+    measurement_->setDisplayRefresh([this] { pointAppended(); });
+    return measurement_.get();
+}
+
+void DataWindowControl::setLocation(std::optional<qint32> folder)
+{
+    location_ = folder;
+    if (measurement_)
+        measurement_->setLocation(folder);
+}
+
+const QList<QPair<qint32, QString>>& DataWindowControl::folderChoices()
+{
+    if (foldersRead_)
+        return folders_;
+    foldersRead_ = true;
+    folders_ = {{0, GetRes(msg::TopLevelFolder)}};
+    // Depth first, so each folder stands under its parent, indented by its depth.
+    std::function<void(qint32, int)> walk = [&](qint32 folder, int depth) {
+        for (const FolderEntry& entry : folderEntries(databasePath_, folder)) {
+            if (!entry.isFolder())
+                continue;
+            const qint32 number = GetKeySeq(entry.key);
+            folders_.append({number, QString(depth * 2, QLatin1Char(' ')) + entry.name});
+            walk(number, depth + 1);
+        }
+    };
+    try {
+        walk(0, 1);
+    } catch (const Tz4Error&) {
+        // An unreadable folder table leaves the top level to choose from.
+    }
+    return folders_;
+}
+
+void DataWindowControl::setTableSelection(float x1, float x2)
+{
+    tableX1_ = std::min(x1, x2);
+    tableX2_ = std::max(x1, x2);
+}
+
+void DataWindowControl::applyRange(int firstParameter)
+{
+    clsTz4DataSet& record = *selected();
+    float x1 = tableX1_, y1 = records_.TotalMinY(), x2 = tableX2_, y2 = records_.TotalMaxY();
+    if (popUpFromGraph_) {
+        const clsTz4GraphDisp* disp = currentDisp();
+        if (!disp)
+            return;
+        x1 = disp->SelectX1();
+        y1 = disp->SelectY1();
+        x2 = disp->SelectX2();
+        y2 = disp->SelectY2();
+    }
+    record.setParameters(firstParameter, x1);
+    record.setParameters(firstParameter + 1, y1);
+    record.setParameters(firstParameter + 2, x2);
+    record.setParameters(firstParameter + 3, y2);
+}
+
+void DataWindowControl::mnuPopUp1_Click(int index)
+{
+    EnterProcedure here("frmData:mnuPopUp1_Click");
+    clsTz4DataSet* record = selected();
+    if (!record || record->Kind() != clsTz4DataSet::KindW)
+        return;
+    switch (index) {
+    case PopUpDataClear:
+        for (int number : {param::FitX1, param::FitY1, param::FitX2, param::FitY2, param::GroundX1, param::GroundY1,
+                           param::GroundX2, param::GroundY2})
+            record->setParameters(number, 0.0f);
+        break;
+    case PopUpGround: applyRange(param::GroundX1); break;
+    case PopUpFit: applyRange(param::FitX1); break;
+    case PopUpDifference:
+        if (!record->CreateWfSubtruct())
+            return;
+        records_.RefreshParam();
+        displayCaption_ = GetRes(msg::DisplayCaption, {record->SeqNo(), record->Parameters(param::SampleName)});
+        emit captionChanged(displayCaption_);
+        emit recordsChanged();
+        break;
+    default: return;
+    }
+    if (index != PopUpDifference) {
+        record->RefreshGFlag();
+        record->Refresh();
+    }
+    changed();
+}
+
+bool DataWindowControl::recordMissing(const clsTz4DataSet& record) const
+{
+    if (record.SeqNo() < 1)
+        return false;
+    try {
+        return storedRecordKind(databasePath_, record.SeqNo()) == clsTz4DataSet::KindNone;
+    } catch (const Tz4Error&) {
+        return false; // an unreadable database is reported by the save itself
+    }
+}
+
+bool DataWindowControl::Unload()
+{
+    EnterProcedure here("frmData:Form_Unload");
+    bool saved = true;
+    if (records_.Count() == 1) {
+        clsTz4DataSet& record = *records_.Item(1);
+        if (recordMissing(record)) {
+            showCatalogMessage(msg::RecordDeleted, msg::TabData, MessageIcon::Exclamation, MessageButtons::Ok,
+                               {record.Key()});
+            saved = false;
+        } else if (record.SeqNo() > 0) {
+            saved = record.UpDates();
+        }
+    }
+    for (clsTz4GraphDisp& disp : disps_)
+        disp.UpDates(0);
+    return saved;
+}
+
+void DataWindowControl::pointAppended()
+{
+    const clsTz4DataSet* record = measurement_ ? &measurement_->record() : selected();
+    emit pointAdded(record ? record->DataCount() - 1 : -1);
+}
+
+void DataWindowControl::changed()
+{
+    emit analysisChanged();
+}
+
+} // namespace tz4

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "data/Tz4DataSets.h"
+#include "graph/Tz4GraphDisps.h"
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QRectF>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace tz4 {
+
+class MainControl;
+class MeasurementControl;
+
+// A data window without its widgets: the records it shows (one collection), one display set
+// per mode among them, the selected record, the location a new record is stored in, the
+// measurement control of a window opened on a new record, and the actions of the graph's
+// popup. The window draws what this holds and repaints on its signals.
+class DataWindowControl : public QObject {
+    Q_OBJECT
+
+public:
+    // Indexes of the graph popup of a work-function record.
+    enum PopUp1 { PopUpDataClear = 0, PopUpGround = 2, PopUpFit = 3, PopUpDifference = 4 };
+
+    explicit DataWindowControl(const QString& databasePath, QObject* parent = nullptr);
+    ~DataWindowControl() override;
+
+    // Opens the records of a key list (keys followed by TABs, or one key): a key without a
+    // stored number ("0 W") makes a new record of that kind. Returns the keys that name no
+    // stored record; those are left out.
+    QStringList SetStartUp(const QString& keyList);
+
+    clsTz4DataSets& records() { return records_; }
+    clsTz4GraphDisps& disps() { return disps_; }
+    clsTz4DataSet* selected() const { return records_.SelectedItem(); }
+    void select(const clsTz4DataSet* record);
+    // The display set of the selected record's mode.
+    clsTz4GraphDisp* currentDisp() const;
+    const QString& databasePath() const { return databasePath_; }
+
+    // True for a window opened on one new record: it measures.
+    bool isMeasurementWindow() const { return measurementWindow_; }
+    // Hands the new record to the instrument; only a measurement window has a control.
+    MeasurementControl* attachInstrument(MainControl& main);
+    MeasurementControl* measurement() const { return measurement_.get(); }
+
+    // The folder a new record is stored in (0 the top level) and the folders to choose from,
+    // as number and indented name, the top level first.
+    std::optional<qint32> location() const { return location_; }
+    void setLocation(std::optional<qint32> folder);
+    const QList<QPair<qint32, QString>>& folderChoices();
+
+    // The graph popup, on the selected record. The band comes from the display set when the
+    // popup was opened from the graph, else from the X bounds of the table's selection.
+    void setPopUpFromGraph(bool fromGraph) { popUpFromGraph_ = fromGraph; }
+    void setTableSelection(float x1, float x2);
+    void mnuPopUp1_Click(int index);
+
+    // "Display : (n - name)" once a difference record is shown; else empty.
+    const QString& displayCaption() const { return displayCaption_; }
+
+    // The selected record is no longer stored: it cannot be saved any more.
+    bool recordMissing(const clsTz4DataSet& record) const;
+    // The window closes: a window with one stored record saves it, and every display set is
+    // stored. Records deleted meanwhile are reported and left alone. False when nothing could
+    // be saved.
+    bool Unload();
+
+    // Everything changed after a live point: the views repaint, throttled.
+    void pointAppended();
+    // The record or its analysis changed: views refresh now.
+    void changed();
+
+signals:
+    void recordsChanged();
+    void analysisChanged();
+    void pointAdded(int row);
+    void selectionChanged();
+    void captionChanged(const QString& caption);
+
+private:
+    void applyRange(int firstParameter);
+
+    QString databasePath_;
+    clsTz4DataSets records_;
+    clsTz4GraphDisps disps_;
+    std::unique_ptr<MeasurementControl> measurement_;
+    bool measurementWindow_ = false;
+    std::optional<qint32> location_;
+    QList<QPair<qint32, QString>> folders_;
+    bool foldersRead_ = false;
+    bool popUpFromGraph_ = true;
+    float tableX1_ = 0, tableX2_ = 0;
+    QString displayCaption_;
+};
+
+} // namespace tz4

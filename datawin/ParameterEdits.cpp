@@ -1,0 +1,294 @@
+#include "datawin/DataWindowControl.h"
+#include "datawin/ParameterGridModel.h"
+
+#include "core/ErrorLocation.h"
+#include "core/RecordParameters.h"
+#include "data/Tz4DataSet.h"
+#include "graph/Tz4GraphDisp.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace tz4 {
+
+namespace {
+
+// Typed text in the user's locale, or in the C locale; nothing else is a number.
+bool parseNumber(const QVariant& value, double* number)
+{
+    if (value.typeId() != QMetaType::QString) {
+        bool ok = false;
+        *number = value.toDouble(&ok);
+        return ok && std::isfinite(*number);
+    }
+    const QString text = value.toString().trimmed();
+    bool ok = false;
+    *number = QLocale().toDouble(text, &ok);
+    if (!ok)
+        *number = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(*number);
+}
+
+// A list position, given as its index or as the text of the choice.
+int listPosition(const clsTz4GridData& row, const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QString) {
+        const int at = int(row.ListItem.indexOf(value.toString()));
+        if (at >= 0)
+            return at;
+    }
+    bool ok = false;
+    const int index = value.toInt(&ok);
+    return ok && index >= 0 && index < row.ListCount() ? index : -1;
+}
+
+// Writes a setting and tells whether the record took it: it keeps its value when the new one
+// does not fit the setting's type.
+bool setChecked(clsTz4DataSet& record, int number, double value)
+{
+    record.setParameters(number, value);
+    const double now = record.Parameters(number).toDouble();
+    return std::fabs(now - value) <= 1e-4 * std::max(1.0, std::fabs(value));
+}
+
+bool inShortRange(double value) { return value >= 0 && value <= std::numeric_limits<qint16>::max(); }
+
+} // namespace
+
+bool ParameterGridModel::ValidateEdit(int row, const QVariant& value)
+{
+    EnterProcedure here("frmData:tz4Grid_ValidateEdit");
+    if (row < 0 || row >= rows_.Count() || !rows_.Item(row).Editable)
+        return false;
+    clsTz4DataSet* record = window_.selected();
+    if (!record)
+        return false;
+    const clsTz4GridData& cell = rows_.Item(row);
+    const QString key = cell.Key;
+    double number = 0;
+    const bool isNumber = parseNumber(value, &number);
+    if (cell.Numeric && !isNumber)
+        return false;
+    int position = -1;
+    if (cell.EditType == clsTz4GridData::EditList || cell.EditType == clsTz4GridData::EditBoolList) {
+        position = listPosition(cell, value);
+        if (position < 0)
+            return false;
+        number = position;
+    }
+
+    bool written = false;
+    switch (tab_) {
+    case Meas: written = writeMeas(key, *record, value, number, isNumber || position >= 0); break;
+    case Disp: written = writeDisp(key, window_.currentDisp(), value, number, isNumber || position >= 0); break;
+    case Data: written = writeData(key, *record, window_.currentDisp(), value, number, isNumber || position >= 0); break;
+    }
+    if (!written)
+        return false;
+    // Derived rows (the UV band, the analysis, the Y unit) follow the new value.
+    MakeParameterList();
+    emit edited(key);
+    return true;
+}
+
+bool ParameterGridModel::PushEditButton(int row, qint32 colour)
+{
+    EnterProcedure here("frmData:tz4Grid_PushEditButton");
+    if (row < 0 || row >= rows_.Count() || rows_.Item(row).EditType != clsTz4GridData::EditButton)
+        return false;
+    clsTz4GraphDisp* disp = window_.currentDisp();
+    if (!disp || colour < 0 || colour > 0xFFFFFF)
+        return false;
+    const QString key = rows_.Item(row).Key;
+    if (key == QLatin1String("BackColor"))
+        disp->setBackColor(colour);
+    else if (key == QLatin1String("ForeColor"))
+        disp->setForeColor(colour);
+    else if (key == QLatin1String("ScaleColor"))
+        disp->setScaleColor(colour);
+    else if (key == QLatin1String("DotColor"))
+        disp->setDotColor(colour);
+    else if (key == QLatin1String("LineColor"))
+        disp->setLineColor(colour);
+    else if (key == QLatin1String("SelColor"))
+        disp->setSelectColor(colour);
+    else
+        return false;
+    store(nullptr, disp);
+    MakeParameterList();
+    emit edited(key);
+    return true;
+}
+
+// The Y maximum of a powered scale follows the power number, so the curve keeps its height.
+void ParameterGridModel::setPowerNumber(clsTz4DataSet& record, double number)
+{
+    record.setParameters(param::PowerNumber, number);
+    const float yMax = float(std::llround(std::pow(2000.0, number)));
+    record.setGraphY(1, yMax);
+    record.setGraphY(2, yMax / 10);
+    record.setDataY(1, yMax);
+    record.setDataY(2, yMax / 10);
+}
+
+bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, const QVariant& value, double number,
+                                   bool isNumber)
+{
+    static const QHash<QString, int> plain = {
+        {QStringLiteral("StartEng"), param::StartEnergy}, {QStringLiteral("FinishEng"), param::FinishEnergy},
+        {QStringLiteral("StepEng"), param::EnergyStep},   {QStringLiteral("MeasEng"), param::FixedEnergy},
+        {QStringLiteral("SetLight"), param::TargetLight}, {QStringLiteral("MeasCount"), param::MeasureCount},
+        {QStringLiteral("MeasTime"), param::CountingTime}};
+    if (key == QLatin1String("SampleName")) {
+        const QString name = value.toString().trimmed();
+        record.setParameters(param::SampleName, name);
+        store(&record, nullptr);
+        return true;
+    }
+    if (key == QLatin1String("Notes1")) {
+        record.setParameters(param::Notes1, value.toString());
+        store(&record, nullptr);
+        return true;
+    }
+    if (key == QLatin1String("Path")) {
+        const auto& folders = window_.folderChoices();
+        const int at = int(number);
+        if (at < 0 || at >= folders.size())
+            return false;
+        window_.setLocation(folders.at(at).first);
+        return true;
+    }
+    if (!isNumber)
+        return false;
+    if (const auto it = plain.find(key); it != plain.end()) {
+        // Energies, intensities, counts and times below zero mean nothing to the instrument.
+        if (number < 0 || !setChecked(record, *it, number))
+            return false;
+    } else if (key == QLatin1String("PowerNumber")) {
+        if (!(number > 0 && number <= 2))
+            return false;
+        setPowerNumber(record, number);
+    } else if (key == QLatin1String("ThkValue")) {
+        if (!setChecked(record, param::CalibrationThickness, number))
+            return false;
+    } else if (key == QLatin1String("ThkShift") || key == QLatin1String("ThickValue")) {
+        if (!setChecked(record, param::CalibrationShift, number))
+            return false;
+    } else if (key == QLatin1String("ThkDisp")) {
+        record.setAdjustFlag(number != 0);
+    } else if (key == QLatin1String("LogDisp")) {
+        record.setExpLog(number != 0);
+        const float yMax = record.ExpLog() ? 4 : 1600;
+        record.setGraphY(1, yMax);
+        record.setGraphY(2, yMax / 4);
+    } else {
+        return false;
+    }
+    store(&record, nullptr);
+    return true;
+}
+
+bool ParameterGridModel::writeDisp(const QString& key, clsTz4GraphDisp* disp, const QVariant&, double number,
+                                   bool isNumber)
+{
+    if (!isNumber)
+        return false;
+    static const QStringList ranges = {QStringLiteral("XMin"), QStringLiteral("XMax"), QStringLiteral("XStep"),
+                                       QStringLiteral("YMin"), QStringLiteral("YMax"), QStringLiteral("YStep")};
+    if (const int at = int(ranges.indexOf(key)); at >= 0) {
+        // A step must advance; every record of the window shares one scale.
+        if ((at % 3 == 2 && number <= 0))
+            return false;
+        for (clsTz4DataSet& record : window_.records()) {
+            if (at < 3)
+                record.setGraphX(at, float(number));
+            else
+                record.setGraphY(at - 3, float(number));
+            store(&record, nullptr);
+        }
+        return true;
+    }
+    if (!disp)
+        return false;
+    const bool on = number != 0;
+    if (key == QLatin1String("XVisible"))
+        disp->setXscaleVisible(on);
+    else if (key == QLatin1String("YVisible"))
+        disp->setYscaleVisible(on);
+    else if (key == QLatin1String("Grid"))
+        disp->setGridVisible(on);
+    else if (key == QLatin1String("LineVisible"))
+        disp->setLineVisible(on);
+    else if (key == QLatin1String("SelVisible"))
+        disp->setSelectVisible(on);
+    else if (key == QLatin1String("DotStyle"))
+        disp->setDotStyle(qint32(number));
+    else if (key == QLatin1String("LineStyle"))
+        disp->setLineStyle(qint32(number));
+    else if (key == QLatin1String("SelStyle"))
+        disp->setSelectStyle(qint32(number));
+    else if (key == QLatin1String("DotSize") || key == QLatin1String("SelSize")) {
+        if (!inShortRange(number))
+            return false;
+        (key == QLatin1String("DotSize") ? disp->setDotSize(qint16(std::lround(number)))
+                                         : disp->setSelectSize(qint16(std::lround(number))));
+    } else if (key == QLatin1String("OverLay")) {
+        const float before = disp->OverLayLevel();
+        disp->setOverLayLevel(float(number));
+        if (disp->OverLayLevel() == before && float(number) != before)
+            return false;
+    } else {
+        return false;
+    }
+    store(nullptr, disp);
+    return true;
+}
+
+bool ParameterGridModel::writeData(const QString& key, clsTz4DataSet& record, clsTz4GraphDisp* disp,
+                                   const QVariant& value, double number, bool isNumber)
+{
+    if (key.startsWith(QLatin1String("Notes"))) {
+        const int which = key.right(1).toInt();
+        if (which < 1 || which > 3)
+            return false;
+        record.setParameters(param::Notes1 + which - 1, value.toString());
+        store(&record, nullptr);
+        return true;
+    }
+    if (!isNumber)
+        return false;
+    const bool on = number != 0;
+    if (key == QLatin1String("PowerNumber")) {
+        if (!(number > 0 && number <= 2))
+            return false;
+        setPowerNumber(record, number);
+        store(&record, nullptr);
+    } else if (key == QLatin1String("GlLineSub")) {
+        record.setGndDown(on);
+        store(&record, nullptr);
+    } else if (key == QLatin1String("LogDisp")) {
+        record.setExpLog(on);
+    } else if (disp && key == QLatin1String("WfLine")) {
+        disp->setFuncVisible(on);
+        store(nullptr, disp);
+    } else if (disp && key == QLatin1String("GlLine")) {
+        disp->setGndVisible(on);
+        store(nullptr, disp);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Edits of a stored record reach its settings row at once; display sets their Graphs row.
+void ParameterGridModel::store(clsTz4DataSet* record, clsTz4GraphDisp* disp)
+{
+    if (record && record->SeqNo() > 0 && !window_.recordMissing(*record))
+        record->SaveSettingDatas();
+    if (disp)
+        disp->UpDates(0);
+}
+
+} // namespace tz4
