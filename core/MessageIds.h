@@ -174,6 +174,8 @@ constexpr int RecordDeleted = 6117;
 constexpr int NoSuggestedRanges = 6118;
 constexpr int TopLevelFolder = 6119;
 constexpr int GraphPosition = 6120;
+constexpr int CloseWhileMeasuring = 6122;
+constexpr int NoSuchRecord = 6123;
 
 // data window: parameter grid titles
 constexpr int GridSampleName = 6025;

@@ -243,6 +243,10 @@ const MessageText kTexts[] = {
      "グラフ (~1,~2)"},
     {6121, "Work Function Uncertainty",
      "仕事関数の不確かさ"},
+    {6122, "A measurement is running.~cCancel it and close the window?",
+     "測定中です。~c測定を中止してウィンドウを閉じますか?"},
+    {6123, "There is no record ~1.",
+     "レコード ~1 はありません。"},
 };
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "core/RecordParameters.h"
 #include "core/Tz4Error.h"
 #include "data/FolderContents.h"
+#include "data/SuggestRanges.h"
 
 namespace tz4 {
 
@@ -175,6 +176,20 @@ void DataWindowControl::mnuPopUp1_Click(int index)
         record->Refresh();
     }
     changed();
+}
+
+QString DataWindowControl::SuggestRanges()
+{
+    EnterProcedure here("frmData:SuggestRanges");
+    clsTz4DataSet* record = selected();
+    if (!record || record->Kind() != clsTz4DataSet::KindW)
+        return {};
+    const SuggestedRanges suggested = tz4::SuggestRanges(*record);
+    if (!suggested.found)
+        return suggested.refusal;
+    ApplyRanges(*record, suggested.ground, suggested.fit);
+    changed();
+    return {};
 }
 
 bool DataWindowControl::recordMissing(const clsTz4DataSet& record) const

@@ -61,6 +61,9 @@ public:
     void setPopUpFromGraph(bool fromGraph) { popUpFromGraph_ = fromGraph; }
     void setTableSelection(float x1, float x2);
     void mnuPopUp1_Click(int index);
+    // Sets the ground and fit ranges the data suggests on the selected work-function record;
+    // returns why none could be suggested, else an empty text.
+    QString SuggestRanges();
 
     // "Display : (n - name)" once a difference record is shown; else empty.
     const QString& displayCaption() const { return displayCaption_; }

@@ -92,7 +92,7 @@ void ParameterGridModel::MakeParameterList()
     if (building_)
         return;
     building_ = true;
-    beginResetModel();
+    clsTz4GridDatas before = rows_;
     rows_.Clear();
     if (const clsTz4DataSet* record = window_.selected()) {
         switch (tab_) {
@@ -101,7 +101,20 @@ void ParameterGridModel::MakeParameterList()
         case Data: addDataRows(*record, window_.currentDisp()); break;
         }
     }
-    endResetModel();
+    // The same rows with new values are updated in place, so an open editor and the
+    // selection survive a refresh; other rows make a new table.
+    bool sameRows = before.Count() == rows_.Count();
+    for (int i = 0; sameRows && i < rows_.Count(); ++i)
+        sameRows = before.Item(i).Key == rows_.Item(i).Key;
+    if (sameRows && rows_.Count() > 0) {
+        emit dataChanged(index(0, 0), index(rows_.Count() - 1, 1));
+    } else {
+        // Views must see the old rows until the reset begins.
+        std::swap(rows_, before);
+        beginResetModel();
+        std::swap(rows_, before);
+        endResetModel();
+    }
     building_ = false;
 }
 

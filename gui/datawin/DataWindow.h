@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QTableView;
+class QTimer;
+
+namespace tz4 {
+class DataWindowControl;
+class MainControl;
+class MeasurementControl;
+class ParameterGridModel;
+class SampleTableModel;
+} // namespace tz4
+
+namespace tz4::gui {
+
+class GraphWidget;
+class ParameterGridView;
+
+// A data window: the records of one selection as a points table, their graph and the
+// parameter grid; on a new record also the measurement menu. It draws what its
+// DataWindowControl holds and turns gestures into calls of it; the instrument is reached
+// through the main window's control, which may be absent (then nothing can be measured).
+class DataWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    DataWindow(const QString& databasePath, const QString& keyList, MainControl* main, QWidget* parent = nullptr);
+    ~DataWindow() override;
+
+    DataWindowControl& control() { return *control_; }
+    // False when none of the keys named a record; the window then has nothing to show.
+    bool hasRecords() const;
+
+    GraphWidget* graph() const { return graph_; }
+    QTableView* pointsTable() const { return table_; }
+    ParameterGridView* grid() const { return grid_; }
+    ParameterGridModel& gridModel() { return *gridModel_; }
+    QMenu* measurementMenu() const { return measMenu_; }
+    // Measurement menu entries by their index (0 stage, 2 measure, 4 UV, 5 anode, 6 calibration, 8 light adjuster).
+    QAction* measurementAction(int index) const;
+    // The popup of the graph and the table; shown without blocking so its entries can be chosen.
+    QMenu* popup() const { return popup_; }
+    QLabel* statusLine() const { return status_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMeasurementMenu(QMenuBar* bar);
+    void buildPopup();
+    void runMeasurementItem(int index);
+    void MeasMenuEnabled();
+    void showPopup(bool fromGraph, const QPoint& globalPos);
+    void suggestRanges();
+    void refreshAll();
+    void refreshAnalysis();
+    void pointAdded(int row);
+    void updateCaption();
+    void graphMouseDown(Qt::MouseButtons buttons, QPointF twips);
+    void graphMouseMove(QPointF twips);
+
+    std::unique_ptr<DataWindowControl> control_;
+    std::unique_ptr<ParameterGridModel> gridModel_;
+    std::unique_ptr<SampleTableModel> tableModel_;
+    MainControl* main_ = nullptr;
+    MeasurementControl* measurement_ = nullptr;
+
+    QMenu* measMenu_ = nullptr;
+    QList<QPair<int, QAction*>> measActions_;
+    QMenu* popup_ = nullptr;
+    QComboBox* recordChoice_ = nullptr;
+    GraphWidget* graph_ = nullptr;
+    QTableView* table_ = nullptr;
+    ParameterGridView* grid_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer* gridRefresh_ = nullptr;
+    bool running_ = false;
+    bool closeAfterRun_ = false;
+};
+
+} // namespace tz4::gui
