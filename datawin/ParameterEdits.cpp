@@ -1,4 +1,5 @@
 #include "datawin/DataWindowControl.h"
+#include "datawin/MeasurementSettingsCheck.h"
 #include "datawin/ParameterGridModel.h"
 
 #include "core/ErrorLocation.h"
@@ -54,6 +55,16 @@ bool setChecked(clsTz4DataSet& record, int number, double value)
 }
 
 bool inShortRange(double value) { return value >= 0 && value <= std::numeric_limits<qint16>::max(); }
+
+// A value the instrument or the record cannot take is refused with the reason.
+bool acceptable(int parameter, double value)
+{
+    if (const auto problem = checkSettingValue(parameter, value)) {
+        showSettingProblem(*problem);
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -143,6 +154,10 @@ bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, co
         {QStringLiteral("MeasTime"), param::CountingTime}};
     if (key == QLatin1String("SampleName")) {
         const QString name = value.toString().trimmed();
+        if (const auto problem = checkSampleName(name)) {
+            showSettingProblem(*problem);
+            return false;
+        }
         record.setParameters(param::SampleName, name);
         store(&record, nullptr);
         return true;
@@ -163,18 +178,18 @@ bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, co
     if (!isNumber)
         return false;
     if (const auto it = plain.find(key); it != plain.end()) {
-        // Energies, intensities, counts and times below zero mean nothing to the instrument.
-        if (number < 0 || !setChecked(record, *it, number))
+        if (!acceptable(*it, number) || !setChecked(record, *it, number))
             return false;
     } else if (key == QLatin1String("PowerNumber")) {
-        if (!(number > 0 && number <= 2))
+        if (!acceptable(param::PowerNumber, number))
             return false;
         setPowerNumber(record, number);
     } else if (key == QLatin1String("ThkValue")) {
         if (!setChecked(record, param::CalibrationThickness, number))
             return false;
     } else if (key == QLatin1String("ThkShift") || key == QLatin1String("ThickValue")) {
-        if (!setChecked(record, param::CalibrationShift, number))
+        if ((key == QLatin1String("ThickValue") && !acceptable(param::CalibrationShift, number))
+            || !setChecked(record, param::CalibrationShift, number))
             return false;
     } else if (key == QLatin1String("ThkDisp")) {
         record.setAdjustFlag(number != 0);
@@ -261,7 +276,7 @@ bool ParameterGridModel::writeData(const QString& key, clsTz4DataSet& record, cl
         return false;
     const bool on = number != 0;
     if (key == QLatin1String("PowerNumber")) {
-        if (!(number > 0 && number <= 2))
+        if (!acceptable(param::PowerNumber, number))
             return false;
         setPowerNumber(record, number);
         store(&record, nullptr);
