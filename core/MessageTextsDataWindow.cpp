@@ -230,7 +230,7 @@ const MessageText kTexts[] = {
     {6114, "Data",
      "データ"},
     {6115, "No.",
-     "No."},
+     "番号"},
     {6116, "Display : (~1 - ~2)",
      "表示 : (~1 - ~2)"},
     {6117, "The record ~1 is no longer in the database.~cIts window keeps what it shows, but it cannot be saved.",
