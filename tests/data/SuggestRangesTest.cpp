@@ -45,6 +45,27 @@ TEST(SuggestRanges, FindsGroundBelowAndAStraightFitAboveTheThreshold)
     EXPECT_GE(covered, cases * 85 / 100) << "the uncertainty covers the error at two standard uncertainties";
 }
 
+TEST(SuggestRanges, WorksOnScansInAnyOrderAndWithoutGroundSubtraction)
+{
+    const clsTz4DataSet rising = generatedScan(metal(5.0), 4);
+    clsTz4DataSet falling = rising;
+    for (int i = 0; i < rising.DataCount(); ++i) {
+        falling.setOrgValueX(rising.OrgValueX(rising.DataCount() - 1 - i), i);
+        falling.setOrgValueY(rising.OrgValueY(rising.DataCount() - 1 - i), i);
+    }
+    falling.Refresh();
+    const SuggestedRanges up = SuggestRanges(rising), down = SuggestRanges(falling);
+    ASSERT_TRUE(down.found) << down.refusal.toStdString();
+    EXPECT_NEAR(down.workFunction, up.workFunction, 1e-5) << "the same points, summed in another order";
+    EXPECT_EQ(down.fit.from, up.fit.from);
+
+    clsTz4DataSet plain = rising;
+    plain.setGndDown(false);
+    const SuggestedRanges s = SuggestRanges(plain);
+    ASSERT_TRUE(s.found) << s.refusal.toStdString();
+    EXPECT_NEAR(s.workFunction, 5.0, 0.03);
+}
+
 TEST(SuggestRanges, RefusesAScanWithoutThresholdGroundOrPoints)
 {
     ScanSpec allGround = metal(6.6);
