@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace tz4 {
@@ -20,7 +21,7 @@ double normalMaximum(int readings)
     constexpr double step = 0.01;
     double sum = 0;
     for (double z = -8; z <= 8; z += step) {
-        const double density = std::exp(-z * z / 2) / std::sqrt(2 * M_PI);
+        const double density = std::exp(-z * z / 2) / std::sqrt(2 * std::numbers::pi);
         const double below = 0.5 * std::erfc(-z / std::sqrt(2.0));
         sum += z * readings * density * std::pow(below, readings - 1) * step;
     }
