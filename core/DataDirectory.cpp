@@ -3,6 +3,7 @@
 #include "core/Tz4Error.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace tz4 {
@@ -44,6 +45,30 @@ QString dataDirectory()
 QString dataFilePath(const QString& fileName)
 {
     return QDir(dataDirectory()).filePath(fileName);
+}
+
+bool isDataDirectoryFile(const QString& path)
+{
+    // The database's journal files belong to it as much as the file itself.
+    static const QStringList names{QStringLiteral("TZ4Sys.ini"), QStringLiteral("TZ4.mdb"),
+                                   QStringLiteral("TZ4.mdb-journal"), QStringLiteral("TZ4.mdb-wal"),
+                                   QStringLiteral("TZ4.mdb-shm"), QStringLiteral("PrintFormat.Dat"),
+                                   QStringLiteral("Caution.log"), QStringLiteral("TZ4Serial.Log")};
+    const QFileInfo target(path);
+    const QString home = QFileInfo(dataDirectory()).canonicalFilePath();
+    if (home.isEmpty())
+        return false;
+    // The same directory under another spelling, or a link that ends at one of the files.
+    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
+    if (folder == home && names.contains(target.fileName()))
+        return true;
+    const QString resolved = target.canonicalFilePath();
+    if (resolved.isEmpty())
+        return false;
+    for (const QString& name : names)
+        if (resolved == QFileInfo(QDir(home).filePath(name)).canonicalFilePath())
+            return true;
+    return false;
 }
 
 } // namespace tz4

@@ -19,4 +19,9 @@ QString dataDirectory();
 // A file inside the data directory.
 QString dataFilePath(const QString& fileName);
 
+// True when `path` names one of the files the program keeps in its data directory (settings,
+// database, templates, logs), also through another spelling or a link; nothing may
+// overwrite those with an export.
+bool isDataDirectoryFile(const QString& path);
+
 } // namespace tz4

@@ -1,6 +1,7 @@
 #include "core/TextFileOut.h"
 
 #include "core/CautionLog.h"
+#include "core/DataDirectory.h"
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
@@ -9,8 +10,10 @@
 #include "core/MessageIds.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <cmath>
+#include <filesystem>
 
 namespace tz4 {
 
@@ -19,7 +22,8 @@ QString parameterText(const QVariant& value)
     switch (value.typeId()) {
     case QMetaType::Float: return shortestText(value.toFloat());
     case QMetaType::Double: return shortestText(value.toDouble());
-    case QMetaType::QDateTime: return generalDate(value.toDateTime());
+    // A date that is missing or unreadable is shown as missing, never as some other date.
+    case QMetaType::QDateTime: return value.toDateTime().isValid() ? generalDate(value.toDateTime()) : QString();
     default: return value.toString();
     }
 }
@@ -34,12 +38,23 @@ public:
     const QString& d() const { return d_; }
     void add(const QString& line) { bytes_ += (line + QStringLiteral("\r\n")).toUtf8(); }
 
+    // A text a person typed: quoted as CSV readers expect when it holds the delimiter, a
+    // quote or a line break, so that it stays one field on one line.
+    QString field(int number) const
+    {
+        const QString text = P(number);
+        if (!text.contains(d_) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r'))
+            && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\t')))
+            return text;
+        return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    }
+
     // The header both layouts share, up to and including the anode voltage.
     void header(int modeTextId)
     {
         add(QStringLiteral("TZ-4 Data"));
-        add(GetRes(msg::TextDate) + d_ + generalDate(record_.Parameters(param::MeasurementDate).toDateTime()));
-        add(QStringLiteral("Sample Name") + d_ + P(param::SampleName));
+        add(GetRes(msg::TextDate) + d_ + P(param::MeasurementDate));
+        add(QStringLiteral("Sample Name") + d_ + field(param::SampleName));
         add(QString());
         add(QStringLiteral("Mode") + d_ + GetRes(modeTextId));
         add(GetRes(msg::TextUvIntensity, {d_, P(param::MeasuredLight), P(param::TargetLight)}));
@@ -49,14 +64,38 @@ public:
 
     bool referenced() const { return record_.Parameters(param::AdjustmentRecord).toDouble() > 0; }
 
-    bool write(const QString& fileName) const
+    // Written whole or not at all: a failed write never replaces a good file with half a one.
+    bool write(const QString& fileName, QString* failure) const
     {
-        QFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes_) != bytes_.size()) {
-            const Tz4Error error = fileError(file);
+        if (isDataDirectoryFile(fileName)) {
+            const QString reason = QStringLiteral("%1 is one of the program's own files").arg(fileName);
+            const Tz4Error error(err::PermissionDenied, reason);
             WriteCautionLog({}, &error);
+            if (failure)
+                *failure = reason;
             return false;
         }
+        const auto failed = [&](const QFileDevice& file) {
+            const Tz4Error error = fileError(file);
+            WriteCautionLog({}, &error);
+            if (failure)
+                *failure = file.errorString();
+            return false;
+        };
+        // A device (a terminal, /dev/full) cannot be replaced, only written; its errors show
+        // when the buffer is flushed.
+        std::error_code ignored;
+        const auto type = std::filesystem::status(fileName.toStdString(), ignored).type();
+        if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular
+            && type != std::filesystem::file_type::none) {
+            QFile device(fileName);
+            if (!device.open(QIODevice::WriteOnly) || device.write(bytes_) != bytes_.size() || !device.flush())
+                return failed(device);
+            return true;
+        }
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes_) != bytes_.size() || !file.commit())
+            return failed(file);
         return true;
     }
 
@@ -77,7 +116,7 @@ QString textDelimiter(int delimiter)
     }
 }
 
-bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int delimiter)
+bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int delimiter, QString* failure)
 {
     EnterProcedure here("modUtility:TextFileOutWrk");
     TextLines out(record, delimiter);
@@ -92,10 +131,10 @@ bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int de
     out.add(QString());
     for (int i = 0; i < record.DataCount(); ++i)
         out.add(shortestText(record.ValueX(i)) + d + shortestText(record.ValueY(i)));
-    return out.write(fileName);
+    return out.write(fileName, failure);
 }
 
-bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int delimiter)
+bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int delimiter, QString* failure)
 {
     EnterProcedure here("modUtility:TextFileOutCps");
     TextLines out(record, delimiter);
@@ -120,7 +159,7 @@ bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int de
             line += formatNumber(record.ValueY(i), QStringLiteral("####0.0"));
         out.add(line);
     }
-    return out.write(fileName);
+    return out.write(fileName, failure);
 }
 
 } // namespace tz4

@@ -38,9 +38,10 @@ QString parameterText(const QVariant& value);
 QString textDelimiter(int delimiter);
 
 // Write a work-function record (TextFileOutWrk) or a counting-rate record (TextFileOutCps) as
-// text with CR LF line ends, creating or overwriting `fileName`. A failure is logged to
-// Caution.log and leaves what was written on disk; false then.
-bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int delimiter);
-bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int delimiter);
+// text with CR LF line ends, creating or replacing `fileName` as a whole. A failure is logged
+// to Caution.log, leaves any earlier file as it was and gives false with its reason in
+// `failure`. The program's own files in the data directory are refused.
+bool TextFileOutWrk(const QString& fileName, const TextOutSource& record, int delimiter, QString* failure = nullptr);
+bool TextFileOutCps(const QString& fileName, const TextOutSource& record, int delimiter, QString* failure = nullptr);
 
 } // namespace tz4

@@ -65,16 +65,18 @@ int runExportText(const GlobalOptions& options, const QStringList& args)
 
     const QString type = GetKeyType(record->Key());
     bool written = false;
+    QString failure;
     if (type == QLatin1String("C")) {
-        written = TextFileOutCps(file, TextOutView(*record), delimiter);
+        written = TextFileOutCps(file, TextOutView(*record), delimiter, &failure);
     } else if (type == QLatin1String("W")) {
-        written = TextFileOutWrk(file, TextOutView(*record), delimiter);
+        written = TextFileOutWrk(file, TextOutView(*record), delimiter, &failure);
     } else {
         errorReporter().showMessage(GetRes(msg::CannotSaveData), QStringLiteral("TZ-4"), MessageIcon::Information, MessageButtons::Ok);
         return 1;
     }
     if (!written) {
-        std::fprintf(stderr, "tz4 export-text: %s could not be written (see Caution.log)\n", qUtf8Printable(file));
+        std::fprintf(stderr, "tz4 export-text: %s could not be written: %s\n", qUtf8Printable(file),
+                     qUtf8Printable(failure));
         return 1;
     }
     return 0;

@@ -3,6 +3,7 @@
 #include "core/TextFileOut.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
@@ -176,4 +177,64 @@ TEST_F(TextFileOut, AFileThatCannotBeWrittenIsLogged)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QByteArray entry = log.readAll();
     EXPECT_TRUE(entry.contains(" : 76 : ")) << entry.toStdString();
+}
+
+TEST_F(TextFileOut, TheProgramsOwnFilesAreNeverOverwritten)
+{
+    const FakeRecord r = sample();
+    for (const char* name : {"TZ4.mdb", "TZ4Sys.ini", "Caution.log", "TZ4Serial.Log", "PrintFormat.Dat"}) {
+        QFile own(dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+        own.write("kept");
+        own.close();
+    }
+    const QString sub = dir.filePath(QStringLiteral("sub"));
+    ASSERT_TRUE(QDir().mkpath(sub));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("TZ4.mdb")), dir.filePath(QStringLiteral("link.csv"))));
+    // The plain name, another spelling of the same folder and a link that ends at the database.
+    for (const QString& target : {dir.filePath(QStringLiteral("TZ4.mdb")), sub + QStringLiteral("/../TZ4Sys.ini"),
+                                  dir.filePath(QStringLiteral("link.csv")), dir.filePath(QStringLiteral("TZ4Serial.Log"))}) {
+        QString failure;
+        EXPECT_FALSE(TextFileOutWrk(target, r, 1, &failure)) << target.toStdString();
+        EXPECT_TRUE(failure.contains(QStringLiteral("one of the program's own files"))) << failure.toStdString();
+    }
+    for (const char* name : {"TZ4.mdb", "TZ4Sys.ini", "TZ4Serial.Log"}) {
+        QFile own(dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+        EXPECT_EQ(own.readAll(), QByteArray("kept")) << name;
+    }
+    EXPECT_TRUE(TextFileOutWrk(sub + QStringLiteral("/TZ4.mdb"), r, 1)) << "the same name elsewhere is an ordinary file";
+}
+
+#ifdef Q_OS_LINUX
+TEST_F(TextFileOut, AWriteThatFailsIsAnError)
+{
+    QString failure;
+    EXPECT_FALSE(TextFileOutWrk(QStringLiteral("/dev/full"), sample(), 1, &failure));
+    EXPECT_EQ(failure, QStringLiteral("No space left on device"));
+}
+#endif
+
+TEST_F(TextFileOut, ANameWithDelimitersQuotesOrLineBreaksStaysOneField)
+{
+    FakeRecord r = sample();
+    r.parameters[2] = QStringLiteral("Au, \"new\"\nbatch");
+    ASSERT_TRUE(TextFileOutWrk(dir.filePath(QStringLiteral("q.csv")), r, 1));
+    const QStringList lines = written(QStringLiteral("q.csv"));
+    EXPECT_EQ(lines.at(2), QStringLiteral("Sample Name,\"Au, \"\"new\"\"\nbatch\""));
+
+    r.parameters[2] = QStringLiteral("tab\there");
+    ASSERT_TRUE(TextFileOutWrk(dir.filePath(QStringLiteral("q.txt")), r, 2));
+    EXPECT_EQ(written(QStringLiteral("q.txt")).at(2), QStringLiteral("Sample Name\t\"tab\there\""));
+    r.parameters[2] = QStringLiteral("Gold");
+    ASSERT_TRUE(TextFileOutWrk(dir.filePath(QStringLiteral("plain.csv")), r, 1));
+    EXPECT_EQ(written(QStringLiteral("plain.csv")).at(2), QStringLiteral("Sample Name,Gold"));
+}
+
+TEST_F(TextFileOut, AMissingDateIsWrittenAsMissing)
+{
+    FakeRecord r = sample();
+    r.parameters[4] = QDateTime();
+    ASSERT_TRUE(TextFileOutWrk(dir.filePath(QStringLiteral("d.csv")), r, 1));
+    EXPECT_EQ(written(QStringLiteral("d.csv")).at(1), QStringLiteral("Date,"));
 }
