@@ -4,6 +4,7 @@
 #include "gui/widgets/MessageBoxReporter.h"
 #include "gui/mainwin/SplashWindow.h"
 #include "gui/mainwin/TerminationSignals.h"
+#include "core/LocalTimeZone.h"
 #include "core/Startup.h"
 #include "data/DatabaseSetup.h"
 
@@ -13,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    tz4::readLocalTimeZoneOnce();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 using namespace tz4;
 
 namespace {
@@ -78,6 +80,59 @@ void BM_ShowColdStart(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ShowColdStart)->Unit(benchmark::kMillisecond)->Iterations(30)->UseRealTime();
+
+// `records` rows for one folder, written straight into the tables: each has a name, a date, a
+// measured intensity and a kind, as the sample manager lists them.
+bool fillFolder(const QString& home, int count)
+{
+    setDataDirectory(home);
+    InitSystemParam();
+    if (!createDatabaseIfMissing(home))
+        return false;
+    SqliteDatabase db(SystemParam().DatabasePath);
+    SqliteTransaction transaction(db);
+    db.exec(QStringLiteral("With Recursive n(i) As (Select 1 Union All Select i+1 From n Where i<%1) "
+                           "Insert Into Setting(SeqNo,SampleName,DataTime,Modes,MeasLight,Parent,Recycled) "
+                           "Select i, 'Sample ' || i, printf('2026-%02d-%02d %02d:%02d:%02d', 1 + i % 12, 1 + i % 28,"
+                           " i % 24, i % 60, i % 59), i % 4, 10.0 + i % 7, 0, 0 From n;")
+                .arg(count));
+    transaction.commit();
+    return true;
+}
+
+// `tz4 records` of a folder holding state.range(0) records, from process start to exit.
+void BM_RecordsOfALargeFolder(benchmark::State& state)
+{
+    QTemporaryDir home;
+    const int count = int(state.range(0));
+    if (!home.isValid() || !fillFolder(home.path(), count)) {
+        state.SkipWithError("the database could not be filled");
+        return;
+    }
+    const QStringList args{QStringLiteral("--home"), home.path(), QStringLiteral("records")};
+    // The program's own processor time, apart from the wait of a busy machine.
+    const auto childCpuMs = [] {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0
+            + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+    };
+    const double cpuBefore = childCpuMs();
+    for (auto _ : state) {
+        QProcess process;
+        process.start(bench::builtProgram(QStringLiteral("tz4")), args);
+        if (!process.waitForFinished(30000) || process.exitCode() != 0
+            || process.readAllStandardOutput().count('\n') != count) {
+            state.SkipWithError("tz4 records failed");
+            break;
+        }
+    }
+    state.counters["program_cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+    state.SetComplexityN(count);
+}
+BENCHMARK(BM_RecordsOfALargeFolder)
+    ->Arg(2500)->Arg(5000)->Arg(10000)
+    ->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime()->Complexity(benchmark::oN);
 
 } // namespace
 

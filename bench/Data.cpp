@@ -134,4 +134,31 @@ void SuggestRangesOnAScan(benchmark::State& state)
 }
 BENCHMARK(SuggestRangesOnAScan)->Arg(57)->Arg(200)->Unit(benchmark::kMicrosecond);
 
+// A new record takes its settings from the latest stored record of its kind; state.range(0)
+// records of that kind lie in the database.
+void LatestRecordOfItsKind(benchmark::State& state)
+{
+    Scratch s;
+    {
+        SqliteDatabase db(s.path);
+        SqliteTransaction transaction(db);
+        db.exec(QStringLiteral("With Recursive n(i) As (Select 1 Union All Select i+1 From n Where i<%1) "
+                               "Insert Into Setting(SeqNo,SampleName,DataTime,Modes,Parent,Recycled) "
+                               "Select i, 'Sample ' || i, printf('2026-%02d-%02d 12:00:00', 1 + i % 12, 1 + i % 28),"
+                               " 0, 0, 0 From n;")
+                    .arg(state.range(0)));
+        transaction.commit();
+    }
+    addMainIndexes(s.path);
+    for (auto _ : state) {
+        clsTz4DataSet r;
+        r.setDataBaseName(s.path);
+        r.setKey(QStringLiteral("W"));
+        r.ReLoad();
+        benchmark::DoNotOptimize(r.Parameters(param::SampleName));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(LatestRecordOfItsKind)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+
 BENCHMARK_MAIN();

@@ -116,7 +116,8 @@ void addMainIndexes(const QString& path)
     db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS DatasSerialNo ON Datas(SerialNo);"
                            "CREATE INDEX IF NOT EXISTS SettingParent ON Setting(Parent);"
                            "CREATE INDEX IF NOT EXISTS FatParent ON FAT(Parent);"
-                           "CREATE INDEX IF NOT EXISTS ThicksAdjNo ON Thicks(AdjNo);"));
+                           "CREATE INDEX IF NOT EXISTS ThicksAdjNo ON Thicks(AdjNo);"
+                           "CREATE INDEX IF NOT EXISTS SettingModesDate ON Setting(Modes, DataTime);"));
 }
 
 } // namespace tz4

@@ -62,9 +62,35 @@ QString JetSql::storedDate(const QDateTime& when)
     return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// The stored form read digit by digit: a listing reads thousands of dates, and the general
+// format parser costs more than everything else of a row.
+static QDateTime fromStoredForm(const QString& text)
+{
+    if (text.size() != 19 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-') || text[10] != QLatin1Char(' ')
+        || text[13] != QLatin1Char(':') || text[16] != QLatin1Char(':'))
+        return {};
+    const auto number = [&](int from, int length) {
+        int value = 0;
+        for (int i = from; i < from + length; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
 QDateTime JetSql::fromStoredDate(const QString& text)
 {
-    QDateTime when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QDateTime when = fromStoredForm(text);
+    if (!when.isValid())
+        when = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!when.isValid())
         when = QDateTime::fromString(text, Qt::ISODate);
     if (!when.isValid())

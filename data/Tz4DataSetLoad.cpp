@@ -37,10 +37,13 @@ void clsTz4DataSet::ReLoad()
     } else if (SeqNo() < 1) {
         trap.run([&] {
             SqliteDatabase db(dataBaseName_);
+            // The last row in date order, found through the (Modes, DataTime) index; among
+            // records of the same date the one stored last.
             qint32 latest = 0;
             SqliteStatement rows = db.query(
-                QStringLiteral("Select * From Setting Where Modes=%1 Order By DataTime;").arg(kind_));
-            while (rows.next())
+                QStringLiteral("Select SeqNo From Setting Where Modes=%1 Order By DataTime Desc, SeqNo Desc Limit 1;")
+                    .arg(kind_));
+            if (rows.next())
                 latest = qint32(rows.toInt(QStringLiteral("SeqNo")));
             // The first record of its kind starts from the defaults a stored record without
             // settings gets, so a first W scan plots the powered yield with the ground removed.
