@@ -63,7 +63,8 @@ TEST_F(HeadlessProgram, TextFilesFollowTheWorkFunctionAndCountingRateLayouts)
     const QStringList wHeader = {
         QStringLiteral("TZ-4 Data"),
         dateLine(w, d),
-        QStringLiteral("Sample Name Gold foil"),
+        // The blank in the name is the delimiter here, so the name is quoted to stay one field.
+        QStringLiteral("Sample Name \"Gold foil\""),
         QString(),
         QStringLiteral("Mode Work Function"),
         QStringLiteral("UV Intensity ") + p(w, 22) + QStringLiteral("[nW] Target of UV Intensity Adjustment ") + p(w, 23)
