@@ -35,6 +35,7 @@ constexpr int InternalError = 51;
 constexpr int FileNotFound = 53;
 constexpr int FileAlreadyOpen = 55;
 constexpr int DeviceIoError = 57;
+constexpr int FileAlreadyExists = 58;
 constexpr int DiskFull = 61;
 constexpr int PermissionDenied = 70;
 constexpr int PathFileAccess = 75;

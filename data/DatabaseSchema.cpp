@@ -91,6 +91,18 @@ void dropWorkTables(SqliteDatabase& db)
     }
 }
 
+void createWorkTables(SqliteDatabase& db, bool temporary)
+{
+    const auto create = [&](const QString& statement) {
+        db.execute(temporary ? QString(statement).replace(QStringLiteral("Create Table"), QStringLiteral("Create Temp Table"))
+                             : statement);
+    };
+    create(table(QStringLiteral("TmpFAT"), QStringLiteral("SeqNo"), QStringLiteral("TmpFATConstraint"), kFatColumns));
+    create(table(QStringLiteral("TmpSet"), QStringLiteral("SeqNo"), QStringLiteral("TmpSetConstraint"), kSettingColumns));
+    create(table(QStringLiteral("TmpDat"), QStringLiteral("SeqNo"), QStringLiteral("TmpDatasConstraint"), kDatasColumns));
+    create(table(QStringLiteral("TmpThn"), QStringLiteral("SeqNo"), QStringLiteral("TmpThnConstraint"), kThicksColumns));
+}
+
 bool MakeTmpDB(const QString& mainDatabasePath)
 {
     EnterProcedure here("modDataBase:MakeTmpDB");
@@ -98,10 +110,7 @@ bool MakeTmpDB(const QString& mainDatabasePath)
     const bool ok = trap.run([&] {
         SqliteDatabase db(mainDatabasePath);
         dropWorkTables(db);
-        db.execute(table(QStringLiteral("TmpFAT"), QStringLiteral("SeqNo"), QStringLiteral("TmpFATConstraint"), kFatColumns));
-        db.execute(table(QStringLiteral("TmpSet"), QStringLiteral("SeqNo"), QStringLiteral("TmpSetConstraint"), kSettingColumns));
-        db.execute(table(QStringLiteral("TmpDat"), QStringLiteral("SeqNo"), QStringLiteral("TmpDatasConstraint"), kDatasColumns));
-        db.execute(table(QStringLiteral("TmpThn"), QStringLiteral("SeqNo"), QStringLiteral("TmpThnConstraint"), kThicksColumns));
+        createWorkTables(db, false);
     });
     if (!ok) {
         ShowErrorMessage(QStringLiteral("modDataBase"), QStringLiteral("MakeTmpDB"), *trap.error());

@@ -21,6 +21,10 @@ void dropWorkTables(SqliteDatabase& db);
 // fine) and creates them again. The first other failure is shown and logged; false then.
 bool MakeTmpDB(const QString& mainDatabasePath);
 
+// Creates the four work tables on `db`; `temporary` keeps them out of the database file: they
+// live in the connection's temporary schema and vanish with it.
+void createWorkTables(SqliteDatabase& db, bool temporary);
+
 // Lookup indexes of the main database; they change only speed.
 void addMainIndexes(const QString& path);
 

@@ -39,8 +39,17 @@ QString likePattern(const QString& jetPattern, bool* escaped)
 {
     QString out;
     *escaped = false;
-    for (QChar c : jetPattern) {
-        if (c == QLatin1Char('*')) {
+    for (qsizetype i = 0; i < jetPattern.size(); ++i) {
+        QChar c = jetPattern[i];
+        // "[x]" stands for x itself, so a pattern can hold a literal wildcard.
+        const bool bracketed = c == QLatin1Char('[') && i + 2 < jetPattern.size() && jetPattern[i + 2] == QLatin1Char(']');
+        if (bracketed) {
+            c = jetPattern[i + 1];
+            i += 2;
+        }
+        if (bracketed && c != QLatin1Char('%') && c != QLatin1Char('_') && c != QLatin1Char('\\')) {
+            out += c;
+        } else if (c == QLatin1Char('*')) {
             out += QLatin1Char('%');
         } else if (c == QLatin1Char('?')) {
             out += QLatin1Char('_');

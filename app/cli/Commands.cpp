@@ -6,6 +6,7 @@
 #include "app/cli/MessagesCommand.h"
 #include "app/cli/PlotCommand.h"
 #include "app/cli/RecordCommands.h"
+#include "app/cli/SampleCommands.h"
 #include "core/Version.h"
 
 #include <QTextStream>
@@ -47,6 +48,23 @@ const Command kCommands[] = {
      runAnalyze},
     {"export-text", "export-text N FILE [--delim csv|tab|space]  record N as a text file", runExportText},
     {"plot", "plot KEY... FILE.png|svg|pdf [--size WxH]  the records' graph as a picture file", runPlot},
+    {"export", "export FILE KEY... [--force]  the items and what they depend on into an exchange file",
+     runExport},
+    {"import", "import FILE [--into KEY]  an exchange file under new keys into folder KEY (default: top level)",
+     runImport},
+    {"repair", "repair                   check and compact the database", runRepair},
+    {"folder", "folder new NAME [--in KEY]  a new folder at the top level or in folder KEY", runFolder},
+    {"rename", "rename KEY NAME          rename a folder or a record", runRename},
+    {"move", "move KEY... --to KEY     move items into a folder (or the trash), or attach them", runMove},
+    {"copy", "copy KEY... --to KEY     copy items into a folder, or attach them", runCopy},
+    {"delete", "delete KEY...            put items into the trash", runDelete},
+    {"restore", "restore KEY...           take items out of the trash", runRestore},
+    {"empty-trash", "empty-trash --yes        delete everything in the trash for good", runEmptyTrash},
+    {"attach", "attach SOURCE TARGET     L to W (correction), T to C (calibration), D to T (member)", runAttach},
+    {"undo", "undo                     reverse the last move, copy or delete", runUndo},
+    {"search", "search [--name TEXT] [--notes TEXT] [--kind W|C|L|D|T] [--from DATE] [--to DATE]\n"
+               "       [--months N | --days N]  records that meet every condition given",
+     runSearch},
 };
 
 QString usage()

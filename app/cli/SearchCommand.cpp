@@ -1,0 +1,111 @@
+#include "app/cli/CommandArgs.h"
+#include "app/cli/RecordReport.h"
+#include "app/cli/SampleCommands.h"
+#include "core/Formats.h"
+#include "core/Keys.h"
+#include "core/MessageCatalog.h"
+#include "data/SampleListing.h"
+#include "data/SearchQuery.h"
+#include "data/Tz4DataSet.h"
+#include "data/JetSql.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace tz4::cli {
+
+namespace {
+
+constexpr int kMsgBadConditions = 5038;
+constexpr int kMsgFound = 5034;
+
+// A date typed as yyyy-mm-dd (a time may follow) or as the stored dialect reads it.
+QDateTime parseDate(const QString& text, bool endOfDay)
+{
+    QDateTime when = JetSql::parseDateLiteral(text);
+    if (when.isValid() && endOfDay && !text.contains(QLatin1Char(':')))
+        when.setTime(QTime(23, 59, 59));
+    return when;
+}
+
+} // namespace
+
+int runSearch(const GlobalOptions& options, const QStringList& args)
+{
+    CommandArgs parsed;
+    if (auto error = parseCommandArgs(args,
+                                      {QStringLiteral("name"), QStringLiteral("notes"), QStringLiteral("kind"),
+                                       QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("months"),
+                                       QStringLiteral("days")},
+                                      {}, parsed))
+        return usageError("search", *error);
+    if (!parsed.positional.isEmpty())
+        return usageError("search", QStringLiteral("unexpected argument '%1'").arg(parsed.positional.first()));
+    SearchConditions conditions;
+    conditions.sampleName = parsed.value(QStringLiteral("name"));
+    conditions.notes = parsed.value(QStringLiteral("notes"));
+    if (parsed.values.contains(QStringLiteral("kind"))) {
+        const int kind = clsTz4DataSet::kindOfLetter(parsed.value(QStringLiteral("kind")));
+        if (kind == clsTz4DataSet::KindNone)
+            return usageError("search", QStringLiteral("--kind takes W, C, L, D or T"));
+        conditions.kindChoice = kind + 1;
+    }
+    for (const auto& [option, target, endOfDay] :
+         {std::tuple{QStringLiteral("from"), &conditions.from, false}, std::tuple{QStringLiteral("to"), &conditions.to, true}}) {
+        if (!parsed.values.contains(option))
+            continue;
+        *target = parseDate(parsed.value(option), endOfDay);
+        if (!target->isValid())
+            return usageError("search", QStringLiteral("--%1 takes a date such as 2026-12-31").arg(option));
+    }
+    for (const auto& [option, target] : {std::pair{QStringLiteral("months"), &conditions.pastMonths},
+                                         std::pair{QStringLiteral("days"), &conditions.pastDays}}) {
+        if (!parsed.values.contains(option))
+            continue;
+        bool ok = false;
+        *target = parsed.value(option).toInt(&ok);
+        if (!ok || *target < 1)
+            return usageError("search", QStringLiteral("--%1 takes a whole number above 0").arg(option));
+    }
+    const QString query = makeQueryString(conditions);
+    if (query.isEmpty())
+        return usageError("search", GetRes(kMsgBadConditions));
+
+    return withDatabase(options, "search", [&](const QString& database) {
+        const QList<RecordRow> rows = SampleListing(database).search(query);
+        QTextStream out(stdout);
+        QJsonArray list;
+        for (const RecordRow& row : rows) {
+            const QString letter = clsTz4DataSet::letterOfKind(row.modes);
+            if (letter.isEmpty())
+                continue;
+            const QString key = makeKey(row.seqNo, letter);
+            const QString light = row.measLight.isNull()
+                ? QStringLiteral("0.0nW")
+                : formatNumber(row.measLight.toDouble(), QStringLiteral("##0.0")) + QStringLiteral("nW");
+            if (options.json) {
+                list.append(QJsonObject{{QStringLiteral("key"), key},
+                                        {QStringLiteral("name"), row.sampleName},
+                                        {QStringLiteral("type"), kindName(letter)},
+                                        {QStringLiteral("light"), light},
+                                        {QStringLiteral("date"), row.dataTime.isValid()
+                                                                     ? QJsonValue(row.dataTime.toString(Qt::ISODate))
+                                                                     : QJsonValue()}});
+            } else {
+                out << key << '\t' << row.sampleName << '\t' << kindName(letter) << '\t' << light << '\t'
+                    << (row.dataTime.isValid() ? generalDate(row.dataTime) : QStringLiteral("Measure Date None")) << '\n';
+            }
+        }
+        if (options.json)
+            out << QJsonDocument(list).toJson(QJsonDocument::Compact) << '\n';
+        out.flush();
+        std::fprintf(stderr, "%s\n", qUtf8Printable(GetRes(kMsgFound, {qsizetype(rows.size())})));
+        return 0;
+    });
+}
+
+} // namespace tz4::cli
