@@ -256,6 +256,30 @@ constexpr int GridDataNotes1 = 5081;
 constexpr int GridDataNotes2 = 5082;
 constexpr int GridDataNotes3 = 5083;
 constexpr int GridUncertainty = 6121;
+
+// data: export and import progress captions
+constexpr int CheckingDependencies = 2001;
+constexpr int ImportProgress = 2002;
+constexpr int ExportProgress = 2003;
+constexpr int WritingData = 2004;
+constexpr int ResettingData = 2005;
+constexpr int CalibrationCaption = 2006;
+
+// sample manager: folder and record operations
+constexpr int EmptyTrashQuestion = 5007;
+constexpr int DeleteDirectory = 5014;
+constexpr int DeleteData = 5016;
+constexpr int CreateFolderTitle = 5019;
+constexpr int FolderOnlyUnderFolder = 5020;
+constexpr int DatasFound = 5034;
+constexpr int SearchBadConditions = 5038;
+constexpr int UndoNone = 5045;
+constexpr int UndoMove = 5046;
+constexpr int UndoCopy = 5047;
+constexpr int UndoDelete = 5048;
+constexpr int NowDeleting = 5054;
+constexpr int FolderIntoOwnSubFolder = 5094;
+constexpr int FolderIntoOwnSubFolderTitle = 5095;
 } // namespace msg
 
 } // namespace tz4

@@ -4,6 +4,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
 #include "data/DatabaseSchema.h"
 #include "data/SampleOperations.h"
 #include "data/SampleRows.h"
@@ -22,11 +23,6 @@
 namespace tz4 {
 
 namespace {
-
-constexpr int kMsgCollecting = 2001;
-constexpr int kMsgExporting = 2003;
-constexpr int kMsgWriting = 2004;
-constexpr int kMsgResetting = 2005;
 
 bool holds(SqliteDatabase& db, const QString& workTable, qint64 seqNo)
 {
@@ -100,7 +96,7 @@ void ExportLoop(SqliteDatabase& db, QString list, const OperationProgress& progr
     // Depth first, in list order, like collecting each child list where it is found.
     while (!pending.isEmpty()) {
         const QString key = pending.takeFirst();
-        reportProgress(progress, GetRes(kMsgCollecting, {key}));
+        reportProgress(progress, GetRes(msg::CheckingDependencies, {key}));
         const QString type = GetKeyType(key);
         const qint32 n = GetKeySeq(key);
         QStringList children;
@@ -150,7 +146,7 @@ void ExportSeq(SqliteDatabase& db, const OperationProgress& progress)
             break;
         for (const Row& row : std::as_const(rows)) {
             done.insert(row.seqNo);
-            reportProgress(progress, GetRes(kMsgWriting, {row.name}));
+            reportProgress(progress, GetRes(msg::WritingData, {row.name}));
             if ((row.modes == clsTz4DataSet::KindW || row.modes == clsTz4DataSet::KindC) && row.adjustNo > 0)
                 collectRecord(db, row.adjustNo);
             if (row.modes == clsTz4DataSet::KindT)
@@ -162,7 +158,7 @@ void ExportSeq(SqliteDatabase& db, const OperationProgress& progress)
         {
             SqliteStatement st = db.query(QStringLiteral("Select AdjNo,DataNo From TmpThn;"));
             while (st.next()) {
-                reportProgress(progress, GetRes(kMsgWriting, {st.toInt(0)}));
+                reportProgress(progress, GetRes(msg::WritingData, {st.toInt(0)}));
                 members << st.toInt(1);
             }
         }
@@ -172,7 +168,7 @@ void ExportSeq(SqliteDatabase& db, const OperationProgress& progress)
     {
         SqliteStatement names = db.query(QStringLiteral("Select SampleName From TmpSet;"));
         while (names.next())
-            reportProgress(progress, GetRes(kMsgResetting, {names.toText(QStringLiteral("SampleName"))}));
+            reportProgress(progress, GetRes(msg::ResettingData, {names.toText(QStringLiteral("SampleName"))}));
     }
     // Whatever lost its folder in the file lives at its top level.
     db.execute(QStringLiteral("UPDATE TmpSet Set Parent=0 Where Parent Not In (Select SeqNo From TmpFat);"));
@@ -189,7 +185,7 @@ QString ExportMain(const QString& databasePath, const QString& fileName, const Q
     EnterProcedure here("modDataBase:ExportMain");
     const QString target = QFileInfo(exchangeFileName(fileName)).absoluteFilePath();
     checkTarget(databasePath, target, replaceExisting);
-    reportProgress(progress, GetRes(kMsgExporting), 0);
+    reportProgress(progress, GetRes(msg::ExportProgress), 0);
 
     const QString part = partFileName(target);
     bool done = false;
@@ -211,7 +207,7 @@ QString ExportMain(const QString& databasePath, const QString& fileName, const Q
             for (int i = 0; i < 4; ++i) {
                 db.exec(QStringLiteral("Insert Into %1.%2 Select * From temp.%3;")
                             .arg(file, QLatin1String(moves[i][0]), QLatin1String(moves[i][1])));
-                reportProgress(progress, GetRes(kMsgExporting), (i + 1) / 4.0);
+                reportProgress(progress, GetRes(msg::ExportProgress), (i + 1) / 4.0);
             }
             dropWorkTables(db);
             transaction.commit();

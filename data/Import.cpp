@@ -3,6 +3,7 @@
 #include "core/ErrorLocation.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
 #include "data/DatabaseSchema.h"
 #include "data/SampleOperations.h"
 #include "data/SampleRows.h"
@@ -15,10 +16,6 @@
 namespace tz4 {
 
 namespace {
-
-constexpr int kMsgCollecting = 2001;
-constexpr int kMsgImporting = 2002;
-constexpr int kMsgCalibration = 2006;
 
 struct Exchanged {
     const char* table;
@@ -147,13 +144,13 @@ void checkImportedRows(SqliteDatabase& db)
 void ImportSeq(SqliteDatabase& db, const QString& targetKey, const OperationProgress& progress)
 {
     EnterProcedure here("modDataBase:ImportSeq");
-    reportProgress(progress, GetRes(kMsgCollecting, {QStringLiteral("FAT")}));
+    reportProgress(progress, GetRes(msg::CheckingDependencies, {QStringLiteral("FAT")}));
     const QString folders = mapKeys(db, QStringLiteral("FAT"), QStringLiteral("TmpFat"));
     renumber(db, folders, QStringLiteral("TmpSet"), QStringLiteral("Parent"));
     renumber(db, folders, QStringLiteral("TmpFat"), QStringLiteral("Parent"));
     renumber(db, folders, QStringLiteral("TmpFat"), QStringLiteral("SeqNo"));
 
-    reportProgress(progress, GetRes(kMsgCollecting, {QStringLiteral("Setting")}));
+    reportProgress(progress, GetRes(msg::CheckingDependencies, {QStringLiteral("Setting")}));
     const QString records = mapKeys(db, QStringLiteral("Setting"), QStringLiteral("TmpSet"));
     renumber(db, records, QStringLiteral("TmpDat"), QStringLiteral("SerialNo"));
     renumber(db, records, QStringLiteral("TmpSet"), QStringLiteral("AdjustNo"));
@@ -162,10 +159,10 @@ void ImportSeq(SqliteDatabase& db, const QString& targetKey, const OperationProg
     renumber(db, records, QStringLiteral("TmpSet"), QStringLiteral("SeqNo"));
 
     // A calibration line's points keep the member point keys they were copied from in EngData.
-    reportProgress(progress, GetRes(kMsgCollecting, {QStringLiteral("Datas")}));
+    reportProgress(progress, GetRes(msg::CheckingDependencies, {QStringLiteral("Datas")}));
     renumber(db, mapKeys(db, QStringLiteral("Datas"), QStringLiteral("TmpDat")), QStringLiteral("TmpDat"),
              QStringLiteral("SeqNo"));
-    reportProgress(progress, GetRes(kMsgCalibration));
+    reportProgress(progress, GetRes(msg::CalibrationCaption));
     renumber(db, mapKeys(db, QStringLiteral("Thicks"), QStringLiteral("TmpThn")), QStringLiteral("TmpThn"),
              QStringLiteral("SeqNo"));
 
@@ -196,7 +193,7 @@ ImportCounts ImportMain(const QString& databasePath, const QString& fileName, co
         throw Tz4Error(err::InvalidPropertyValue,
                        QStringLiteral("Records are imported into a folder or the desktop, not into %1.").arg(targetKey));
 
-    reportProgress(progress, GetRes(kMsgImporting), 0);
+    reportProgress(progress, GetRes(msg::ImportProgress), 0);
     SqliteDatabase db(databasePath);
     if (type == keytype::Folder && !folderIsLive(db, GetKeySeq(targetKey)))
         throw Tz4Error(err::InvalidPropertyValue, QStringLiteral("There is no folder %1.").arg(targetKey));
@@ -217,7 +214,7 @@ ImportCounts ImportMain(const QString& databasePath, const QString& fileName, co
             for (const Exchanged& t : kTables) {
                 db.exec(QStringLiteral("Insert Into temp.%1(%2) Select %2 From %3.%4;")
                             .arg(QLatin1String(t.workTable), QLatin1String(t.columns), alias, QLatin1String(t.table)));
-                reportProgress(progress, GetRes(kMsgImporting), (step += 0.125));
+                reportProgress(progress, GetRes(msg::ImportProgress), (step += 0.125));
             }
         } catch (const Tz4Error& e) {
             throw notExchangeFile(file, e.description());
@@ -226,7 +223,7 @@ ImportCounts ImportMain(const QString& databasePath, const QString& fileName, co
         ops::ImportSeq(db, targetKey, progress);
         for (const Exchanged& t : kTables) {
             db.exec(QStringLiteral("Insert Into main.%1 Select * From temp.%2;").arg(QLatin1String(t.table), QLatin1String(t.workTable)));
-            reportProgress(progress, GetRes(kMsgImporting), (step += 0.125));
+            reportProgress(progress, GetRes(msg::ImportProgress), (step += 0.125));
         }
         counts.folders = firstOffender(db, QStringLiteral("Select Count(*) From temp.TmpFat;")).toInt();
         counts.records = firstOffender(db, QStringLiteral("Select Count(*) From temp.TmpSet;")).toInt();
@@ -237,7 +234,7 @@ ImportCounts ImportMain(const QString& databasePath, const QString& fileName, co
         transaction.commit();
     }
     db.detachAll();
-    reportProgress(progress, GetRes(kMsgImporting), 1);
+    reportProgress(progress, GetRes(msg::ImportProgress), 1);
     return counts;
 }
 

@@ -3,6 +3,7 @@
 #include "core/ErrorLocation.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
 #include "data/JetSql.h"
 #include "data/SampleRows.h"
 #include "data/SqliteDatabase.h"
@@ -13,8 +14,6 @@ namespace tz4 {
 
 namespace {
 
-constexpr int kMsgFolderOnlyUnderFolder = 5020;
-constexpr int kMsgCreateFolder = 5019;
 constexpr int kFolderNameWidth = 50;
 constexpr int kSampleNameWidth = 80;
 constexpr int kTemplateNameWidth = 80;
@@ -43,7 +42,7 @@ QString newFolder(const QString& databasePath, const QString& name, const QStrin
     EnterProcedure here("frmSample:mnuFile_Click(2)");
     const QString type = GetKeyType(parentKey);
     if (type != keytype::Root && type != keytype::Folder)
-        throw OperationRefused(kMsgFolderOnlyUnderFolder, kMsgCreateFolder, GetRes(kMsgFolderOnlyUnderFolder));
+        throw OperationRefused(msg::FolderOnlyUnderFolder, msg::CreateFolderTitle, GetRes(msg::FolderOnlyUnderFolder));
     const QString folderName = name.isEmpty() ? QStringLiteral("NewFolder") : name;
     checkWidth(folderName, kFolderNameWidth);
     SqliteDatabase db(databasePath);

@@ -3,6 +3,7 @@
 #include "core/ErrorLocation.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
 #include "data/CalibrationLine.h"
 #include "data/JetSql.h"
 #include "data/SampleRows.h"
@@ -14,9 +15,6 @@
 namespace tz4 {
 
 namespace {
-
-constexpr int kMsgLoopRefused = 5094;
-constexpr int kMsgLoopRefusedTitle = 5095;
 
 bool isFolder(const QString& type) { return type == keytype::Folder; }
 
@@ -253,7 +251,7 @@ QStringList MultiCopyItem(const QString& databasePath, const QString& targetKey,
         if (!rowExists(db, key))
             throw Tz4Error(err::InvalidPropertyValue, QStringLiteral("There is no %1.").arg(key));
     if (!ops::CheckLoopParent(db, targetKey, keys))
-        throw OperationRefused(kMsgLoopRefused, kMsgLoopRefusedTitle, GetRes(kMsgLoopRefused));
+        throw OperationRefused(msg::FolderIntoOwnSubFolder, msg::FolderIntoOwnSubFolderTitle, GetRes(msg::FolderIntoOwnSubFolder));
 
     QStringList skipped;
     UndoRecorder recorder(db);

@@ -3,6 +3,7 @@
 #include "core/ErrorLocation.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
 #include "data/CalibrationLine.h"
 #include "data/SampleRows.h"
 #include "data/SqliteDatabase.h"
@@ -13,10 +14,6 @@
 namespace tz4 {
 
 namespace {
-
-constexpr int kMsgDeleting = 5054;
-constexpr int kMsgDeleteDirectory = 5014;
-constexpr int kMsgDeleteData = 5016;
 
 QString folderName(SqliteDatabase& db, qint32 folder)
 {
@@ -83,7 +80,7 @@ void DeleteItem(SqliteDatabase& db, const QString& key, const OperationProgress&
             db.execute(QStringLiteral("UpDate Setting Set AdjustNo=0 Where AdjustNo=%1;").arg(s));
         }
     } else if (type == keytype::Folder) {
-        reportProgress(progress, GetRes(kMsgDeleteDirectory) + QLatin1Char(' ') + folderName(db, s));
+        reportProgress(progress, GetRes(msg::DeleteDirectory) + QLatin1Char(' ') + folderName(db, s));
         for (const qint32 sub : seqNosWhere(db, QStringLiteral("FAT"), QStringLiteral("Parent=%1 And Recycled=0").arg(s)))
             DeleteItem(db, makeKey(sub, keytype::Folder), progress);
         db.execute(QStringLiteral("UpDate FAT Set Recycled=1 Where SeqNo=%1;").arg(s));
@@ -110,12 +107,12 @@ void MultiDeleteItem(const QString& databasePath, const QStringList& keys, const
         if (!rowExists(db, key))
             throw Tz4Error(err::InvalidPropertyValue, QStringLiteral("There is no %1.").arg(key));
     }
-    reportProgress(progress, GetRes(kMsgDeleting), 0);
+    reportProgress(progress, GetRes(msg::NowDeleting), 0);
     UndoRecorder recorder(db);
     SqliteTransaction transaction(db);
     for (qsizetype i = 0; i < keys.size(); ++i) {
         ops::DeleteItem(db, keys.at(i), progress);
-        reportProgress(progress, GetRes(kMsgDeleting), double(i + 1) / double(keys.size()));
+        reportProgress(progress, GetRes(msg::NowDeleting), double(i + 1) / double(keys.size()));
     }
     transaction.commit();
     saveUndo(databasePath, UndoMode::Delete, recorder.reversal());
@@ -157,7 +154,7 @@ void ClearTrush(const QString& databasePath, const OperationProgress& progress)
         while (folders.next())
             rows.append({qint32(folders.toInt(0)), folders.toText(QStringLiteral("Name"))});
         for (const auto& [folder, name] : std::as_const(rows)) {
-            reportProgress(progress, GetRes(kMsgDeleteDirectory) + QLatin1Char(' ') + name);
+            reportProgress(progress, GetRes(msg::DeleteDirectory) + QLatin1Char(' ') + name);
             ops::TrushFlagSet(db, folder);
         }
     }
@@ -179,7 +176,7 @@ void ClearTrush(const QString& databasePath, const OperationProgress& progress)
     for (qsizetype i = 0; i < records.size(); ++i) {
         const qint64 s = records.at(i).first;
         if (i % 50 == 0)
-            reportProgress(progress, GetRes(kMsgDeleteData) + QLatin1Char(' ') + records.at(i).second,
+            reportProgress(progress, GetRes(msg::DeleteData) + QLatin1Char(' ') + records.at(i).second,
                            double(i) / double(records.size()));
         linesOf.bind(1, s);
         while (linesOf.next())
@@ -195,7 +192,7 @@ void ClearTrush(const QString& databasePath, const OperationProgress& progress)
         if (!storedRecordKey(db, line).isEmpty())
             rebuildCalibrationLinePoints(db, line);
     transaction.commit();
-    reportProgress(progress, GetRes(kMsgDeleteData), 1);
+    reportProgress(progress, GetRes(msg::DeleteData), 1);
 }
 
 } // namespace tz4

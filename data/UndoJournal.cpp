@@ -6,6 +6,7 @@
 
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
+#include "core/MessageIds.h"
 #include "core/Tz4Error.h"
 #include "data/SqliteDatabase.h"
 
@@ -55,15 +56,15 @@ int UnSetMode(UndoMode mode)
 {
     switch (mode) {
     case UndoMode::Move:
-        return 5046;
+        return msg::UndoMove;
     case UndoMode::Copy:
-        return 5047;
+        return msg::UndoCopy;
     case UndoMode::Delete:
-        return 5048;
+        return msg::UndoDelete;
     case UndoMode::None:
         break;
     }
-    return 5045;
+    return msg::UndoNone;
 }
 
 struct UndoRecorder::Session {

@@ -3,6 +3,7 @@
 #include "app/cli/CommandArgs.h"
 #include "app/cli/ProgressOnTerminal.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
 #include "data/SampleOperations.h"
 #include "data/UndoJournal.h"
 
@@ -13,8 +14,6 @@
 namespace tz4::cli {
 
 namespace {
-
-constexpr int kMsgEmptyTrashQuestion = 5007;
 
 // A drop of KEY... on the key after --to.
 int runDrop(const GlobalOptions& options, const QStringList& args, bool copy)
@@ -107,7 +106,7 @@ int runEmptyTrash(const GlobalOptions& options, const QStringList& args)
     if (!parsed.positional.isEmpty())
         return usageError("empty-trash", QStringLiteral("unexpected argument '%1'").arg(parsed.positional.first()));
     if (!parsed.flags.contains(QStringLiteral("yes")))
-        return usageError("empty-trash", GetRes(kMsgEmptyTrashQuestion) + QStringLiteral(" (confirm with --yes)"));
+        return usageError("empty-trash", GetRes(msg::EmptyTrashQuestion) + QStringLiteral(" (confirm with --yes)"));
     return withDatabase(options, "empty-trash", [&](const QString& database) {
         ProgressOnTerminal bar;
         ClearTrush(database, bar.progress());

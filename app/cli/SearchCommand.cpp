@@ -4,6 +4,7 @@
 #include "core/Formats.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
+#include "core/MessageIds.h"
 #include "data/SampleListing.h"
 #include "data/SearchQuery.h"
 #include "data/Tz4DataSet.h"
@@ -19,9 +20,6 @@
 namespace tz4::cli {
 
 namespace {
-
-constexpr int kMsgBadConditions = 5038;
-constexpr int kMsgFound = 5034;
 
 // A date typed as yyyy-mm-dd (a time may follow) or as the stored dialect reads it.
 QDateTime parseDate(const QString& text, bool endOfDay)
@@ -73,7 +71,7 @@ int runSearch(const GlobalOptions& options, const QStringList& args)
     }
     const QString query = makeQueryString(conditions);
     if (query.isEmpty())
-        return usageError("search", GetRes(kMsgBadConditions));
+        return usageError("search", GetRes(msg::SearchBadConditions));
 
     return withDatabase(options, "search", [&](const QString& database) {
         const QList<RecordRow> rows = SampleListing(database).search(query);
@@ -103,7 +101,7 @@ int runSearch(const GlobalOptions& options, const QStringList& args)
         if (options.json)
             out << QJsonDocument(list).toJson(QJsonDocument::Compact) << '\n';
         out.flush();
-        std::fprintf(stderr, "%s\n", qUtf8Printable(GetRes(kMsgFound, {qsizetype(rows.size())})));
+        std::fprintf(stderr, "%s\n", qUtf8Printable(GetRes(msg::DatasFound, {qsizetype(rows.size())})));
         return 0;
     });
 }

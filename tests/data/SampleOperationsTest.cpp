@@ -1,5 +1,6 @@
 #include "SampleFixture.h"
 
+#include "core/MessageIds.h"
 #include "data/SampleListing.h"
 #include "data/SampleOperations.h"
 #include "data/SearchQuery.h"
@@ -42,9 +43,9 @@ TEST_F(SampleOperations, AFolderNeverGoesIntoItsOwnSubFolder)
 {
     const QStringList before = dump();
     for (const bool copy : {false, true}) {
-        EXPECT_EQ(refusalOf([&] { MultiCopyItem(path, QStringLiteral("12 F"), {QStringLiteral("3 F")}, copy); }), 5094);
+        EXPECT_EQ(refusalOf([&] { MultiCopyItem(path, QStringLiteral("12 F"), {QStringLiteral("3 F")}, copy); }), msg::FolderIntoOwnSubFolder);
         EXPECT_EQ(refusalOf([&] { MultiCopyItem(path, QStringLiteral("9 F"), {QStringLiteral("7 F"), QStringLiteral("3 F")}, copy); }),
-                  5094);
+                  msg::FolderIntoOwnSubFolder);
     }
     EXPECT_EQ(dump(), before);
     EXPECT_EQ(pendingUndo(path), UndoMode::None);
@@ -212,7 +213,7 @@ TEST_F(SampleOperations, NamesAreStoredExactlyAndMustFitTheirColumn)
     const QString key = newFolder(path, name, QStringLiteral("7 F"));
     EXPECT_EQ(key, QStringLiteral("13 F"));
     EXPECT_EQ(SampleListing(path).folderPath(13), name + QLatin1Char('\\') + name);
-    EXPECT_EQ(refusalOf([&] { newFolder(path, QStringLiteral("x"), QStringLiteral("20 W")); }), 5020);
+    EXPECT_EQ(refusalOf([&] { newFolder(path, QStringLiteral("x"), QStringLiteral("20 W")); }), msg::FolderOnlyUnderFolder);
 }
 
 TEST_F(SampleOperations, KeysAreReadAsPeopleTypeThem)
