@@ -33,6 +33,7 @@ namespace {
 // The grid follows live points at most this often; the table and graph follow every point.
 constexpr int GridRefreshMs = 100;
 constexpr int SuggestIndex = 100;
+constexpr int TableSizingRows = 40;
 
 } // namespace
 
@@ -65,7 +66,9 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     table_->setModel(tableModel_.get());
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Widths follow the first rows once per table; sizing every column on every live point
+    // would cost more the longer the scan.
+    table_->horizontalHeader()->setResizeContentsPrecision(TableSizingRows);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     graph_ = new GraphWidget(this);
     graph_->setDataItems(&control_->records());
@@ -279,6 +282,7 @@ void DataWindow::refreshAll()
             recordChoice_->setCurrentIndex(i - 1);
     recordChoice_->setVisible(control_->records().Count() > 1);
     tableModel_->MakeSampleTable();
+    table_->resizeColumnsToContents();
     gridModel_->MakeParameterList();
     graph_->Refresh();
     updateCaption();
