@@ -56,6 +56,7 @@ QStringList DataWindowControl::SetStartUp(const QString& keyList)
             disps_.Add(QString(mode), databasePath_);
 
     measurementWindow_ = records_.Count() == 1 && records_.Item(1)->SeqNo() == 0;
+    records_.RefreshParam();
     if (records_.Count() > 0) {
         select(records_.Item(1));
         clsTz4DataSet* first = records_.Item(1);
@@ -225,12 +226,23 @@ bool DataWindowControl::Unload()
 void DataWindowControl::pointAppended()
 {
     const clsTz4DataSet* record = measurement_ ? &measurement_->record() : selected();
+    // The common scale grows with the points while the ranges are left to the data.
+    records_.RefreshParam();
     emit pointAdded(record ? record->DataCount() - 1 : -1);
 }
 
 void DataWindowControl::changed()
 {
+    records_.RefreshParam();
     emit analysisChanged();
+}
+
+void DataWindowControl::afterMeasurement()
+{
+    if (measurement_ && measurement_->record().SeqNo() > 0 && !recordMissing(measurement_->record()))
+        measurement_->record().ReLoad();
+    records_.RefreshParam();
+    emit recordsChanged();
 }
 
 } // namespace tz4

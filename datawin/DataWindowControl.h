@@ -75,10 +75,13 @@ public:
     // be saved.
     bool Unload();
 
-    // Everything changed after a live point: the views repaint, throttled.
+    // A live point arrived: the views follow, the grid throttled.
     void pointAppended();
-    // The record or its analysis changed: views refresh now.
+    // A record, its ranges or its analysis changed: views refresh now.
     void changed();
+    // A measurement action ended; a stored record is read back with what the database
+    // derives from it (its statistics).
+    void afterMeasurement();
 
 signals:
     void recordsChanged();

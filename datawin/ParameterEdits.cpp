@@ -144,6 +144,29 @@ void ParameterGridModel::setPowerNumber(clsTz4DataSet& record, double number)
     record.setDataY(2, yMax / 10);
 }
 
+// The X scale of a record still to be measured follows its scan or its count.
+void ParameterGridModel::followScan(clsTz4DataSet& record)
+{
+    switch (record.Kind()) {
+    case clsTz4DataSet::KindW:
+    case clsTz4DataSet::KindL:
+        record.setGraphX(0, record.Parameters(param::StartEnergy).toFloat());
+        record.setGraphX(1, record.Parameters(param::FinishEnergy).toFloat());
+        record.setGraphX(2, std::max(record.Parameters(param::EnergyStep).toFloat(),
+                                     (record.Parameters(param::FinishEnergy).toFloat() - record.Parameters(param::StartEnergy).toFloat()) / 10));
+        break;
+    case clsTz4DataSet::KindC:
+    case clsTz4DataSet::KindD: {
+        const float count = record.Parameters(param::MeasureCount).toFloat();
+        record.setGraphX(0, 1);
+        record.setGraphX(1, count);
+        record.setGraphX(2, std::max(1.0f, std::round(count / 10)));
+        break;
+    }
+    default: break;
+    }
+}
+
 bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, const QVariant& value, double number,
                                    bool isNumber)
 {
@@ -180,6 +203,8 @@ bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, co
     if (const auto it = plain.find(key); it != plain.end()) {
         if (!acceptable(*it, number) || !setChecked(record, *it, number))
             return false;
+        if (record.SeqNo() == 0)
+            followScan(record);
     } else if (key == QLatin1String("PowerNumber")) {
         if (!acceptable(param::PowerNumber, number))
             return false;

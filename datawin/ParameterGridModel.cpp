@@ -53,8 +53,13 @@ QVariant ParameterGridModel::data(const QModelIndex& index, int role) const
             return row.ListIndex;
         return row.displayText();
     case Qt::BackgroundRole:
-        if (valueColumn && row.BackColor >= 0)
+        if (valueColumn && row.BackColor >= 0 && row.EditType != clsTz4GridData::EditButton)
             return colorFromBgr(row.BackColor);
+        return {};
+    case Qt::DecorationRole:
+        // A colour row shows its colour as a swatch beside the button caption.
+        if (valueColumn && row.EditType == clsTz4GridData::EditButton)
+            return colorFromBgr(row.Value.toInt());
         return {};
     case Qt::ForegroundRole:
         if (valueColumn && row.ForeColor >= 0)

@@ -58,6 +58,7 @@ private:
     bool writeData(const QString& key, clsTz4DataSet& record, clsTz4GraphDisp* disp, const QVariant& value,
                    double number, bool isNumber);
     void setPowerNumber(clsTz4DataSet& record, double number);
+    static void followScan(clsTz4DataSet& record);
     void store(clsTz4DataSet* record, clsTz4GraphDisp* disp);
 
     DataWindowControl& window_;

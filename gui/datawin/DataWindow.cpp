@@ -65,6 +65,7 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     table_ = new QTableView(this);
     table_->setModel(tableModel_.get());
     table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setMinimumSectionSize(table_->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 12);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     // Widths follow the first rows once per table; sizing every column on every live point
     // would cost more the longer the scan.
@@ -88,8 +89,9 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(left);
     split->addWidget(graph_);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+    split->setSizes({fontMetrics().horizontalAdvance(QLatin1Char('x')) * 72, 600});
     layout->addWidget(split, 1);
     status_ = new QLabel(this);
     layout->addWidget(status_);
@@ -105,7 +107,7 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     connect(control_.get(), &DataWindowControl::pointAdded, this, &DataWindow::pointAdded);
     connect(control_.get(), &DataWindowControl::captionChanged, this, &DataWindow::updateCaption);
     connect(gridModel_.get(), &ParameterGridModel::edited, this, [this](const QString& key) {
-        graph_->Refresh();
+        control_->changed();
         if (key == QLatin1String("SampleName")) {
             tableModel_->MakeSampleTable();
             updateCaption();
@@ -213,7 +215,7 @@ void DataWindow::runMeasurementItem(int index)
     }
     running_ = false;
     MeasMenuEnabled();
-    refreshAll();
+    control_->afterMeasurement();
     if (closeAfterRun_)
         close();
 }
