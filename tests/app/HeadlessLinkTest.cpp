@@ -24,12 +24,18 @@ public:
     }
     ~SimulatorProgram()
     {
-        ::kill(pid_t(process_.processId()), SIGCONT);
+        signal(SIGCONT);
         process_.kill();
         process_.waitForFinished(5000);
     }
     QString path() const { return path_; }
-    void signal(int sig) { ::kill(pid_t(process_.processId()), sig); }
+    // A finished process has the id 0, and kill(0, ...) would signal the whole process group,
+    // other tests' simulators and the test runner included.
+    void signal(int sig)
+    {
+        if (const qint64 pid = process_.processId(); pid > 0)
+            ::kill(pid_t(pid), sig);
+    }
     void kill()
     {
         process_.kill();
@@ -85,7 +91,13 @@ public:
         }
         return process_.state() == QProcess::Running;
     }
-    void signal(int sig) { ::kill(pid_t(process_.processId()), sig); }
+    // A finished process has the id 0, and kill(0, ...) would signal the whole process group,
+    // other tests' simulators and the test runner included.
+    void signal(int sig)
+    {
+        if (const qint64 pid = process_.processId(); pid > 0)
+            ::kill(pid_t(pid), sig);
+    }
     int finish(int timeoutMs = 120000)
     {
         process_.waitForFinished(timeoutMs);
