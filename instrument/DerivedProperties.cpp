@@ -44,7 +44,7 @@ void uclTz4Body::setSumLost(float tau)
 float uclTz4Body::LightRangeAdjust(qint16 Range) const
 {
     EnterProcedure here("uclTz4Body:LightRangeAdjust(Get)");
-    return Range >= 1 && Range <= 9 ? float(rangeGain_[Range]) : 0.0f;
+    return Range >= 1 && Range <= 9 ? float(light_.rangeGain(Range)) : 0.0f;
 }
 
 void uclTz4Body::setLightRangeAdjust(qint16, float) { readOnly("uclTz4Body:LightRangeAdjust(Let)"); }
@@ -52,10 +52,7 @@ void uclTz4Body::setLightRangeAdjust(qint16, float) { readOnly("uclTz4Body:Light
 float uclTz4Body::PhotoDiodeAdjust(float Eng) const
 {
     EnterProcedure here("uclTz4Body:PhotoDiodeAdjust(Get)");
-    const qint64 entry = roundHalfEven((double(Eng) * 100.0 - 340.0) / 5.0);
-    if (entry < 0 || entry >= qint64(diodeSensitivity_.size()))
-        throw Tz4Error(err::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-    return float(diodeSensitivity_[entry]);
+    return float(light_.sensitivityAt(double(Eng) * 100.0));
 }
 
 void uclTz4Body::setPhotoDiodeAdjust(float, float) { readOnly("uclTz4Body:PhotoDiodeAdjust(Let)"); }

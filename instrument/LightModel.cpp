@@ -17,69 +17,48 @@ constexpr int MinimumOffset = 0;
 constexpr int MaximumOffset = 5;
 constexpr int RangeOffset = 10;
 
-void checkRecord(qint16 numbers)
-{
-    if (numbers < 0 || numbers > 4)
-        throw Tz4Error(err::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-}
-
 } // namespace
 
 qint16 uclTz4Body::CalcLightRange(double power)
 {
     EnterProcedure here("uclTz4Body:CalcLightRange");
-    if (power < 0)
-        return 9;
-    static constexpr double upper[] = {20, 50, 100, 200, 500, 1000, 2000, 5000};
-    for (int i = 0; i < 8; ++i)
-        if (power <= upper[i])
-            return qint16(i + 1);
-    return 9;
+    return LightCalibration::rangeFor(power);
 }
 
 qint16 uclTz4Body::CalcFilter(double power) const
 {
     EnterProcedure here("uclTz4Body:CalcFilter");
-    const auto single = [](double value) { return double(float(value)); };
-    if (single(spans_[4].minimum) <= power && power <= single(spans_[4].maximum))
-        return 4;
-    for (int f = 3; f >= 1; --f)
-        if (single(spans_[f + 1].maximum) < power && power <= single(spans_[f].maximum))
-            return qint16(f);
-    return 99;
+    return light_.filterFor(power);
 }
 
 float uclTz4Body::SetLightMin() const
 {
     EnterProcedure here("uclTz4Body:SetLightMin(Get)");
-    return float(spans_[4].minimum);
+    return float(light_.span(4).minimum);
 }
 
 float uclTz4Body::SetLightMax() const
 {
     EnterProcedure here("uclTz4Body:SetLightMax(Get)");
-    return float(spans_[1].maximum);
+    return float(light_.span(1).maximum);
 }
 
 float uclTz4Body::SetLightSpanMin(qint16 Numbers) const
 {
     EnterProcedure here("uclTz4Body:SetLightSpanMin(Get)");
-    checkRecord(Numbers);
-    return float(spans_[Numbers].minimum);
+    return float(light_.span(Numbers).minimum);
 }
 
 float uclTz4Body::SetLightSpanMax(qint16 Numbers) const
 {
     EnterProcedure here("uclTz4Body:SetLightSpanMax(Get)");
-    checkRecord(Numbers);
-    return float(spans_[Numbers].maximum);
+    return float(light_.span(Numbers).maximum);
 }
 
 qint16 uclTz4Body::SetLightSpanRange(qint16 Numbers) const
 {
     EnterProcedure here("uclTz4Body:SetLightSpanRange(Get)");
-    checkRecord(Numbers);
-    return spans_[Numbers].range;
+    return light_.span(Numbers).range;
 }
 
 void uclTz4Body::writeSpan(const char* process, int address, const QString& value)
@@ -94,24 +73,21 @@ void uclTz4Body::writeSpan(const char* process, int address, const QString& valu
 void uclTz4Body::setSetLightSpanMin(qint16 Numbers, float power)
 {
     EnterProcedure here("uclTz4Body:SetLightSpanMin(Let)");
-    checkRecord(Numbers);
-    spans_[Numbers].minimum = power;
+    light_.span(Numbers).minimum = power;
     writeSpan("SetLightMin", Numbers + MinimumOffset, uncheckPointDelim(formatNumber(power, QStringLiteral("0000.000"))));
 }
 
 void uclTz4Body::setSetLightSpanMax(qint16 Numbers, float power)
 {
     EnterProcedure here("uclTz4Body:SetLightSpanMax(Let)");
-    checkRecord(Numbers);
-    spans_[Numbers].maximum = power;
+    light_.span(Numbers).maximum = power;
     writeSpan("SetLightMax", Numbers + MaximumOffset, uncheckPointDelim(formatNumber(power, QStringLiteral("0000.000"))));
 }
 
 void uclTz4Body::setSetLightSpanRange(qint16 Numbers, qint16 range)
 {
     EnterProcedure here("uclTz4Body:SetLightSpanRange(Let)");
-    checkRecord(Numbers);
-    spans_[Numbers].range = range;
+    light_.span(Numbers).range = range;
     writeSpan("SetLightRange", Numbers + RangeOffset, formatNumber(range, QStringLiteral("00000000")));
 }
 
@@ -124,17 +100,7 @@ float uclTz4Body::LightWatt(float diode, float dark)
     EnterProcedure here("uclTz4Body:LightWatt");
     if (!line_.isOpen() || canceled_)
         return 0;
-    if (lightRange_ < 0 || lightRange_ > 9)
-        throw Tz4Error(err::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-    const double gain = rangeGain_[lightRange_];
-    const qint64 entry = roundHalfEven((double(roundHalfEven(double(Energen()) * 100.0)) - 340.0) / 5.0);
-    if (entry < 0 || entry >= qint64(diodeSensitivity_.size()))
-        throw Tz4Error(err::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-    const double sensitivity = diodeSensitivity_[entry];
-    const double net = diode - dark > 0 ? double(diode) - double(dark) : 0.0;
-    if (gain == 0 || sensitivity == 0)
-        throw Tz4Error(err::DivisionByZero, QStringLiteral("Division by zero"));
-    return float(net / gain / (sensitivity * 1000.0));
+    return light_.power(diode, dark, lightRange_, double(roundHalfEven(double(Energen()) * 100.0)));
 }
 
 void uclTz4Body::LightRangeToPower(double power)
@@ -300,7 +266,7 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
     }
 
     // Find the iris that puts filter 2 half way between filter 1's least and filter 2's most.
-    const float mid = float((spans_[1].minimum + spans_[2].maximum) / 2.0);
+    const float mid = float((light_.span(1).minimum + light_.span(2).maximum) / 2.0);
     LightRangeToPower(mid);
     InitEyeris();
     qint32 iris = 1000;
@@ -337,7 +303,7 @@ void uclTz4Body::MakeLightBase(float SetUpEng)
             setSetLightSpanMax(f, GetLightPower());
             setSetLightSpanRange(f, LightRange());
             clock_.processEvents();
-            emit ProcBase(proc::PointMeasured, f, spans_[f].maximum);
+            emit ProcBase(proc::PointMeasured, f, light_.span(f).maximum);
         }
         setEyeris(2000);
         setSetLightSpanMin(4, GetLightPower());

@@ -87,12 +87,12 @@ void uclTz4Body::InitBody()
         WriteRS232C(QStringLiteral("WS0016"));
         for (int range = 1; range <= 9; ++range) {
             const QString high = word();
-            number(high + word(), rangeGain_[range]);
+            number(high + word(), light_.rangeGain(range));
         }
         WriteRS232C(QStringLiteral("WS0064"));
         for (int entry = 0; entry <= 58; ++entry) {
             const QString high = word();
-            number(high + word(), diodeSensitivity_[entry]);
+            number(high + word(), light_.sensitivity(entry));
         }
         Refresh();
     }
@@ -109,11 +109,11 @@ void uclTz4Body::InitBody()
         return value;
     };
     for (int r = 0; r < 5; ++r)
-        spans_[r].minimum = span(r);
+        light_.span(r).minimum = span(r);
     for (int r = 0; r < 5; ++r)
-        spans_[r].maximum = span(r + 5);
+        light_.span(r).maximum = span(r + 5);
     for (int r = 0; r < 5; ++r)
-        spans_[r].range = wholeInt16(span(r + 10));
+        light_.span(r).range = wholeInt16(span(r + 10));
 
     Eyeris();
     LightRange();

@@ -27,8 +27,6 @@ bool readableReply(const QString& reply)
 uclTz4Body::uclTz4Body(Clock& clock, SerialLine& line, QObject* parent)
     : QObject(parent), clock_(clock), line_(line)
 {
-    // Entry 0 of the gain table is never loaded from the instrument; it must not divide by 0.
-    rangeGain_[0] = 1.0;
     line_.setReceiveHandler([this] { onReceive(); });
 }
 

@@ -4,6 +4,7 @@
 #include "core/SerialLine.h"
 #include "core/SerialProperties.h"
 #include "core/MeasurementParameters.h"
+#include "instrument/LightCalibration.h"
 
 #include <QList>
 #include <QObject>
@@ -24,17 +25,14 @@ struct Register;
 //
 // Its job is split over several sources: SerialLink.cpp (settings, framing, reply assembly,
 // time-outs, traffic log), Registers.cpp (one row per register in RegisterTable.h),
-// DerivedProperties.cpp, Sequences.cpp, LightModel.cpp and Procedures.cpp.
+// DerivedProperties.cpp, Sequences.cpp, LightModel.cpp (its arithmetic in LightCalibration) and
+// Procedures.cpp.
 class uclTz4Body : public QObject, public SerialProperties {
     Q_OBJECT
 
 public:
     // One record of the light span table (one per filter position).
-    struct LightSpan {
-        double minimum = 0;
-        double maximum = 0;
-        qint16 range = 0;
-    };
+    using LightSpan = LightCalibration::Span;
 
     uclTz4Body(Clock& clock, SerialLine& line, QObject* parent = nullptr);
     ~uclTz4Body() override;
@@ -195,7 +193,7 @@ public:
     qint16 SetLightSpanRange(qint16 Numbers) const;
     void setSetLightSpanRange(qint16 Numbers, qint16 range);
     float LastLight() const { return lastLight_; }
-    const std::array<LightSpan, 5>& lightSpans() const { return spans_; }
+    const std::array<LightSpan, 5>& lightSpans() const { return light_.spans(); }
 
     // --- Measurement procedures --------------------------------------------------------------
     MeasurementParameters* SetDatas() const { return datas_; }
@@ -345,9 +343,7 @@ private:
     float sampleOutPosition_ = 0;
     std::array<float, 4> spareWords_{};
     float extraWord_ = 0;
-    std::array<double, 10> rangeGain_{};
-    std::array<double, 60> diodeSensitivity_{};
-    std::array<LightSpan, 5> spans_{};
+    LightCalibration light_;
     float warmUpLeft_ = 0;
     float lastLight_ = 0;
     MeasurementParameters* datas_ = nullptr;
