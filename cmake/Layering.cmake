@@ -16,6 +16,14 @@ set(TZ4_CHECK_INCLUDES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/CheckIncludes.cmake)
 function(tz4_layer target folder)
   set_property(TARGET ${target} PROPERTY TZ4_FOLDER ${folder})
   set_property(GLOBAL APPEND PROPERTY TZ4_LAYERS ${target})
+  # moc looks at a library again only when one of its directory's list files or known sources
+  # changes; a file that a glob adds (a new header, a checkout) changes none of them. Making the
+  # source list itself a list file of the directory lets moc see new headers.
+  get_target_property(sources ${target} SOURCES)
+  list(JOIN sources "\n# " listed)
+  set(listing ${PROJECT_BINARY_DIR}/layers/${target}.sources.cmake)
+  file(CONFIGURE OUTPUT ${listing} CONTENT "# ${listed}\n")
+  include(${listing})
 endfunction()
 
 # Every target `target` links, directly or through other targets, into `out`.
