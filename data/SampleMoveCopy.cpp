@@ -10,6 +10,7 @@
 #include "data/SqliteDatabase.h"
 #include "data/UndoJournal.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace tz4 {
@@ -20,9 +21,13 @@ bool isFolder(const QString& type) { return type == keytype::Folder; }
 
 // Copies one FAT or Setting row under a new key, straight under `parent`; a negative
 // `recycled` keeps the row's own trash flag. A folder's copy is made now.
-qint32 copyRow(SqliteDatabase& db, const QString& table, qint32 oldKey, qint32 parent, int recycled)
+// The statement that copies one row of FAT or Setting: every column but the key, the parent,
+// the trash flag (when given) and a folder's creation date comes from the original.
+QString copyRowSql(SqliteDatabase& db, const QString& table)
 {
-    const qint32 newKey = qint32(db.newKey(QStringLiteral("Select Max(SeqNo)+1 As MaxSeq From %1;").arg(table)));
+    static QHash<QString, QString> built;
+    if (const auto it = built.constFind(table); it != built.constEnd())
+        return *it;
     QStringList columns;
     QStringList values;
     SqliteStatement info = db.prepare(QStringLiteral("PRAGMA main.table_info(%1)").arg(table));
@@ -36,13 +41,31 @@ qint32 copyRow(SqliteDatabase& db, const QString& table, qint32 oldKey, qint32 p
             values << QStringLiteral("?2");
         else if (upper == QLatin1String("PARENT"))
             values << QStringLiteral("?3");
-        else if (upper == QLatin1String("RECYCLED") && recycled >= 0)
-            values << QStringLiteral("?4");
+        else if (upper == QLatin1String("RECYCLED"))
+            values << QStringLiteral("Case When ?4 < 0 Then %1 Else ?4 End").arg(name);
         else
             values << name;
     }
-    SqliteStatement insert = db.prepare(QStringLiteral("Insert Into %1(%2) Select %3 From %1 Where SeqNo=?5;")
-                                            .arg(table, columns.join(QLatin1Char(',')), values.join(QLatin1Char(','))));
+    const QString sql = QStringLiteral("Insert Into %1(%2) Select %3 From %1 Where SeqNo=?5;")
+                            .arg(table, columns.join(QLatin1Char(',')), values.join(QLatin1Char(',')));
+    built.insert(table, sql);
+    return sql;
+}
+
+qint64 nextKey(SqliteDatabase& db, const QString& table)
+{
+    SqliteStatement& max = db.cached(QStringLiteral("Select Max(SeqNo)+1 As MaxSeq From %1;").arg(table));
+    const qint64 key = max.next() && !max.isNull(0) ? max.toInt(0) : 1;
+    max.reset(); // no statement stays open between operations
+    return key;
+}
+
+// Copies one FAT or Setting row under a new key, straight under `parent`; a negative
+// `recycled` keeps the row's own trash flag. A folder's copy is made now.
+qint32 copyRow(SqliteDatabase& db, const QString& table, qint32 oldKey, qint32 parent, int recycled)
+{
+    const qint32 newKey = qint32(nextKey(db, table));
+    SqliteStatement& insert = db.cached(copyRowSql(db, table));
     // ?5 is always used, so every lower number may be bound even when the row lacks its column.
     insert.bind(1, qint64(newKey))
         .bind(2, JetSql::storedDate(QDateTime::currentDateTime()))
@@ -92,15 +115,15 @@ qint32 NewRecord(SqliteDatabase& db, const QString& table, qint32 oldKey)
 void NewMultiRecord(SqliteDatabase& db, const QString& table, qint32 oldOwner, qint32 newOwner)
 {
     EnterProcedure here("frmSample:NewMultiRecord");
-    const qint64 first = db.newKey(QStringLiteral("Select Max(SeqNo)+1 As MaxSeq From %1;").arg(table));
     const bool points = table.compare(QLatin1String("Datas"), Qt::CaseInsensitive) == 0;
+    const qint64 first = nextKey(db, points ? QStringLiteral("Datas") : QStringLiteral("Thicks"));
     const QString sql = points
         ? QStringLiteral("Insert Into Datas(SeqNo,SerialNo,EngData,xPoint,yPoint,CpsData,aData,G_Flag,F_Flag) "
                          "Select ?1 + Row_Number() Over (Order By SeqNo) - 1,?2,EngData,xPoint,yPoint,CpsData,aData,"
                          "G_Flag,F_Flag From Datas Where SerialNo=?3;")
         : QStringLiteral("Insert Into Thicks(SeqNo,AdjNo,DataNo) "
                          "Select ?1 + Row_Number() Over (Order By SeqNo) - 1,?2,DataNo From Thicks Where AdjNo=?3;");
-    SqliteStatement insert = db.prepare(sql);
+    SqliteStatement& insert = db.cached(sql);
     insert.bind(1, first).bind(2, qint64(newOwner)).bind(3, qint64(oldOwner));
     insert.run();
 }

@@ -115,6 +115,7 @@ SqliteDatabase::SqliteDatabase(const QString& path, Open mode) : path_(path)
 
 SqliteDatabase::~SqliteDatabase()
 {
+    cached_.clear();
     sqlite3_close_v2(db_);
 }
 
@@ -149,6 +150,15 @@ void SqliteDatabase::execute(const QString& jetSql)
 SqliteStatement SqliteDatabase::query(const QString& jetSql)
 {
     return SqliteStatement(*this, translate(jetSql));
+}
+
+SqliteStatement& SqliteDatabase::cached(const QString& sql)
+{
+    auto it = cached_.find(sql);
+    if (it == cached_.end())
+        it = cached_.emplace(sql, std::make_unique<SqliteStatement>(*this, sql)).first;
+    it->second->reset();
+    return *it->second;
 }
 
 qint64 SqliteDatabase::newKey(const QString& jetSql)

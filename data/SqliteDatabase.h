@@ -6,6 +6,8 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
+#include <unordered_map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -82,6 +84,9 @@ public:
     // Native SQL, one or more statements.
     void exec(const QString& sql);
     SqliteStatement prepare(const QString& sql) { return SqliteStatement(*this, sql); }
+    // A statement prepared once per connection and reset for every use: for the statements an
+    // operation repeats for each of thousands of rows.
+    SqliteStatement& cached(const QString& sql);
 
     // Statements in the stored dialect, translated by JetSql first.
     void execute(const QString& jetSql);
@@ -106,6 +111,7 @@ private:
     sqlite3* db_ = nullptr;
     QString path_;
     QHash<QString, QString> attached_; // file -> alias
+    std::unordered_map<QString, std::unique_ptr<SqliteStatement>> cached_;
 };
 
 // Everything between construction and commit() is one unit: destroyed uncommitted, it rolls back.

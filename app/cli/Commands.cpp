@@ -42,7 +42,9 @@ const Command kCommands[] = {
      "      --yes | --no                 answer to the save question (default: save)\n"
      "      --wait                       wait out a warm-up instead of stopping",
      runMeasure},
-    {"records", "records [--folder N]     folders and records of the top level or of folder N", runRecords},
+    {"records", "records [--folder N] [--tree]  folders and records of the top level or of folder N;\n"
+                "       --tree: the whole folder tree, indented",
+     runRecords},
     {"show", "show N                   settings, results, statistics and points of record N", runShow},
     {"analyze", "analyze N --fit A:B --ground C:D | --auto [--power N] [--save]  work function from the ranges",
      runAnalyze},

@@ -37,7 +37,7 @@ QString typeText(const FolderEntry& e)
 int runRecords(const GlobalOptions& options, const QStringList& args)
 {
     CommandArgs parsed;
-    if (auto error = parseCommandArgs(args, {QStringLiteral("folder")}, {}, parsed); error || !parsed.positional.isEmpty()) {
+    if (auto error = parseCommandArgs(args, {QStringLiteral("folder")}, {QStringLiteral("tree")}, parsed); error || !parsed.positional.isEmpty()) {
         std::fprintf(stderr, "tz4 records: %s\n",
                      qUtf8Printable(error ? *error : QStringLiteral("unexpected argument '%1'").arg(parsed.positional.first())));
         return 2;
@@ -53,6 +53,15 @@ int runRecords(const GlobalOptions& options, const QStringList& args)
     }
     if (!openRecordStore(options, "records"))
         return 1;
+    if (parsed.flags.contains(QStringLiteral("tree"))) {
+        try {
+            printFolderTree(SystemParam().DatabasePath, options.json);
+        } catch (const Tz4Error& error) {
+            std::fprintf(stderr, "tz4 records: %s\n", qUtf8Printable(error.description()));
+            return 1;
+        }
+        return 0;
+    }
     if (!folderExists(folder)) {
         std::fprintf(stderr, "tz4 records: there is no folder %d\n", folder);
         return 1;

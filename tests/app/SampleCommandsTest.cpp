@@ -179,3 +179,21 @@ TEST_F(SampleCommands, ABadImportFileIsReportedAndChangesNothing)
     EXPECT_EQ(self.exitCode, 1);
     EXPECT_TRUE(self.err.contains("is the database itself")) << self.err.toStdString();
 }
+
+TEST_F(SampleCommands, TheTreeListsEveryFolderIndentedUnderTheRoot)
+{
+    fill();
+    ASSERT_EQ(tz4(args({"delete", "2 F"})).exitCode, 0);
+    const HeadlessRun run = tz4(args({"records", "--tree"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines.at(0), QStringLiteral("1 A\tTZ4 DeskTop"));
+    EXPECT_EQ(lines.at(1), QStringLiteral("  1 F\tTop 'quoted'"));
+    EXPECT_TRUE(lines.contains(QStringLiteral("  1 R\tRecycle")));
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("  1 R\tRecycle\n    2 F\tSub\tline\n二\n").toUtf8()))
+        << "the deleted sub-folder is listed under the trash";
+    const QJsonArray tree = tz4(args({"records", "--tree", "--json"})).jsonArray();
+    ASSERT_EQ(tree.size(), 1);
+    EXPECT_EQ(tree.at(0)[QStringLiteral("children")].toArray().at(0)[QStringLiteral("key")].toString(), QStringLiteral("1 F"));
+}
