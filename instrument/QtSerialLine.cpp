@@ -1,9 +1,11 @@
 #include "instrument/QtSerialLine.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -75,6 +77,16 @@ bool QtSerialLine::open()
         return fail(QStringLiteral("%1 is a regular file, not a serial port").arg(path));
     port_.setPortName(path);
     if (!port_.open(QIODevice::ReadWrite)) {
+#ifdef Q_OS_UNIX
+        // A device that opens but takes no line settings (/dev/null) is no serial port.
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd >= 0) {
+            const bool terminal = ::isatty(fd) == 1;
+            ::close(fd);
+            if (!terminal)
+                return fail(QStringLiteral("%1 is not a serial port").arg(path));
+        }
+#endif
         if (port_.error() == QSerialPort::PermissionError)
             return fail(QStringLiteral("the serial device %1 is busy (held by another program) or not permitted: %2")
                             .arg(path, port_.errorString()));

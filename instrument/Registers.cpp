@@ -1,5 +1,6 @@
 #include "instrument/RegisterTable.h"
 #include "instrument/ReadOnlyProperty.h"
+#include "instrument/ErrorTexts.h"
 #include "instrument/ReplyNumbers.h"
 #include "instrument/Tz4Body.h"
 
@@ -49,9 +50,27 @@ bool uclTz4Body::ask(const QString& process, const QString& command, qint16 over
 
 void uclTz4Body::reportFailure() { emit ReceiveError(errorStyle_, errorNumber_); }
 
-double uclTz4Body::readNumber() { return replyToDouble(replyLine_); }
+// A reply that is not the number asked for is a failed command like any other, so that the
+// failure (which still reaches the caller) names the command and what came back.
+double uclTz4Body::readNumber()
+{
+    try {
+        return replyToDouble(replyLine_);
+    } catch (...) {
+        noteFailure(lastCommand_, replyLine_, linkerr::UnreadableReply);
+        throw;
+    }
+}
 
-qint16 uclTz4Body::readInt16() { return replyToInt16(replyLine_); }
+qint16 uclTz4Body::readInt16()
+{
+    try {
+        return replyToInt16(replyLine_);
+    } catch (...) {
+        noteFailure(lastCommand_, replyLine_, linkerr::UnreadableReply);
+        throw;
+    }
+}
 
 std::optional<double> uclTz4Body::askRegister(const Register& r)
 {

@@ -226,6 +226,7 @@ bool uclTz4Body::WriteRS232C(const QString& command)
 
     replyComplete_ = false;
     replyLine_.clear();
+    lastCommand_ = command;
     line_.write(command.toLatin1() + '\r');
     tickCounter_ = 0;
 

@@ -286,6 +286,7 @@ private:
     bool timerActive_ = false;
 
     QString replyLine_;
+    QString lastCommand_;
     QString receiveBuffer_;
     bool replyComplete_ = false;
     bool portInUse_ = false;

@@ -129,23 +129,43 @@ qint32 MainControl::GetBodyStatus()
     return connectPhase_;
 }
 
+QString MainControl::failureCause() const
+{
+    const QString lineCause = body_.lineFailureCause();
+    if (!lineCause.isEmpty())
+        return lineCause;
+    const auto& failures = body_.commandFailures();
+    if (failures.isEmpty())
+        return {};
+    const auto& first = failures.first();
+    return describeCommandFailure(first.command, first.reply, first.number);
+}
+
 void MainControl::runSequence(bool holding)
 {
     setPhase(NotConnected);
     body_.setCanceled(false);
+    body_.clearCommandFailures();
+    causeShown_ = false;
     body_.setTimerEnable(true);
 
     if (!body_.Connected()) {
         captionIfHolding(holding, msg::ConnectionFailed);
+        // The catalogue names the step; the line below it names what the link actually saw.
+        const QString cause = failureCause();
+        const QString causeLine = cause.isEmpty() ? QString() : Crlf + QStringLiteral("Cause: ") + cause;
+        causeShown_ = !cause.isEmpty();
         if (body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
             // Misspelt on purpose: log readers and support scripts search for this exact text.
-            DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)"));
-            showCatalogMessage(msg::CannotCommunicate, msg::ConnectionFailed, MessageIcon::Critical);
+            DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)") + causeLine);
+            errorReporter().showMessage(GetRes(msg::CannotCommunicate) + causeLine, GetRes(msg::ConnectionFailed),
+                                        MessageIcon::Critical, MessageButtons::Ok);
         } else {
             QString text = QStringLiteral("TZ-4 Connect Process Sequence (Diag Error)") + Crlf;
             MakeBodyDiagError(text);
-            DebugLogWrite(0, text);
-            showCatalogMessage(msg::SelfDiagnosisError, msg::ConnectionFailed, MessageIcon::Critical);
+            DebugLogWrite(0, text + causeLine);
+            errorReporter().showMessage(GetRes(msg::SelfDiagnosisError) + causeLine, GetRes(msg::ConnectionFailed),
+                                        MessageIcon::Critical, MessageButtons::Ok);
         }
         closeLink(holding);
         return;
@@ -196,6 +216,8 @@ void MainControl::runSequence(bool holding)
         setPhase(Ready);
         showCatalogMessage(msg::InitializeFinished, msg::ReadyTitle, MessageIcon::Information);
     } else {
+        if (const QString cause = failureCause(); !cause.isEmpty())
+            DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence Cause: ") + cause);
         closeLink(holding);
     }
 }

@@ -38,6 +38,13 @@ public:
     qint32 GetBodyStatus();
 
     void DebugLogWrite(qint32 mode, const QString& text);
+    // What the link saw go wrong during the last connection sequence, in plain words (device
+    // not a serial port, no reply within the time-out, instrument error n ...); empty when
+    // every command was answered.
+    QString failureCause() const;
+    // True when the failed link check already showed the cause with its message.
+    bool failureCauseShown() const { return causeShown_; }
+
     // Appends the instrument's self-diagnosis report to `text`.
     void MakeBodyDiagError(QString& text);
 
@@ -86,6 +93,7 @@ private:
     qint32 connectPhase_ = 0;
     Clock::TimerId warmUpTimer_ = 0;
     QString coolBarToolTip_;
+    bool causeShown_ = false;
 };
 
 } // namespace tz4

@@ -6,7 +6,6 @@
 #include "instrument/QtSerialLine.h"
 #include "sim/SimulatorLine.h"
 
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -57,9 +56,11 @@ qint32 InstrumentSession::connect(bool waitForWarmUp, const std::function<bool()
         phase = main_->GetBodyStatus();
     }
     status_.finishLine();
-    if (phase == MainControl::NotConnected && !simulated_ && !QFileInfo::exists(line_->description()))
-        std::fprintf(stderr, "tz4: the serial device %s does not exist (see --port)\n",
-                     qUtf8Printable(line_->description()));
+    // A failed link check names its cause in its own message; a later step that fails says
+    // only which step it was, so the cause the link saw follows here.
+    if (phase != MainControl::Ready && phase != MainControl::WarmingUp && !main_->failureCauseShown())
+        if (const QString cause = main_->failureCause(); !cause.isEmpty())
+            std::fprintf(stderr, "tz4: cause: %s\n", qUtf8Printable(cause));
     return phase;
 }
 

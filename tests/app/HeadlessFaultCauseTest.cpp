@@ -1,0 +1,68 @@
+#include "tests/app/HeadlessRun.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSerialPort>
+
+using namespace tz4;
+using tz4::test::HeadlessProgram;
+using tz4::test::HeadlessRun;
+
+namespace {
+
+struct Fault {
+    QStringList options;
+    const char* step;  // the catalogue's message of the step that failed
+    const char* cause; // the line naming what the link saw
+};
+
+} // namespace
+
+// Every one of these once ended in the same self-diagnosis message, or in none at all.
+TEST_F(HeadlessProgram, AFailedConnectionNamesTheCauseTheLinkSaw)
+{
+    const QString regularFile = file(QStringLiteral("TZ4Sys.ini"));
+    const Fault faults[] = {
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("no-reply")},
+         "Self-diagnosis errer at TZ-4", "Cause: SS -> no reply within the time-out"},
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("garbage")},
+         "Self-diagnosis errer at TZ-4", "Cause: SS -> unreadable reply ["},
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("error:5")},
+         "Self-diagnosis errer at TZ-4", "Cause: SS -> ERROR 5 (TZ4 QM-5 EEPROM Not Write)"},
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("garbage@CS")}, "",
+         "tz4: cause: CS -> unreadable reply ["},
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("merge@CS")}, "",
+         "tz4: cause: CS -> unreadable reply"},
+        {{QStringLiteral("--port"), QStringLiteral("/dev/null")}, "Self-diagnosis errer at TZ-4",
+         "Cause: /dev/null is not a serial port"},
+        {{QStringLiteral("--port"), QDir::tempPath()}, "Self-diagnosis errer at TZ-4", "is a directory, not a serial port"},
+        {{QStringLiteral("--port"), regularFile}, "Self-diagnosis errer at TZ-4", "is a regular file, not a serial port"},
+        {{QStringLiteral("--port"), QStringLiteral("/dev/no-such-tty")}, "Self-diagnosis errer at TZ-4",
+         "Cause: the serial device /dev/no-such-tty does not exist"},
+    };
+    for (const Fault& f : faults) {
+        const HeadlessRun run = tz4(f.options + QStringList{QStringLiteral("connect")}, 60000);
+        EXPECT_EQ(run.exitCode, 1) << f.cause;
+        EXPECT_TRUE(run.err.contains(f.step)) << f.cause << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(f.cause)) << f.cause << "\n" << run.err.toStdString();
+    }
+}
+
+TEST_F(HeadlessProgram, APortHeldByAnotherProgramIsReportedAsBusy)
+{
+    QProcess sim;
+    sim.start(test::builtProgram(QStringLiteral("tz4-sim")), {QStringLiteral("--sim-speed"), QStringLiteral("1000")});
+    ASSERT_TRUE(sim.waitForStarted(10000));
+    while (!sim.canReadLine() && sim.waitForReadyRead(10000)) {
+    }
+    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    QSerialPort holder(path);
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite)) << holder.errorString().toStdString();
+
+    const HeadlessRun run = tz4({QStringLiteral("--port"), path, QStringLiteral("connect")}, 60000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("is busy (held by another program)")) << run.err.toStdString();
+    holder.close();
+    sim.kill();
+    sim.waitForFinished(5000);
+}
