@@ -161,7 +161,9 @@ TEST_F(ConnectSequence, ASilentInstrumentIsReportedWithEveryItemInError)
     start(withFaults({QStringLiteral("no-reply")}));
     EXPECT_EQ(main->GetBodyStatus(), MainControl::NotConnected);
     ASSERT_EQ(reporter.shown.size(), 1);
-    EXPECT_EQ(reporter.shown[0].text, QStringLiteral("Self-diagnosis errer at TZ-4"));
+    // The step's own message, then what the link saw.
+    EXPECT_EQ(reporter.shown[0].text,
+              QStringLiteral("Self-diagnosis errer at TZ-4\r\nCause: SS -> no reply within the time-out"));
     const QStringList texts = logTexts(serialLog());
     ASSERT_EQ(texts.size(), 1);
     EXPECT_EQ(texts[0].count(QStringLiteral("Error*****")), 21);
