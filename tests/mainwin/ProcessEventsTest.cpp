@@ -41,6 +41,8 @@ TEST_F(ProcessEvents, ACountingRateRunFillsTheRecordAndABarOfCountPlusThreeSteps
 {
     attach(QStringLiteral("C"));
     record.setParameters(param::MeasureCount, 10);
+    // A shift is set, so the point's zero below shows the rule and not an unset value.
+    record.setParameters(param::CalibrationShift, 2.5f);
     record.setDataCount(2);
 
     body->ProcCps(0, {}, {});
