@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     // Stopped before the main window opened: nothing was loaded, so nothing is written back.
     if (tz4::gui::TerminationSignals::requested()) {
         tz4::setErrorReporter(nullptr);
-        return 0;
+        return closeOnSignal.exitCode();
     }
 
     tz4::gui::MainWindow window;

@@ -21,6 +21,8 @@ public:
 
     // True once a termination signal has arrived.
     static bool requested();
+    // 128 + the number of the signal that arrived; 0 while none has.
+    int exitCode() const { return exitCode_; }
 
 private:
     void stop(int signal);
