@@ -1,5 +1,6 @@
 #include "data/ExportImport.h"
 
+#include "core/DataDirectory.h"
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
 #include "core/Keys.h"
@@ -60,7 +61,7 @@ QString partFileName(const QString& target)
 
 void checkTarget(const QString& databasePath, const QString& target, bool replaceExisting)
 {
-    if (sameFile(target) == sameFile(databasePath))
+    if (sameFile(target) == sameFile(databasePath) || isDataDirectoryFile(target))
         throw Tz4Error(err::PermissionDenied,
                        QStringLiteral("'%1' is the database itself; export to another file.").arg(target));
     const QFileInfo info(target);
