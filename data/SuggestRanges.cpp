@@ -25,6 +25,8 @@ constexpr double GroundMargin = 2;
 constexpr double RiseSignificance = 5;
 // The curvature of the plotted yield is measured over this much energy above the threshold.
 constexpr double CurvatureSpan = 1.0;
+// ... and counts only when it stands this many standard errors clear of the noise.
+constexpr double CurvatureSignificance = 3;
 
 struct Window {
     int first = 0;
@@ -61,9 +63,16 @@ private:
     std::vector<Row> rows_;
 };
 
-// Coefficients of y = c0 + c1 u + c2 u^2 by least squares, or nothing for a singular set.
-std::optional<std::array<double, 3>> quadratic(const std::vector<double>& u, const std::vector<double>& y)
+struct Quadratic {
+    std::array<double, 3> c{};  // y = c0 + c1 u + c2 u^2
+    double c2Error = 0;         // standard error of c2 from the scatter about the curve
+};
+
+// Least squares, or nothing for a singular set or one too small to judge its scatter.
+std::optional<Quadratic> quadratic(const std::vector<double>& u, const std::vector<double>& y)
 {
+    if (u.size() < 4)
+        return std::nullopt;
     double s[5] = {}, t[3] = {};
     for (size_t k = 0; k < u.size(); ++k) {
         double p = 1;
@@ -89,7 +98,13 @@ std::optional<std::array<double, 3>> quadratic(const std::vector<double>& u, con
                 m[r][k] = k == col ? t[r] : a[r][k];
         c[size_t(col)] = det(m) / d;
     }
-    return c;
+    double squares = 0;
+    for (size_t k = 0; k < u.size(); ++k) {
+        const double r = y[k] - c[0] - c[1] * u[k] - c[2] * u[k] * u[k];
+        squares += r * r;
+    }
+    const double scatter = squares / double(u.size() - 3);
+    return Quadratic{c, std::sqrt(scatter * (s[0] * s[2] - s[1] * s[1]) / d)};
 }
 
 class Search {
@@ -224,8 +239,10 @@ private:
                 }
             }
             if (u.size() >= 6) {
-                if (const auto c = quadratic(u, y); c && (*c)[1] > 0)
-                    curvature_ = (*c)[2] / (*c)[1];
+                // A bend the noise could make is no bend: penalising it would only shorten the fit.
+                const auto q = quadratic(u, y);
+                if (q && q->c[1] > 0 && std::abs(q->c[2]) > CurvatureSignificance * q->c2Error)
+                    curvature_ = q->c[2] / q->c[1];
             }
         }
     }

@@ -209,6 +209,7 @@ private:
     double workFunctionUncertaintyStatistical_ = 0;
     double workFunctionUncertaintyRange_ = 0;
     double groundStdError_ = 0; // of the ground points' mean, in yield units
+    double groundLeftIn_ = 0;   // a ground mean below zero, which the level leaves in the data
     std::array<float, 3> rangeX_{}, rangeY_{};
     std::array<float, 12> statistics_{};
 };

@@ -151,10 +151,14 @@ void clsTz4DataSet::calcBase()
     }
     groundLevel_ = 0;
     groundStdError_ = 0;
-    if (!(sum > 0))
+    groundLeftIn_ = 0;
+    if (m == 0)
         return;
     const double mean = double(sum) / m;
-    groundLevel_ = float(powered() ? power(mean, powerNumber_) : mean);
+    if (sum > 0)
+        groundLevel_ = float(powered() ? power(mean, powerNumber_) : mean);
+    else
+        groundLeftIn_ = -mean;
     if (m >= 2) {
         double squares = 0;
         for (int i = 0; i < dataCount_; ++i) {
@@ -256,12 +260,18 @@ void clsTz4DataSet::calcUncertainty()
     const double varA = s2 * sxx / d, varB = s2 * m / d, covAB = -s2 * sx / d;
     double variance = (varA + phi * phi * varB + 2 * phi * covAB) / (b * b);
 
-    if (groundStdError_ > 0 && groundLevel_ > 0) {
+    // A ground that averages below zero is not taken off (the level stays 0), so the offset it
+    // leaves in every point counts beside the scatter of its mean.
+    const double groundSpread = std::hypot(groundStdError_, groundLeftIn_);
+    if (groundSpread > 0) {
         const double n = powerNumber_;
         const double mean = powered() ? power(groundLevel_, 1.0 / n) : double(groundLevel_);
         if (!gndDown_) {
-            const double dGround = powered() ? n * std::pow(mean, n - 1) : 1.0;
-            const double term = dGround * groundStdError_ / b;
+            double term = 0;
+            if (groundLevel_ > 0)
+                term = (powered() ? n * std::pow(mean, n - 1) : 1.0) * groundSpread / b;
+            else
+                term = (powered() ? std::pow(groundSpread, n) : groundSpread) / b;
             variance += term * term;
         } else {
             // Moving the subtracted ground by dg moves every fitted value by dy/dg; follow it
@@ -276,7 +286,7 @@ void clsTz4DataSet::calcUncertainty()
                 da += (sxx - sx * plotX_[p]) / d * dy;
                 db += (m * plotX_[p] - sx) / d * dy;
             }
-            const double term = -(da + phi * db) / b * groundStdError_;
+            const double term = -(da + phi * db) / b * groundSpread;
             variance += term * term;
         }
     }
