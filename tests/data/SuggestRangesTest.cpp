@@ -45,6 +45,20 @@ TEST(SuggestRanges, FindsGroundBelowAndAStraightFitAboveTheThreshold)
     EXPECT_GE(covered, cases * 85 / 100) << "the uncertainty covers the error at two standard uncertainties";
 }
 
+// A film near the top of the scan rises over few points, and their noise can look like a bend;
+// a bend the noise explains must not cut the fit short of the scan's end.
+TEST(SuggestRanges, FitsAStraightScanUpToItsEnd)
+{
+    int toTheEnd = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        const SuggestedRanges s = SuggestRanges(generatedScan(organic(5.5), seed));
+        ASSERT_TRUE(s.found) << s.refusal.toStdString();
+        EXPECT_NEAR(s.workFunction, 5.5, 0.03) << "seed " << seed;
+        toTheEnd += s.fit.to == 6.2f;
+    }
+    EXPECT_GE(toTheEnd, 10) << "of 12 scans";
+}
+
 TEST(SuggestRanges, WorksOnScansInAnyOrderAndWithoutGroundSubtraction)
 {
     const clsTz4DataSet rising = generatedScan(metal(5.0), 4);
@@ -140,6 +154,37 @@ TEST(WorkFunctionUncertainty, RangePartFollowsTheEndsOfTheFitRange)
         widest = std::max(widest, std::abs(double(moved.WorkFunction()) - phi));
     }
     EXPECT_NEAR(range, widest, 1e-6);
+}
+
+// A background counted high leaves the ground averaging below zero; the level stays 0 and the
+// offset stays in every point, so the uncertainty must carry it, not only the ground's scatter.
+TEST(WorkFunctionUncertainty, CoversAGroundLeftBelowZero)
+{
+    auto scan = [](double offset) {
+        clsTz4DataSet r;
+        r.setKey(QStringLiteral("W"));
+        r.setParameters(param::PowerNumber, 0.5f);
+        r.setExpLog(true);
+        r.setGndDown(true);
+        const int count = 35;
+        r.setDataCount(count);
+        for (int i = 0; i < count; ++i) {
+            const double e = 4.5 + 0.05 * i;
+            const double root = e > 5.0 ? 20 * (e - 5.0) : 0;
+            r.setOrgValueX(float(e), i);
+            r.setOrgValueY(float(root * root + offset + (i % 2 ? 0.5 : -0.5)), i);
+        }
+        r.Refresh();
+        ApplyRanges(r, {4.5f, 4.9f}, {5.3f, 6.0f});
+        return r;
+    };
+    const clsTz4DataSet above = scan(3), below = scan(-3);
+    EXPECT_NEAR(above.WorkFunction(), 5.0, 2e-3) << "a positive ground is taken off";
+    EXPECT_EQ(below.GroundLevel(), 0.0f);
+    const double shift = below.WorkFunction() - 5.0;
+    EXPECT_GT(shift, 0.01) << "the offset left in pulls the weak points down";
+    EXPECT_LE(shift, 2 * below.WorkFunctionUncertaintyStatistical());
+    EXPECT_GT(below.WorkFunctionUncertaintyStatistical(), 5 * above.WorkFunctionUncertaintyStatistical());
 }
 
 // The estimate agrees with what dropping the highest reading does to the same readings.
