@@ -11,6 +11,7 @@
 #include "data/Tz4DataSet.h"
 #include "datawin/DataWindowControl.h"
 #include "datawin/MeasurementControl.h"
+#include "gui/datawin/DataWindowOpener.h"
 #include "graph/Tz4GraphDisp.h"
 #include "tests/support/TestSupport.h"
 
@@ -233,7 +234,7 @@ TEST_F(DataWindowTest, ARubberBandAssignedToTheFitRangeGivesTheWorkFunctionOfTzA
     EXPECT_NEAR(record.GroundLevel(), result.value(QStringLiteral("ground_level")).toDouble(), 1e-4);
 }
 
-TEST_F(DataWindowTest, ClearingTheRangesRemovesTheResultAndSuggestingSetsThemAgain)
+TEST_F(DataWindowTest, SuggestedRangesGiveAResultThatTheDifferenceAndTheClearingStartFrom)
 {
     open(storedScan(4.5f, 6.0f, 0.05f), false);
     clsTz4DataSet& record = *window->control().selected();
@@ -245,6 +246,13 @@ TEST_F(DataWindowTest, ClearingTheRangesRemovesTheResultAndSuggestingSetsThemAga
     EXPECT_NEAR(record.WorkFunction(), 5.1, 0.15);
     showTab(ParameterGridModel::Data);
     EXPECT_EQ(shown(QStringLiteral("WowkFunc")), formatNumber(record.WorkFunction(), QStringLiteral("0.00")));
+
+    // The difference from the regression line becomes a record of its own, shown in the window.
+    QTest::mousePress(graph, Qt::RightButton, {}, middle);
+    choosePopup(msg::PopupDifference);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Display : (2 - Gold_Dif)"));
+    ASSERT_EQ(topLevel().size(), 2);
+    EXPECT_EQ(topLevel()[1].name, QStringLiteral("Gold_Dif"));
 
     QTest::mousePress(graph, Qt::RightButton, {}, middle);
     choosePopup(msg::PopupDataClear);
@@ -343,6 +351,26 @@ TEST_F(DataWindowTest, ARecordDeletedWhileItsWindowIsOpenIsReportedAndNotWritten
     open(key, false);
     EXPECT_FALSE(window->hasRecords());
     EXPECT_EQ(texts(), QStringList{GetRes(msg::NoSuchRecord, {key})});
+}
+
+TEST_F(DataWindowTest, OpeningKeysPutsStoredRecordsTogetherAndEachNewRecordApart)
+{
+    const QString first = storedScan(5.0f, 5.2f, 0.1f), second = storedScan(5.0f, 5.3f, 0.1f);
+    QList<QWidget*> added;
+    const QList<gui::DataWindow*> windows = gui::openDataWindows(
+        database, {first, QStringLiteral("0 W"), second, QStringLiteral("0 C"), QStringLiteral("99 W")}, main.get(),
+        [&](QWidget* child) { added << child; });
+    ASSERT_EQ(windows.size(), 3);
+    EXPECT_EQ(added.size(), 3);
+    EXPECT_EQ(windows[0]->control().records().Count(), 2);
+    EXPECT_FALSE(windows[0]->control().isMeasurementWindow());
+    EXPECT_EQ(windows[0]->measurementMenu(), nullptr) << "stored records are not measured again";
+    EXPECT_EQ(windows[1]->control().selected()->Key(), QStringLiteral("0 W"));
+    EXPECT_NE(windows[1]->measurementMenu(), nullptr);
+    EXPECT_EQ(windows[2]->control().selected()->Key(), QStringLiteral("0 C"));
+    EXPECT_EQ(texts(), QStringList{GetRes(msg::NoSuchRecord, {QStringLiteral("99 W")})});
+    for (gui::DataWindow* opened : windows)
+        delete opened;
 }
 
 } // namespace
