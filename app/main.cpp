@@ -1,5 +1,6 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
+#include "app/cli/InstrumentSession.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/widgets/MessageBoxReporter.h"
 #include "gui/mainwin/SplashWindow.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+
+#include <cstdio>
+#include <stdexcept>
 
 int main(int argc, char** argv)
 {
@@ -34,6 +38,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     tz4::gui::TerminationSignals closeOnSignal;
     const tz4::cli::CommandLine line = tz4::cli::parseCommandLine(args);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "tz4: %s\n", qUtf8Printable(line.error));
+        return 2;
+    }
     tz4::cli::applyGlobalOptions(line.options);
     tz4::gui::MessageBoxReporter reporter;
     tz4::setErrorReporter(&reporter);
@@ -56,7 +64,16 @@ int main(int argc, char** argv)
         return closeOnSignal.exitCode();
     }
 
-    tz4::gui::MainWindow window;
+    tz4::RealClock clock;
+    std::unique_ptr<tz4::SerialLine> serial;
+    try {
+        serial = tz4::cli::makeSerialLine(clock, line.options);
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "tz4: %s\n", error.what());
+        tz4::setErrorReporter(nullptr);
+        return 2;
+    }
+    tz4::gui::MainWindow window(clock, *serial);
     window.show();
     const int code = app.exec();
     tz4::setErrorReporter(nullptr);

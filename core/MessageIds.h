@@ -57,6 +57,26 @@ constexpr int AnotherProcessRunning = 3066;
 constexpr int ProcessAbortedTitle = 3059;
 constexpr int ProcessAborted = 3058;
 
+// main window: menus and frame messages
+constexpr int MenuFile = 217;
+constexpr int MenuFileClose = 253;
+constexpr int MenuDisplay = 251;
+constexpr int MenuDataManager = 215;
+constexpr int MenuStatusBar = 210;
+constexpr int MenuFont = 261;
+constexpr int MenuMeasurement = 247;
+constexpr int MenuConnect = 244;
+constexpr int MenuWindow = 204;
+constexpr int MenuCascade = 252;
+constexpr int MenuTileVertical = 241;
+constexpr int MenuTileHorizontal = 235;
+constexpr int MenuArrangeIcons = 201;
+constexpr int MenuWindowList = 203;
+constexpr int ScreenTooSmall = 3040;
+constexpr int ScreenTooSmallTitle = 3060;
+constexpr int SerialPortChanging = 3041;
+constexpr int PlugAndPlayTitle = 3080;
+
 // main window: process event status captions
 constexpr int CpsStarted = 3004;
 constexpr int CpsBackground = 3002;

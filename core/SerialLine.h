@@ -13,6 +13,7 @@ namespace tz4 {
 class SerialLine {
 public:
     using ReceiveHandler = std::function<void()>;
+    using RemovalHandler = std::function<void()>;
 
     virtual ~SerialLine() = default;
 
@@ -35,6 +36,8 @@ public:
 
     // Called whenever bytes have arrived.
     void setReceiveHandler(ReceiveHandler handler) { onReceive_ = std::move(handler); }
+    // Called when the device behind the line went away (unplugged).
+    void setRemovalHandler(RemovalHandler handler) { onRemoval_ = std::move(handler); }
 
 protected:
     void notifyReceived()
@@ -43,8 +46,15 @@ protected:
             onReceive_();
     }
 
+    void notifyRemoved()
+    {
+        if (onRemoval_)
+            onRemoval_();
+    }
+
 private:
     ReceiveHandler onReceive_;
+    RemovalHandler onRemoval_;
 };
 
 } // namespace tz4

@@ -20,6 +20,7 @@ QtSerialLine::QtSerialLine(const QString& devicePath) : devicePath_(devicePath)
         if (error == QSerialPort::ResourceError && port_.isOpen()) {
             cause_ = QStringLiteral("the serial device %1 was closed or removed").arg(description());
             port_.close();
+            notifyRemoved();
         }
     });
 }

@@ -244,6 +244,7 @@ void MainControl::tmrWarmUp_Timer()
             status_.setBarColor(basicColour(4));
             status_.setToolTipText(QString());
             coolBarToolTip_.clear();
+            emit coolBarToolTipChanged(coolBarToolTip_);
             setTmrWarmUpEnabled(false);
             return;
         }
@@ -255,6 +256,7 @@ void MainControl::tmrWarmUp_Timer()
             const QString tip = GetRes(msg::WarmUpMinutesLeft, {formatNumber(left / 60.0, QStringLiteral("#0"))});
             status_.setToolTipText(tip);
             coolBarToolTip_ = tip;
+            emit coolBarToolTipChanged(tip);
         }
     });
 }

@@ -60,6 +60,7 @@ public:
 
 signals:
     void connectPhaseChanged(qint32 phase);
+    void coolBarToolTipChanged(const QString& text);
 
 public slots:
     void ProcBase(qint32 ProcType, const QVariant& Value1, const QVariant& Value2);

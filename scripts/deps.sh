@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build needs, only those that are missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev
-          libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+          libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+          fonts-noto-cjk)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

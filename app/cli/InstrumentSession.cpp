@@ -11,9 +11,7 @@
 
 namespace tz4::cli {
 
-namespace {
-
-std::unique_ptr<SerialLine> makeLine(Clock& clock, const GlobalOptions& options)
+std::unique_ptr<SerialLine> makeSerialLine(Clock& clock, const GlobalOptions& options)
 {
     if (options.simulate)
         return std::make_unique<sim::SimulatorLine>(clock, options.sim);
@@ -25,10 +23,8 @@ std::unique_ptr<SerialLine> makeLine(Clock& clock, const GlobalOptions& options)
     return std::make_unique<QtSerialLine>(SystemParam().SerialDevice);
 }
 
-} // namespace
-
 InstrumentSession::InstrumentSession(const GlobalOptions& options)
-    : simulated_(options.simulate), line_(makeLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
+    : simulated_(options.simulate), line_(makeSerialLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
 {
     // The port settings come from the settings file; its absence leaves the defaults.
     GetSystemFile(*body_);

@@ -45,6 +45,11 @@ private:
     std::unique_ptr<MainControl> main_;
 };
 
+// The line to the instrument the options name: the simulator (--simulate), the device of
+// --port, else the settings file's device. Throws std::invalid_argument for simulator options
+// it cannot use.
+std::unique_ptr<SerialLine> makeSerialLine(Clock& clock, const GlobalOptions& options);
+
 // Text for a connection phase, as `tz4 connect` prints it.
 QString phaseName(qint32 phase);
 
