@@ -64,7 +64,6 @@ constexpr int MenuDisplay = 251;
 constexpr int MenuDataManager = 215;
 constexpr int MenuStatusBar = 210;
 constexpr int MenuFont = 261;
-constexpr int MenuMeasurement = 247;
 constexpr int MenuConnect = 244;
 constexpr int MenuWindow = 204;
 constexpr int MenuCascade = 252;
