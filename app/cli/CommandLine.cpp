@@ -1,6 +1,22 @@
 #include "app/cli/CommandLine.h"
 
+#include <QRegularExpression>
+
 namespace tz4::cli {
+
+namespace {
+
+// "3 W", "3W" or "0 W" as one key; nothing for anything else.
+std::optional<QString> recordKey(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,9})\\s*([WCLDTwcldt])$"));
+    const auto match = pattern.match(text.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    return QString::number(match.captured(1).toInt()) + QLatin1Char(' ') + match.captured(2).toUpper();
+}
+
+} // namespace
 
 CommandLine parseCommandLine(const QStringList& args)
 {
@@ -51,6 +67,22 @@ CommandLine parseCommandLine(const QStringList& args)
                 line.error = QStringLiteral("--lang takes en or ja, not '%1'").arg(code);
                 return line;
             }
+        } else if (word == QLatin1String("--open")) {
+            QString keys;
+            if (!value(keys))
+                return line;
+            for (const QString& part : keys.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                const auto key = recordKey(part);
+                if (!key) {
+                    line.error = QStringLiteral("--open takes record keys such as 3W or \"0 W\", not '%1'").arg(part.trimmed());
+                    return line;
+                }
+                line.open << *key;
+            }
+            if (line.open.isEmpty()) {
+                line.error = QStringLiteral("--open needs at least one record key");
+                return line;
+            }
         } else if (word == QLatin1String("--simulate") && !hasInlineValue) {
             line.options.simulate = true;
         } else if (word == QLatin1String("--json") && !hasInlineValue) {
@@ -72,6 +104,8 @@ CommandLine parseCommandLine(const QStringList& args)
             line.arguments << rest.at(i);
         }
     }
+    if (!line.open.isEmpty() && !line.command.isEmpty())
+        line.error = QStringLiteral("--open opens windows and goes with no command");
     return line;
 }
 

@@ -27,6 +27,9 @@ struct CommandLine {
     QStringList arguments;  // the words after the command, global options taken out
     bool version = false;   // --version
     bool help = false;      // --help, -h or help
+    // --open KEY[,KEY...]: data windows to open in the window program, one per key, keys
+    // written as records prints them ("3 W"); "0 W" is a new record of that kind.
+    QStringList open;
     QString error;          // a malformed global option
 };
 

@@ -74,6 +74,9 @@ QString usage()
     QString text = QStringLiteral(
         "usage: tz4 [global options] <command> [options]\n"
         "       tz4 [global options]     open the main window\n"
+        "       tz4 [global options] --open KEY[,KEY...]\n"
+        "                                open the main window with data windows on those records\n"
+        "                                (\"0 W\" opens a new record of that kind)\n"
         "\n"
         "global options:\n"
         "  --home DIR               data directory (else TZ4_HOME, else the platform default)\n"
