@@ -1,12 +1,14 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/InstrumentSession.h"
+#include "gui/datawin/DataWindowOpener.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/widgets/MessageBoxReporter.h"
 #include "gui/mainwin/SplashWindow.h"
 #include "gui/mainwin/TerminationSignals.h"
 #include "core/LocalTimeZone.h"
 #include "core/Startup.h"
+#include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
 
 #include <QApplication>
@@ -75,6 +77,8 @@ int main(int argc, char** argv)
     }
     tz4::gui::MainWindow window(clock, *serial);
     window.show();
+    tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
+                              [&window](QWidget* child) { window.addChildWindow(child); });
     const int code = app.exec();
     tz4::setErrorReporter(nullptr);
     return code;

@@ -21,6 +21,7 @@ struct Scene {
 QList<Scene> allScenes();
 
 QList<Scene> mainWindowScenes();
+QList<Scene> dataWindowScenes();
 
 // Lets pending paint and layout events run, then writes `widget` as it looks to a PNG file.
 bool saveWidget(QWidget& widget, const QString& path);
