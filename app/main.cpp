@@ -76,6 +76,8 @@ int main(int argc, char** argv)
         return 2;
     }
     tz4::gui::MainWindow window(clock, *serial);
+    // A signal during a measurement cancels it safely before the windows close.
+    closeOnSignal.watch(&window.control().body());
     window.show();
     tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
                               [&window](QWidget* child) { window.addChildWindow(child); });
