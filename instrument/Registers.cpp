@@ -11,6 +11,9 @@
 #include <cmath>
 #include <type_traits>
 
+// The register properties of the component. Each is a short get/set pair over its table row;
+// the file is long only because the interface has some forty of them.
+
 namespace tz4 {
 
 namespace {

@@ -23,10 +23,11 @@ struct Register;
 // over the line and every wait runs the clock's message loop, so timer ticks, receive events
 // and user commands keep working while a reply is outstanding.
 //
-// Its job is split over several sources: SerialLink.cpp (settings, framing, reply assembly,
-// time-outs, traffic log), Registers.cpp (one row per register in RegisterTable.h),
-// DerivedProperties.cpp, Sequences.cpp, LightModel.cpp (its arithmetic in LightCalibration) and
-// Procedures.cpp.
+// This header is long because it is the component's whole interface as the rest of the program
+// knows it; the work behind it is split over several sources: SerialLink.cpp (settings,
+// framing, reply assembly, time-outs, traffic log), Registers.cpp (one row per register in
+// RegisterTable.h), DerivedProperties.cpp, Sequences.cpp, LightModel.cpp (its arithmetic in
+// LightCalibration) and Procedures.cpp.
 class uclTz4Body : public QObject, public SerialProperties {
     Q_OBJECT
 
