@@ -44,41 +44,22 @@ CommandOutcome number(const QByteArray& argument, int low, int high, int& target
     return {kOk, ms};
 }
 
-CommandOutcome moveIris(int& iris, std::optional<int> target)
+// Moves a drive to `target` and answers once it has arrived.
+CommandOutcome moveDrive(int& position, std::optional<int> target, int (*travelMs)(int from, int to))
 {
     if (!target)
         return kValueRange;
-    const int ms = mechanics::irisTravelMs(iris, *target);
-    iris = *target;
+    const int ms = travelMs(position, *target);
+    position = *target;
     return {kOk, ms};
 }
 
 // The grating drive acknowledges at once and turns while the host waits with "KS".
 CommandOutcome turnGrating(int& wave, std::optional<int> target)
 {
-    if (!target)
-        return kValueRange;
-    const int ms = mechanics::waveTravelMs(wave, *target);
-    wave = *target;
-    return {kOk, 0, ms};
-}
-
-CommandOutcome moveStage(int& stage, std::optional<int> target)
-{
-    if (!target)
-        return kValueRange;
-    const int ms = mechanics::stageTravelMs(stage, *target);
-    stage = *target;
-    return {kOk, ms};
-}
-
-CommandOutcome turnFilter(int& filter, std::optional<int> target)
-{
-    if (!target)
-        return kValueRange;
-    const int ms = mechanics::filterTravelMs(filter, *target);
-    filter = *target;
-    return {kOk, ms};
+    CommandOutcome outcome = moveDrive(wave, target, mechanics::waveTravelMs);
+    std::swap(outcome.workMs, outcome.motionMs);
+    return outcome;
 }
 
 std::optional<int> goTo(const QByteArray& argument, int target)
@@ -98,10 +79,10 @@ using Arg = const QByteArray&;
 const Tz4Simulator::Command Tz4Simulator::kCommands[] = {
     {"TS", [](Sim& s, Arg a) { return number(a, 10, 30000, s.measTime_); },
            [](Sim& s, qint64) { return answer(padded(s.measTime_, 4)); }},
-    {"ES", [](Sim& s, Arg a) { return moveIris(s.iris_, inRange(a, 0, LightModel::kIrisClosed)); },
+    {"ES", [](Sim& s, Arg a) { return moveDrive(s.iris_, inRange(a, 0, LightModel::kIrisClosed), mechanics::irisTravelMs); },
            [](Sim& s, qint64) { return answer(padded(s.iris_, 4)); }},
-    {"EO", [](Sim& s, Arg a) { return moveIris(s.iris_, goTo(a, 0)); }, nullptr},
-    {"EL", [](Sim& s, Arg a) { return moveIris(s.iris_, goTo(a, LightModel::kIrisClosed)); }, nullptr},
+    {"EO", [](Sim& s, Arg a) { return moveDrive(s.iris_, goTo(a, 0), mechanics::irisTravelMs); }, nullptr},
+    {"EL", [](Sim& s, Arg a) { return moveDrive(s.iris_, goTo(a, LightModel::kIrisClosed), mechanics::irisTravelMs); }, nullptr},
     {"RS", [](Sim& s, Arg a) { return a.size() == 1 ? number(a, 1, LightModel::kRanges, s.range_, kRelayMs) : kValueRange; },
            [](Sim& s, qint64) { return answer(QByteArray::number(s.range_)); }},
     {"AS", [](Sim& s, Arg a) { return flag(a, s.airCheck_); }, [](Sim& s, qint64) { return bit(s.airCheck_); }},
@@ -126,10 +107,10 @@ const Tz4Simulator::Command Tz4Simulator::kCommands[] = {
     {"QS", nullptr, [](Sim& s, qint64) { return answer(s.volts(24.0)); }},
     {"US", nullptr, [](Sim& s, qint64) { return answer(s.volts(5.0)); }},
     // The stage takes tenths and reports hundredths.
-    {"XS", [](Sim& s, Arg a) { return moveStage(s.stage_, inRange(a, 0, mechanics::kStageLimit)); },
+    {"XS", [](Sim& s, Arg a) { return moveDrive(s.stage_, inRange(a, 0, mechanics::kStageLimit), mechanics::stageTravelMs); },
            [](Sim& s, qint64) { return answer(padded(s.stage_ * 10, 5)); }},
-    {"XO", [](Sim& s, Arg a) { return moveStage(s.stage_, goTo(a, mechanics::kStageOrigin)); }, nullptr},
-    {"XL", [](Sim& s, Arg a) { return moveStage(s.stage_, goTo(a, mechanics::kStageLimit)); }, nullptr},
+    {"XO", [](Sim& s, Arg a) { return moveDrive(s.stage_, goTo(a, mechanics::kStageOrigin), mechanics::stageTravelMs); }, nullptr},
+    {"XL", [](Sim& s, Arg a) { return moveDrive(s.stage_, goTo(a, mechanics::kStageLimit), mechanics::stageTravelMs); }, nullptr},
     {"VS", [](Sim& s, Arg a) {
                // The door interlock keeps the anode supply low while the chamber is open.
                const auto value = inRange(a, 0, mechanics::kHighVoltageMax);
@@ -139,10 +120,11 @@ const Tz4Simulator::Command Tz4Simulator::kCommands[] = {
            },
            [](Sim& s, qint64) { return answer(padded(s.highVolts_, 4)); }},
     {"FS", [](Sim& s, Arg a) {
-               return turnFilter(s.filter_, a.size() == 1 ? inRange(a, 0, LightModel::kFilters - 1) : std::nullopt);
+               return moveDrive(s.filter_, a.size() == 1 ? inRange(a, 0, LightModel::kFilters - 1) : std::nullopt,
+                           mechanics::filterTravelMs);
            },
            [](Sim& s, qint64) { return answer(QByteArray::number(s.filter_)); }},
-    {"FO", [](Sim& s, Arg a) { return turnFilter(s.filter_, goTo(a, 0)); }, nullptr},
+    {"FO", [](Sim& s, Arg a) { return moveDrive(s.filter_, goTo(a, 0), mechanics::filterTravelMs); }, nullptr},
     // Self-diagnosis words. Light unit: eyeris origin and photodiode 2 flagged; stage unit:
     // dry air 3 flagged.
     {"SS", nullptr, [](Sim& s, qint64) {
