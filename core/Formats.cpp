@@ -157,7 +157,7 @@ QString fillInteger(const std::vector<Token>& part, const std::string& digits, b
     auto digitAt = [&](size_t index) {
         // index counts from the left of `shown`; a group separator follows every third digit
         // counted from the right.
-        QString s(QLatin1Char(shown[index]));
+        QString s{QLatin1Char(shown[index])};
         const size_t fromRight = shown.size() - 1 - index;
         if (grouping && fromRight > 0 && fromRight % 3 == 0)
             s += groupSep;
@@ -307,8 +307,9 @@ QString formatNumber(double value, const QString& picture)
         if (t.kind == Token::Zero || t.kind == Token::Hash)
             ++decimals;
 
-    if (percent)
-        value *= 100.0;
+    // A percentage of a value near the largest double is no longer finite.
+    if (percent && !std::isfinite(value *= 100.0))
+        return QString::number(value);
     const bool negative = std::signbit(value);
     Decimal d = toDecimal(std::fabs(value));
 

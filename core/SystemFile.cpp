@@ -108,8 +108,12 @@ std::optional<double> settingsNumber(const QString& value)
     const QString text = value.trimmed();
     if (text.isEmpty())
         return std::nullopt;
+    // "." is always the decimal point, never a group separator: "9,750" in a comma locale
+    // is not 9750.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    double number = QLocale::c().toDouble(text, &ok);
+    double number = c.toDouble(text, &ok);
     if (!ok)
         number = QLocale().toDouble(text, &ok);
     if (!ok || !std::isfinite(number))
@@ -198,7 +202,7 @@ bool GetSystemFile(SerialProperties& serial)
                 continue;
             if (key == QLatin1String("[SERIALPORT]"))
                 serial.setCommPort(*number);
-            else if (key == QLatin1String("[BAUDRATE]"))
+            else if (key == QLatin1String("[BAUDRATE]") && *number > 0) // no line runs at 0
                 serial.setBaudRate(*number);
             else if (key == QLatin1String("[DATABITS]"))
                 serial.setDataBits(*number);

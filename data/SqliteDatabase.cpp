@@ -144,7 +144,10 @@ QString SqliteDatabase::translate(const QString& jetSql)
 
 void SqliteDatabase::execute(const QString& jetSql)
 {
-    exec(translate(jetSql));
+    // One statement, run as a whole: a second one after it would run even when it then fails,
+    // leaving the first applied.
+    SqliteStatement statement(*this, translate(jetSql));
+    statement.run();
 }
 
 SqliteStatement SqliteDatabase::query(const QString& jetSql)
@@ -210,6 +213,22 @@ SqliteStatement::SqliteStatement(SqliteDatabase& db, const QString& sql) : db_(&
         db.fail(rc, sql);
     if (!stmt_)
         throw Tz4Error(dberr::Syntax, QStringLiteral("Empty statement [%1]").arg(sql));
+    // Only blanks, semicolons and comments may follow the statement.
+    const char* const end = utf8.constData() + utf8.size();
+    while (tail && tail < end) {
+        sqlite3_stmt* next = nullptr;
+        const char* after = nullptr;
+        const int more = sqlite3_prepare_v2(db.handle(), tail, int(end - tail), &next, &after);
+        sqlite3_finalize(next);
+        if (more != SQLITE_OK || next) {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            throw Tz4Error(dberr::TrailingText, QStringLiteral("Characters found after end of SQL statement. [%1]").arg(sql));
+        }
+        if (after == tail)
+            break;
+        tail = after;
+    }
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept

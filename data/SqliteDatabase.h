@@ -133,6 +133,7 @@ namespace dberr {
 constexpr int DuplicateKey = 3022;
 constexpr int CannotOpen = 3024;
 constexpr int Syntax = 3075;
+constexpr int TrailingText = 3142;
 constexpr int TableNotFound = 3078;
 constexpr int Corrupt = 3343;
 constexpr int Engine = 3000;

@@ -66,7 +66,7 @@ void uclTz4Body::InitBody()
         WriteRS232C(QStringLiteral("WO"));
         return replyLine_.trimmed();
     };
-    const auto number = [this](const QString& text, auto& target) {
+    const auto number = [](const QString& text, auto& target) {
         double value = 0;
         if (isLocaleNumber(chkPointDelim(text), &value))
             target = static_cast<std::remove_reference_t<decltype(target)>>(value);

@@ -74,7 +74,8 @@ void uclTz4Body::setCommPort(qint16 port)
 void uclTz4Body::setBaudRate(qint32 rate)
 {
     EnterProcedure here("uclTz4Body:BaudRate(Let)");
-    if (rate % 300 != 0)
+    // Zero and negative rates are multiples of 300 too, but no line runs at them.
+    if (rate <= 0 || rate % 300 != 0)
         return;
     baudRate_ = rate;
     line_.setSettings(settingsText());

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build needs, only those that are missing.
+# Installs the Debian 12 packages the build needs, only those that are missing; further
+# packages may be named as arguments (the fuzz build adds clang and its runtime).
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev
           libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
-          fonts-noto-cjk)
+          fonts-noto-cjk "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -40,8 +40,12 @@ std::optional<QString> parseCommandArgs(const QStringList& args, const QStringLi
 
 std::optional<double> parseNumber(const QString& text)
 {
+    // "." is always the decimal point, never a group separator: "0,055" in a comma locale
+    // is not 55.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    double value = c.toDouble(text.trimmed(), &ok);
     if (!ok)
         value = QLocale().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value))

@@ -60,6 +60,8 @@ TEST(FormatNumber, EscapedAndQuotedLiteralsAreCopied)
     EXPECT_EQ(formatNumber(5, "0\"x\""), "5x");
     EXPECT_EQ(formatNumber(5, "\"[\"0\"]\""), "[5]");
     EXPECT_EQ(formatNumber(0.256, "0.0%"), "25.6%");
+    // A percentage beyond the largest double is shown as such, not taken apart digit by digit.
+    EXPECT_EQ(formatNumber(1e307, "0%"), "inf");
 }
 
 TEST(FormatNumber, UsesTheLocaleSeparators)

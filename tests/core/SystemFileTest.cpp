@@ -164,6 +164,11 @@ TEST_F(SystemFileTest, FontSizeIsWrittenWithTheDotInAnyLocale)
     SystemParam().DisplayFont.size = 8;
     ASSERT_TRUE(GetSystemFile(serial));
     EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 19.5);
+    // A hand-written value in the locale's own notation: the comma is its decimal point,
+    // not a thousands separator.
+    writeFile("[FontSize] 9,750\r\n");
+    ASSERT_TRUE(GetSystemFile(serial));
+    EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 9.75);
 }
 
 TEST_F(SystemFileTest, ReadingRulesForCaseTabsAndComments)
@@ -287,6 +292,10 @@ TEST_F(SystemFileTest, BaudRateBeyondSixteenBitsKeepsThePreviousRate)
     EXPECT_TRUE(GetSystemFile(any));
     EXPECT_EQ(any.BaudRate(), 19200); // loads, but the holder accepts only multiples of 300
     writeFile("[BaudRate] 4800\r\n");
+    EXPECT_TRUE(GetSystemFile(any));
+    EXPECT_EQ(any.BaudRate(), 4800);
+    // No line runs at a zero or negative rate, though both are multiples of 300.
+    writeFile("[BaudRate] 0\r\n[BaudRate] -300\r\n");
     EXPECT_TRUE(GetSystemFile(any));
     EXPECT_EQ(any.BaudRate(), 4800);
 }

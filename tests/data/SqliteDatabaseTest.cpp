@@ -90,6 +90,22 @@ TEST(SqliteDatabase, ReportsEngineErrorNumbers)
     EXPECT_EQ(errorNumberOf([&] { SqliteDatabase missing(s.path(QStringLiteral("none.mdb"))); }), dberr::CannotOpen);
 }
 
+TEST(SqliteDatabase, RunsOneStatementAsAWholeOrNothing)
+{
+    Scratch s;
+    SqliteDatabase db(s.path(), SqliteDatabase::Open::CreateIfMissing);
+    db.execute(QStringLiteral("Create Table FAT(SeqNo Integer Constraint FATConstraint PRIMARY KEY,Name VarChar(50));"));
+    // A second statement, even a failing one, is refused before the first runs.
+    EXPECT_EQ(errorNumberOf([&] { db.execute(QStringLiteral("Insert Into FAT Values (1,'a'); Drop Table FAT;")); }),
+              dberr::TrailingText);
+    EXPECT_EQ(errorNumberOf([&] { db.execute(QStringLiteral("Insert Into FAT Values (1,'a');Insert Into Nowhere Values (2)")); }),
+              dberr::TrailingText);
+    SqliteStatement count = db.query(QStringLiteral("Select Count(*) From FAT;"));
+    ASSERT_TRUE(count.next());
+    EXPECT_EQ(count.toInt(0), 0);
+    db.execute(QStringLiteral("Insert Into FAT Values (1,'a');; -- kept"));
+}
+
 TEST(SqliteDatabase, TransactionRollsBackUnlessCommitted)
 {
     Scratch s;

@@ -182,6 +182,9 @@ TEST_F(SerialLink, SerialSettingsFollowTheirAcceptanceRules)
     EXPECT_EQ(line.settingsText, "9600,n,7,1");
     body.setBaudRate(1000);
     EXPECT_EQ(body.BaudRate(), 9600);
+    body.setBaudRate(0);
+    body.setBaudRate(-300);
+    EXPECT_EQ(body.BaudRate(), 9600);
     EXPECT_EQ(line.settingsText, "9600,n,7,1");
 
     body.setDataBits(9);
