@@ -225,10 +225,12 @@ bool GetSystemFile(SerialProperties& serial)
         } else if (key == QLatin1String("[FONTNAME]")) {
             p.DisplayFont.name = value;
         } else if (key == QLatin1String("[FONTSIZE]")) {
+            // Font sizes are kept to four decimals; the range holds for the size kept, so that
+            // 19.99996 does not become a size of 20 that the next start refuses.
             const auto number = settingsNumber(value);
-            // Font sizes are kept to four decimals.
-            if (number && *number > 0 && *number < 20)
-                p.DisplayFont.size = std::round(*number * 10000.0) / 10000.0;
+            const double size = number ? std::round(*number * 10000.0) / 10000.0 : 0;
+            if (size > 0 && size < 20)
+                p.DisplayFont.size = size;
         } else if (key == QLatin1String("[EDITABLEPRINT]")) {
             p.EditablePrint = value.toUpper() == QLatin1String("TRUE");
         } else if (key == QLatin1String("[DEBUG]")) {

@@ -39,7 +39,8 @@ double replyToDouble(const QString& text)
 {
     bool ok = false;
     const double value = parse(QLocale::c(), text, &ok);
-    if (!ok)
+    // "inf" and "nan" read as numbers, but no instrument measures them.
+    if (!ok || !std::isfinite(value))
         typeMismatch();
     return value;
 }
@@ -56,6 +57,7 @@ bool isLocaleNumber(const QString& text, double* value)
 {
     bool ok = false;
     const double parsed = parse(QLocale(), text, &ok);
+    ok = ok && std::isfinite(parsed);
     if (ok && value)
         *value = parsed;
     return ok;

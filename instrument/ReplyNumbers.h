@@ -15,7 +15,8 @@ qint32 replyToInt32(const QString& text);
 qint16 wholeInt16(double value);
 qint32 wholeInt32(double value);
 
-// Whether a reply, already passed through ChkPointDelim, reads as a number in the current locale.
+// Whether a reply, already passed through ChkPointDelim, reads as a finite number in the
+// current locale.
 bool isLocaleNumber(const QString& text, double* value = nullptr);
 
 } // namespace tz4

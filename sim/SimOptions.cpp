@@ -2,6 +2,7 @@
 
 #include "sim/FaultPlan.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace tz4::sim {
@@ -55,7 +56,7 @@ std::optional<QString> takeSimOptions(QStringList& args, SimOptions& options)
             ok = ok && options.powerNumber > 0 && options.powerNumber <= 2;
         } else if (name == QLatin1String("--sim-speed")) {
             options.speed = value.toDouble(&ok);
-            ok = ok && options.speed > 0;
+            ok = ok && options.speed > 0 && std::isfinite(options.speed); // "inf" reads as a number
         } else if (name == QLatin1String("--sim-seed")) {
             options.seed = value.toULongLong(&ok);
         } else {

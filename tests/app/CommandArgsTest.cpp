@@ -1,4 +1,5 @@
 #include "app/cli/CommandArgs.h"
+#include "app/cli/CommandLine.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,4 +19,12 @@ TEST(TypedNumbers, TheDotIsAlwaysTheDecimalPointAndTheLocaleMayUseItsOwn)
     EXPECT_EQ(range->second, 5.9);
     EXPECT_FALSE(parseNumber("inf"));
     EXPECT_FALSE(parseRange("5.3:5.9:6"));
+}
+
+TEST(SimulatorOptions, AnInfiniteClockIsRefused)
+{
+    EXPECT_FALSE(parseCommandLine({"--simulate", "--sim-speed", "inf", "connect"}).error.isEmpty());
+    const CommandLine line = parseCommandLine({"--sim-speed=200", "connect"});
+    EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_EQ(line.options.sim.speed, 200);
 }

@@ -169,6 +169,10 @@ TEST_F(SystemFileTest, FontSizeIsWrittenWithTheDotInAnyLocale)
     writeFile("[FontSize] 9,750\r\n");
     ASSERT_TRUE(GetSystemFile(serial));
     EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 9.75);
+    // Kept to four decimals, these would be 20 and 0: both outside the accepted sizes.
+    writeFile("[FontSize] 19.99996\r\n[FontSize] 0.00004\r\n");
+    ASSERT_TRUE(GetSystemFile(serial));
+    EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 9.75);
 }
 
 TEST_F(SystemFileTest, ReadingRulesForCaseTabsAndComments)

@@ -2,6 +2,7 @@
 
 #include "core/ErrorLocation.h"
 #include "core/Tz4Error.h"
+#include "tests/support/TestSupport.h"
 
 
 using namespace tz4;
@@ -153,6 +154,11 @@ TEST_F(Registers, NonNumericRepliesAndReadOnlySetsPropagate)
     }
     line.on("FS", "99999");
     EXPECT_THROW(body.Filter(), Tz4Error);
+    // Words that read as numbers but are no measurement.
+    line.on("PS", "nan");
+    EXPECT_EQ(tz4::test::errorNumberOf([&] { body.QL_Volts(); }), err::TypeMismatch);
+    line.on("KS", "-inf");
+    EXPECT_EQ(tz4::test::errorNumberOf([&] { body.DiodeVolts(); }), err::TypeMismatch);
 
     const auto readOnly = [](const std::function<void()>& set, const char* label) {
         try {
