@@ -24,7 +24,7 @@ std::unique_ptr<SerialLine> makeSerialLine(Clock& clock, const GlobalOptions& op
 }
 
 InstrumentSession::InstrumentSession(const GlobalOptions& options)
-    : simulated_(options.simulate), line_(makeSerialLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
+    : line_(makeSerialLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
 {
     // The port settings come from the settings file; its absence leaves the defaults.
     GetSystemFile(*body_);

@@ -37,7 +37,6 @@ public:
 
 private:
     RealClock clock_;
-    bool simulated_;
     std::unique_ptr<SerialLine> line_;
     std::unique_ptr<uclTz4Body> body_;
     TerminalStatusBar status_;
