@@ -24,7 +24,7 @@ TEST(TypedNumbers, TheDotIsAlwaysTheDecimalPointAndTheLocaleMayUseItsOwn)
 TEST(SimulatorOptions, AnInfiniteClockIsRefused)
 {
     EXPECT_FALSE(parseCommandLine({"--simulate", "--sim-speed", "inf", "connect"}).error.isEmpty());
-    const CommandLine line = parseCommandLine({"--sim-speed=200", "connect"});
+    const CommandLine line = parseCommandLine({"--sim-speed", "200", "connect"});
     EXPECT_TRUE(line.error.isEmpty());
     EXPECT_EQ(line.options.sim.speed, 200);
 }
