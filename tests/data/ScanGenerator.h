@@ -37,23 +37,23 @@ inline float countedRate(double rate, int seconds, bool dropHighest, std::mt1993
     return float((sum - *std::max_element(readings.begin(), readings.end())) / (seconds - 1));
 }
 
-inline clsTz4DataSet generatedScan(const ScanSpec& spec, unsigned seed)
+inline clsTz4DataSet generatedScan(const ScanSpec& shape, unsigned seed)
 {
     std::mt19937_64 random(seed);
     clsTz4DataSet r;
     r.setKey(QStringLiteral("W"));
-    const int count = int(std::lround((spec.end - spec.start) / spec.step)) + 1;
-    const float background = countedRate(spec.background, spec.seconds, spec.dropHighest, random);
+    const int count = int(std::lround((shape.end - shape.start) / shape.step)) + 1;
+    const float background = countedRate(shape.background, shape.seconds, shape.dropHighest, random);
     r.setDataCount(count);
     for (int i = 0; i < count; ++i) {
-        const double e = spec.start + spec.step * i;
-        const double yield = e > spec.workFunction ? spec.amplitude * std::pow(e - spec.workFunction, 1 / spec.power) : 0;
+        const double e = shape.start + shape.step * i;
+        const double yield = e > shape.workFunction ? shape.amplitude * std::pow(e - shape.workFunction, 1 / shape.power) : 0;
         r.setOrgValueX(float(std::lround(e * 100) / 100.0), i);
-        r.setOrgValueY(countedRate(yield + spec.background, spec.seconds, spec.dropHighest, random) - background, i);
+        r.setOrgValueY(countedRate(yield + shape.background, shape.seconds, shape.dropHighest, random) - background, i);
     }
-    r.setParameters(param::PowerNumber, float(spec.power));
+    r.setParameters(param::PowerNumber, float(shape.power));
     r.setParameters(param::BackgroundCps, background);
-    r.setParameters(param::CountingTime, spec.seconds);
+    r.setParameters(param::CountingTime, shape.seconds);
     r.setParameters(param::MeasuredLight, 20.0f);
     r.setExpLog(true);
     r.setGndDown(true);

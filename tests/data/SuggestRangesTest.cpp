@@ -20,13 +20,13 @@ ScanSpec organic(double phi) { return {phi, 1.0 / 3, 1000}; }
 TEST(SuggestRanges, FindsGroundBelowAndAStraightFitAboveTheThreshold)
 {
     int covered = 0, cases = 0;
-    for (const ScanSpec& spec : {metal(4.4), metal(5.0), metal(5.5), organic(4.5), organic(5.2)}) {
+    for (const ScanSpec& shape : {metal(4.4), metal(5.0), metal(5.5), organic(4.5), organic(5.2)}) {
         for (unsigned seed : {1u, 2u, 3u}) {
-            const clsTz4DataSet record = generatedScan(spec, seed);
+            const clsTz4DataSet record = generatedScan(shape, seed);
             const SuggestedRanges s = SuggestRanges(record);
             ASSERT_TRUE(s.found) << s.refusal.toStdString();
-            const double phi = spec.workFunction;
-            EXPECT_NEAR(s.workFunction, phi, spec.power < 0.5 ? 0.03 : 0.02) << phi << " seed " << seed;
+            const double phi = shape.workFunction;
+            EXPECT_NEAR(s.workFunction, phi, shape.power < 0.5 ? 0.03 : 0.02) << phi << " seed " << seed;
             EXPECT_FLOAT_EQ(s.ground.from, 3.8f);
             EXPECT_LT(s.ground.to, phi);
             EXPECT_GT(s.fit.from, phi) << "the fit starts above the threshold";
