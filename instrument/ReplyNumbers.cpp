@@ -42,6 +42,9 @@ double replyToDouble(const QString& text)
     // "inf" and "nan" read as numbers, but no instrument measures them.
     if (!ok || !std::isfinite(value))
         typeMismatch();
+    // The instrument's values are single precision; a larger one cannot be held.
+    if (std::abs(value) > std::numeric_limits<float>::max())
+        overflow();
     return value;
 }
 

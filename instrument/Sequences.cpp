@@ -5,6 +5,9 @@
 #include "core/Formats.h"
 #include "core/Tz4Error.h"
 
+#include <cmath>
+#include <limits>
+
 namespace tz4 {
 
 namespace {
@@ -66,9 +69,11 @@ void uclTz4Body::InitBody()
         WriteRS232C(QStringLiteral("WO"));
         return replyLine_.trimmed();
     };
+    // Every calibration value is used as a single-precision number, so one beyond that range
+    // is as unreadable as text.
     const auto number = [](const QString& text, auto& target) {
         double value = 0;
-        if (isLocaleNumber(chkPointDelim(text), &value))
+        if (isLocaleNumber(chkPointDelim(text), &value) && std::abs(value) <= std::numeric_limits<float>::max())
             target = static_cast<std::remove_reference_t<decltype(target)>>(value);
     };
 

@@ -159,6 +159,9 @@ TEST_F(Registers, NonNumericRepliesAndReadOnlySetsPropagate)
     EXPECT_EQ(tz4::test::errorNumberOf([&] { body.QL_Volts(); }), err::TypeMismatch);
     line.on("KS", "-inf");
     EXPECT_EQ(tz4::test::errorNumberOf([&] { body.DiodeVolts(); }), err::TypeMismatch);
+    // A number beyond single precision cannot be held by any register.
+    line.on("KS", ".1e79");
+    EXPECT_EQ(tz4::test::errorNumberOf([&] { body.DiodeVolts(); }), err::Overflow);
 
     const auto readOnly = [](const std::function<void()>& set, const char* label) {
         try {
