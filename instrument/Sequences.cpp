@@ -81,7 +81,9 @@ void uclTz4Body::InitBody()
         WriteRS232C(QStringLiteral("WS0000"));
         const QString first = word();
         double tau = 0;
-        sumLost_ = isLocaleNumber(chkPointDelim(first + word()), &tau) ? float(tau) : 1.0f;
+        sumLost_ = isLocaleNumber(chkPointDelim(first + word()), &tau) && std::abs(tau) <= std::numeric_limits<float>::max()
+                       ? float(tau)
+                       : 1.0f;
         float* const positions[8] = {&samplePosition_,     &spareWords_[0], &photoDiodePosition_,
                                      &spareWords_[1],      &carbonPosition_, &spareWords_[2],
                                      &sampleOutPosition_, &spareWords_[3]};
