@@ -62,12 +62,12 @@ void MeasurementControl::MeasProcCanceled()
 QList<MeasurementControl::MenuItem> MeasurementControl::MeasMenuEnabled() const
 {
     const bool idle = !busy_;
-    return {{0, 209, idle},
-            {2, measurementCaptionId(), idle || measuring_},
-            {4, 231, idle},
-            {5, 260, idle},
-            {6, 234, idle},
-            {8, 232, idle}};
+    return {{MeasSampleStage, msg::MenuSampleStage, idle},
+            {MeasMeasure, measurementCaptionId(), idle || measuring_},
+            {MeasUvAdjustment, msg::MenuUvAdjustment, idle},
+            {MeasAnodeVoltage, msg::MenuAnodeVoltage, idle},
+            {MeasCalibration, msg::MenuCalibration, idle},
+            {MeasInitLightAdjuster, msg::MenuInitLightAdjuster, idle}};
 }
 
 bool MeasurementControl::takeStatus()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MessageIds.h"
 #include "mainwin/MeasurementOwner.h"
 
 #include <QList>
@@ -50,7 +51,16 @@ public:
     // Choosing Measurement again while one runs: cancels it once.
     void CancelMeasurement();
 
-    // One entry of the measurement menu by its index (separators left out).
+    // The measurement menu's items by index; separators stand at the indexes left free.
+    enum MeasMenuIndex {
+        MeasSampleStage = 0,
+        MeasMeasure = 2,
+        MeasUvAdjustment = 4,
+        MeasAnodeVoltage = 5,
+        MeasCalibration = 6,
+        MeasInitLightAdjuster = 8
+    };
+    // One entry of the measurement menu by its index.
     struct MenuItem {
         int index;
         int captionId;
@@ -62,8 +72,8 @@ public:
 
     bool measuring() const { return measuring_; }
     bool cancelPending() const { return cancelPending_; }
-    // Catalogue id of the Measurement item's caption: 246 when idle, 248 while running.
-    int measurementCaptionId() const { return measuring_ ? 248 : 246; }
+    // Catalogue id of the Measurement item's caption: it offers the cancel while one runs.
+    int measurementCaptionId() const { return measuring_ ? msg::MenuMeasureCancel : msg::MenuMeasure; }
 
     // Called for every new point; the window redraws its table and graph here.
     void setDisplayRefresh(std::function<void()> refresh) { displayRefresh_ = std::move(refresh); }

@@ -153,11 +153,8 @@ bool DataWindow::hasRecords() const
 void DataWindow::buildMeasurementMenu(QMenuBar* bar)
 {
     measMenu_ = bar->addMenu(GetRes(msg::MenuMeasurement));
-    const QList<QPair<int, int>> items = {{0, msg::MenuSampleStage},    {2, msg::MenuMeasure},
-                                          {4, msg::MenuUvAdjustment},   {5, msg::MenuAnodeVoltage},
-                                          {6, msg::MenuCalibration},    {8, msg::MenuInitLightAdjuster}};
     int previous = -1;
-    for (const auto& [index, caption] : items) {
+    for (const auto& [index, caption, enabled] : measurement_->MeasMenuEnabled()) {
         // Separators stand at the indexes the items leave free.
         if (previous >= 0 && index != previous + 1)
             measMenu_->addSeparator();
@@ -195,7 +192,7 @@ void DataWindow::runMeasurementItem(int index)
         return;
     if (running_) {
         // Only the measurement item is live while something runs: it cancels, once.
-        if (index == 2 && measurement_->measuring())
+        if (index == MeasurementControl::MeasMeasure && measurement_->measuring())
             measurement_->Measure();
         MeasMenuEnabled();
         return;
@@ -205,12 +202,12 @@ void DataWindow::runMeasurementItem(int index)
         action->setEnabled(false);
     status_->clear();
     switch (index) {
-    case 0: measurement_->MoveSample(); break;
-    case 2: measurement_->Measure(); break;
-    case 4: measurement_->AdjustUvIntensity(); break;
-    case 5: measurement_->SetAnodeVoltage(); break;
-    case 6: measurement_->Calibrate(); break;
-    case 8: measurement_->InitLightAdjuster(); break;
+    case MeasurementControl::MeasSampleStage: measurement_->MoveSample(); break;
+    case MeasurementControl::MeasMeasure: measurement_->Measure(); break;
+    case MeasurementControl::MeasUvAdjustment: measurement_->AdjustUvIntensity(); break;
+    case MeasurementControl::MeasAnodeVoltage: measurement_->SetAnodeVoltage(); break;
+    case MeasurementControl::MeasCalibration: measurement_->Calibrate(); break;
+    case MeasurementControl::MeasInitLightAdjuster: measurement_->InitLightAdjuster(); break;
     default: break;
     }
     running_ = false;
