@@ -8,6 +8,8 @@
 #include "data/Tz4DataSet.h"
 #include "graph/GraphStyles.h"
 
+#include <optional>
+
 namespace tz4 {
 
 namespace {
@@ -74,6 +76,133 @@ int clsTz4GraphDisp::typeNoOfKey(const QString& key)
     return clsTz4DataSet::kindOfLetter(GetKeyType(key));
 }
 
+// Takes one Graphs row: each column that is not Null replaces its default; one that cannot
+// be drawn leaves the default and is reported.
+class clsTz4GraphDisp::RowReader {
+public:
+    RowReader(SqliteStatement& row, int typeNo, QStringList& warnings)
+        : row_(row), typeNo_(typeNo), warnings_(warnings)
+    {
+    }
+
+    void color(const char* name, qint32& member)
+    {
+        if (const auto value = checked(name, 0, 0xFFFFFF, "is not a 24-bit colour"))
+            member = qint32(*value);
+    }
+    void size(const char* name, qint16& member)
+    {
+        if (const auto value = checked(name, 0, kMaxPointSize, "is not a point size from 0 to 1440 twips"))
+            member = qint16(*value);
+    }
+    void pen(const char* name, qint32& member)
+    {
+        if (const auto value = checked(name, penstyle::Solid, penstyle::InsideSolid, "is not a pen style"))
+            member = qint32(*value);
+    }
+    void whole(const char* name, qint32& member)
+    {
+        if (!row_.isNull(QLatin1String(name)))
+            member = qint32(row_.toInt(QLatin1String(name)));
+    }
+    void flag(const char* name, bool& member)
+    {
+        if (!row_.isNull(QLatin1String(name)))
+            member = row_.toBool(QLatin1String(name));
+    }
+    void level(const char* name, float& member)
+    {
+        const QString column = QLatin1String(name);
+        if (row_.isNull(column))
+            return;
+        const double level = row_.toDouble(column);
+        if (level >= 0 && level <= 1)
+            member = float(level);
+        else
+            warn(column, QString::number(level), QStringLiteral("is outside 0 to 1"));
+    }
+
+private:
+    std::optional<qint64> checked(const char* name, qint64 low, qint64 high, const char* why)
+    {
+        const QString column = QLatin1String(name);
+        if (row_.isNull(column))
+            return std::nullopt;
+        const qint64 value = row_.toInt(column);
+        if (value >= low && value <= high)
+            return value;
+        warn(column, QString::number(value), QLatin1String(why));
+        return std::nullopt;
+    }
+    void warn(const QString& column, const QString& value, const QString& why)
+    {
+        warnings_ << QStringLiteral("Graphs row %1: %2 %3 %4; the default is used").arg(typeNo_).arg(column, value, why);
+    }
+
+    SqliteStatement& row_;
+    int typeNo_;
+    QStringList& warnings_;
+};
+
+// Writes the columns as the assignments of one Update.
+class clsTz4GraphDisp::RowWriter {
+public:
+    explicit RowWriter(const clsTz4GraphDisp& disp) : disp_(disp) {}
+
+    void color(const char* name, qint32 value) { number(name, value); }
+    void size(const char* name, qint16 value) { number(name, value); }
+    void pen(const char* name, qint32 value) { number(name, value); }
+    void whole(const char* name, qint32 value) { number(name, value); }
+    void flag(const char* name, bool value)
+    {
+        sql += QLatin1String(name) + QLatin1Char('=') + (value ? QStringLiteral("True") : QStringLiteral("False"))
+            + QLatin1Char(',');
+    }
+
+    QString sql;
+
+private:
+    void number(const char* name, qint32 value)
+    {
+        sql += QLatin1String(name) + QLatin1Char('=') + disp_.UncheckPointDelim(QString::number(value))
+            + QLatin1Char(',');
+    }
+
+    const clsTz4GraphDisp& disp_;
+};
+
+// Every stored column but OverLayLevel with its member, in the order they are written.
+template <class Columns>
+void clsTz4GraphDisp::eachColumn(Columns& columns)
+{
+    columns.color("DotColor", dotColor_);
+    columns.flag("DotFill", dotFill_);
+    columns.size("DotSize", dotSize_);
+    columns.whole("DotStyle", dotStyle_);
+    columns.flag("DotVisible", dotVisible_);
+    columns.color("LineColor", lineColor_);
+    columns.pen("LineStyle", lineStyle_);
+    columns.flag("LineVisible", lineVisible_);
+    columns.color("SelColor", selectColor_);
+    columns.flag("SelFill", selectFill_);
+    columns.size("SelSize", selectSize_);
+    columns.whole("SelStyle", selectStyle_);
+    columns.flag("SelVisible", selectVisible_);
+    columns.color("GndColor", gndColor_);
+    columns.pen("GndStyle", gndStyle_);
+    columns.flag("GndVisible", gndVisible_);
+    columns.color("FuncColor", funcColor_);
+    columns.pen("FuncStyle", funcStyle_);
+    columns.flag("FuncVisible", funcVisible_);
+    columns.color("GraphBack", backColor_);
+    columns.color("GraphFore", foreColor_);
+    columns.color("GraphScale", scaleColor_);
+    columns.flag("GraphGrid", gridVisible_);
+    columns.flag("XscaleVisible", xscaleVisible_);
+    columns.flag("YscaleVisible", yscaleVisible_);
+    columns.flag("BackVisible", drawVisible_);
+}
+
 void clsTz4GraphDisp::ReLoad()
 {
     EnterProcedure here("clsTz4GraphDisp:ReLoad");
@@ -90,82 +219,9 @@ void clsTz4GraphDisp::ReLoad()
         SqliteStatement row = db.query(QStringLiteral("Select * From Graphs Where TypeNo = %1;").arg(typeNo));
         if (!row.next())
             return;
-
-        // Each column that is not Null replaces its default; one that cannot be drawn is reported.
-        auto warn = [&](const QString& column, const QString& value, const QString& why) {
-            loadWarnings_ << QStringLiteral("Graphs row %1: %2 %3 %4; the default is used")
-                                 .arg(typeNo)
-                                 .arg(column, value, why);
-        };
-        auto color = [&](const char* name, qint32& member) {
-            const QString column = QLatin1String(name);
-            if (row.isNull(column))
-                return;
-            const qint64 value = row.toInt(column);
-            if (value < 0 || value > 0xFFFFFF)
-                return warn(column, QString::number(value), QStringLiteral("is not a 24-bit colour"));
-            member = qint32(value);
-        };
-        auto flag = [&](const char* name, bool& member) {
-            if (!row.isNull(QLatin1String(name)))
-                member = row.toBool(QLatin1String(name));
-        };
-        auto size = [&](const char* name, qint16& member) {
-            const QString column = QLatin1String(name);
-            if (row.isNull(column))
-                return;
-            const qint64 value = row.toInt(column);
-            if (value < 0 || value > kMaxPointSize)
-                return warn(column, QString::number(value), QStringLiteral("is not a point size from 0 to 1440 twips"));
-            member = qint16(value);
-        };
-        auto pen = [&](const char* name, qint32& member) {
-            const QString column = QLatin1String(name);
-            if (row.isNull(column))
-                return;
-            const qint64 value = row.toInt(column);
-            if (value < penstyle::Solid || value > penstyle::InsideSolid)
-                return warn(column, QString::number(value), QStringLiteral("is not a pen style"));
-            member = qint32(value);
-        };
-        auto whole = [&](const char* name, qint32& member) {
-            if (!row.isNull(QLatin1String(name)))
-                member = qint32(row.toInt(QLatin1String(name)));
-        };
-
-        color("DotColor", dotColor_);
-        flag("DotFill", dotFill_);
-        size("DotSize", dotSize_);
-        whole("DotStyle", dotStyle_);
-        flag("DotVisible", dotVisible_);
-        color("LineColor", lineColor_);
-        pen("LineStyle", lineStyle_);
-        flag("LineVisible", lineVisible_);
-        color("SelColor", selectColor_);
-        flag("SelFill", selectFill_);
-        size("SelSize", selectSize_);
-        whole("SelStyle", selectStyle_);
-        flag("SelVisible", selectVisible_);
-        color("GndColor", gndColor_);
-        pen("GndStyle", gndStyle_);
-        flag("GndVisible", gndVisible_);
-        color("FuncColor", funcColor_);
-        pen("FuncStyle", funcStyle_);
-        flag("FuncVisible", funcVisible_);
-        color("GraphBack", backColor_);
-        color("GraphFore", foreColor_);
-        color("GraphScale", scaleColor_);
-        flag("GraphGrid", gridVisible_);
-        flag("XscaleVisible", xscaleVisible_);
-        flag("YscaleVisible", yscaleVisible_);
-        flag("BackVisible", drawVisible_);
-        if (!row.isNull(QStringLiteral("OverLayLevel"))) {
-            const double level = row.toDouble(QStringLiteral("OverLayLevel"));
-            if (level >= 0 && level <= 1)
-                overLayLevel_ = float(level);
-            else
-                warn(QStringLiteral("OverLayLevel"), QString::number(level), QStringLiteral("is outside 0 to 1"));
-        }
+        RowReader reader(row, typeNo, loadWarnings_);
+        eachColumn(reader);
+        reader.level("OverLayLevel", overLayLevel_);
     });
     if (modeWithoutAnalysis(key_)) {
         selectVisible_ = false;
@@ -203,42 +259,10 @@ void clsTz4GraphDisp::SaveDatas(qint32 types)
     if (key_.isEmpty() || dataBaseName_.isEmpty())
         return;
     SqliteDatabase db(dataBaseName_);
-    QString sql = QStringLiteral("Update Graphs Set ");
-    if (types == 0) {
-        auto number = [&](const char* column, qint32 value) {
-            sql += QLatin1String(column) + QLatin1Char('=') + UncheckPointDelim(QString::number(value)) + QLatin1Char(',');
-        };
-        auto boolean = [&](const char* column, bool value) {
-            sql += QLatin1String(column) + QLatin1Char('=') + (value ? QStringLiteral("True") : QStringLiteral("False"))
-                + QLatin1Char(',');
-        };
-        number("DotColor", dotColor_);
-        boolean("DotFill", dotFill_);
-        number("DotSize", dotSize_);
-        number("DotStyle", dotStyle_);
-        boolean("DotVisible", dotVisible_);
-        number("LineColor", lineColor_);
-        number("LineStyle", lineStyle_);
-        boolean("LineVisible", lineVisible_);
-        number("SelColor", selectColor_);
-        boolean("SelFill", selectFill_);
-        number("SelSize", selectSize_);
-        number("SelStyle", selectStyle_);
-        boolean("SelVisible", selectVisible_);
-        number("GndColor", gndColor_);
-        number("GndStyle", gndStyle_);
-        boolean("GndVisible", gndVisible_);
-        number("FuncColor", funcColor_);
-        number("FuncStyle", funcStyle_);
-        boolean("FuncVisible", funcVisible_);
-        number("GraphBack", backColor_);
-        number("GraphFore", foreColor_);
-        number("GraphScale", scaleColor_);
-        boolean("GraphGrid", gridVisible_);
-        boolean("XscaleVisible", xscaleVisible_);
-        boolean("YscaleVisible", yscaleVisible_);
-        boolean("BackVisible", drawVisible_);
-    }
+    RowWriter writer(*this);
+    if (types == 0)
+        eachColumn(writer);
+    QString sql = QStringLiteral("Update Graphs Set ") + writer.sql;
     sql += QStringLiteral("OverLayLevel=") + UncheckPointDelim(shortestText(overLayLevel_));
     sql += QStringLiteral(" Where TypeNo = %1;").arg(typeNoOfKey(key_));
     db.execute(sql);

@@ -105,6 +105,10 @@ public:
     static int typeNoOfKey(const QString& key);
 
 private:
+    class RowReader;
+    class RowWriter;
+    template <class Columns>
+    void eachColumn(Columns& columns);
     static qint32 checkedColor(qint32 value) { return value == 0 ? 1 : value; }
     void SaveDatas(qint32 types);
 

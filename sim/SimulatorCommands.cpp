@@ -76,6 +76,8 @@ CommandOutcome bit(bool value) { return {value ? "1" : "0"}; }
 using Sim = Tz4Simulator;
 using Arg = const QByteArray&;
 
+// One row per command: what it does with an argument, what it answers without one. A table
+// is read a row at a time, so its length is no burden.
 const Tz4Simulator::Command Tz4Simulator::kCommands[] = {
     {"TS", [](Sim& s, Arg a) { return number(a, 10, 30000, s.measTime_); },
            [](Sim& s, qint64) { return answer(padded(s.measTime_, 4)); }},

@@ -16,7 +16,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCursor>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -32,7 +31,6 @@ namespace {
 
 // The grid follows live points at most this often; the table and graph follow every point.
 constexpr int GridRefreshMs = 100;
-constexpr int SuggestIndex = 100;
 constexpr int TableSizingRows = 40;
 
 } // namespace
@@ -59,7 +57,18 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
         buildMeasurementMenu(bar);
         layout->setMenuBar(bar);
     }
+    buildViews();
+    layOutViews(*layout);
+    buildPopup();
+    connectViews();
+    refreshAll();
+    resize(900, 560);
+}
 
+DataWindow::~DataWindow() = default;
+
+void DataWindow::buildViews()
+{
     recordChoice_ = new QComboBox(this);
     grid_ = new ParameterGridView(*gridModel_, this);
     table_ = new QTableView(this);
@@ -74,7 +83,16 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     graph_ = new GraphWidget(this);
     graph_->setDataItems(&control_->records());
     graph_->setDispItems(&control_->disps());
+    status_ = new QLabel(this);
+    gridRefresh_ = new QTimer(this);
+    gridRefresh_->setSingleShot(true);
+    gridRefresh_->setInterval(GridRefreshMs);
+}
 
+// The record choice above the grid and the points table below it on the left, the graph on
+// the right, the status line at the foot.
+void DataWindow::layOutViews(QVBoxLayout& layout)
+{
     auto* left = new QSplitter(Qt::Vertical, this);
     auto* gridBox = new QWidget(left);
     auto* gridLayout = new QVBoxLayout(gridBox);
@@ -92,16 +110,13 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
     split->setSizes({fontMetrics().horizontalAdvance(QLatin1Char('x')) * 72, 600});
-    layout->addWidget(split, 1);
-    status_ = new QLabel(this);
-    layout->addWidget(status_);
+    layout.addWidget(split, 1);
+    layout.addWidget(status_);
+}
 
-    buildPopup();
-    gridRefresh_ = new QTimer(this);
-    gridRefresh_->setSingleShot(true);
-    gridRefresh_->setInterval(GridRefreshMs);
+void DataWindow::connectViews()
+{
     connect(gridRefresh_, &QTimer::timeout, gridModel_.get(), &ParameterGridModel::MakeParameterList);
-
     connect(control_.get(), &DataWindowControl::recordsChanged, this, &DataWindow::refreshAll);
     connect(control_.get(), &DataWindowControl::analysisChanged, this, &DataWindow::refreshAnalysis);
     connect(control_.get(), &DataWindowControl::pointAdded, this, &DataWindow::pointAdded);
@@ -122,145 +137,12 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPointF twips) { graphMouseDown(buttons, twips); });
     connect(graph_, &GraphWidget::mouseMove, this,
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, QPointF twips) { graphMouseMove(twips); });
-    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        float low = 0, high = 0;
-        bool any = false;
-        for (const QModelIndex& cell : table_->selectionModel()->selectedIndexes()) {
-            float x = 0;
-            if (!tableModel_->xAt(cell.row(), cell.column() % 2 == 0 && cell.column() > 0 ? cell.column() - 1 : cell.column(), &x))
-                continue;
-            low = any ? std::min(low, x) : x;
-            high = any ? std::max(high, x) : x;
-            any = true;
-        }
-        if (!any)
-            return;
-        control_->setTableSelection(low, high);
-        showPopup(false, table_->viewport()->mapToGlobal(at));
-    });
-
-    refreshAll();
-    resize(900, 560);
+    connect(table_, &QWidget::customContextMenuRequested, this, &DataWindow::tableContextMenu);
 }
-
-DataWindow::~DataWindow() = default;
 
 bool DataWindow::hasRecords() const
 {
     return control_->records().Count() > 0;
-}
-
-void DataWindow::buildMeasurementMenu(QMenuBar* bar)
-{
-    measMenu_ = bar->addMenu(GetRes(msg::MenuMeasurement));
-    int previous = -1;
-    for (const auto& [index, caption, enabled] : measurement_->MeasMenuEnabled()) {
-        // Separators stand at the indexes the items leave free.
-        if (previous >= 0 && index != previous + 1)
-            measMenu_->addSeparator();
-        QAction* action = measMenu_->addAction(GetRes(caption));
-        connect(action, &QAction::triggered, this, [this, index = index] { runMeasurementItem(index); });
-        measActions_.append({index, action});
-        previous = index;
-    }
-    MeasMenuEnabled();
-}
-
-QAction* DataWindow::measurementAction(int index) const
-{
-    for (const auto& [at, action] : measActions_)
-        if (at == index)
-            return action;
-    return nullptr;
-}
-
-void DataWindow::MeasMenuEnabled()
-{
-    if (!measurement_)
-        return;
-    for (const MeasurementControl::MenuItem& item : measurement_->MeasMenuEnabled()) {
-        if (QAction* action = measurementAction(item.index)) {
-            action->setText(GetRes(item.captionId));
-            action->setEnabled(item.enabled);
-        }
-    }
-}
-
-void DataWindow::runMeasurementItem(int index)
-{
-    if (!measurement_)
-        return;
-    if (running_) {
-        // Only the measurement item is live while something runs: it cancels, once.
-        if (index == MeasurementControl::MeasMeasure && measurement_->measuring())
-            measurement_->Measure();
-        MeasMenuEnabled();
-        return;
-    }
-    running_ = true;
-    for (const auto& [at, action] : measActions_)
-        action->setEnabled(false);
-    status_->clear();
-    switch (index) {
-    case MeasurementControl::MeasSampleStage: measurement_->MoveSample(); break;
-    case MeasurementControl::MeasMeasure: measurement_->Measure(); break;
-    case MeasurementControl::MeasUvAdjustment: measurement_->AdjustUvIntensity(); break;
-    case MeasurementControl::MeasAnodeVoltage: measurement_->SetAnodeVoltage(); break;
-    case MeasurementControl::MeasCalibration: measurement_->Calibrate(); break;
-    case MeasurementControl::MeasInitLightAdjuster: measurement_->InitLightAdjuster(); break;
-    default: break;
-    }
-    running_ = false;
-    MeasMenuEnabled();
-    control_->afterMeasurement();
-    if (closeAfterRun_)
-        close();
-}
-
-void DataWindow::buildPopup()
-{
-    popup_ = new QMenu(this);
-    const QList<QPair<int, int>> items = {{DataWindowControl::PopUpDataClear, msg::PopupDataClear},
-                                          {DataWindowControl::PopUpGround, msg::PopupGroundLevel},
-                                          {DataWindowControl::PopUpFit, msg::PopupRegressionLine},
-                                          {DataWindowControl::PopUpDifference, msg::PopupDifference},
-                                          {SuggestIndex, msg::PopupSuggestRanges}};
-    for (const auto& [index, caption] : items) {
-        if (index == DataWindowControl::PopUpGround || index == SuggestIndex)
-            popup_->addSeparator();
-        QAction* action = popup_->addAction(GetRes(caption));
-        action->setData(index);
-        connect(action, &QAction::triggered, this, [this, index = index] {
-            if (index == SuggestIndex)
-                suggestRanges();
-            else
-                control_->mnuPopUp1_Click(index);
-        });
-    }
-}
-
-void DataWindow::showPopup(bool fromGraph, const QPoint& globalPos)
-{
-    const clsTz4DataSet* record = control_->selected();
-    if (!record || record->Kind() != clsTz4DataSet::KindW || running_)
-        return;
-    control_->setPopUpFromGraph(fromGraph);
-    popup_->popup(globalPos);
-}
-
-void DataWindow::suggestRanges()
-{
-    const QString refusal = control_->SuggestRanges();
-    if (!refusal.isEmpty())
-        showCatalogMessage(msg::NoSuggestedRanges, msg::PopupSuggestRanges, MessageIcon::Information,
-                           MessageButtons::Ok, {refusal});
-}
-
-void DataWindow::graphMouseDown(Qt::MouseButtons buttons, QPointF twips)
-{
-    Q_UNUSED(twips);
-    if (buttons & Qt::RightButton)
-        showPopup(true, QCursor::pos());
 }
 
 void DataWindow::graphMouseMove(QPointF twips)

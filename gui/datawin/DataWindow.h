@@ -12,6 +12,7 @@ class QMenu;
 class QMenuBar;
 class QTableView;
 class QTimer;
+class QVBoxLayout;
 
 namespace tz4 {
 class DataWindowControl;
@@ -56,6 +57,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildViews();
+    void layOutViews(QVBoxLayout& layout);
+    void connectViews();
+    void tableContextMenu(const QPoint& at);
     void buildMeasurementMenu(QMenuBar* bar);
     void buildPopup();
     void runMeasurementItem(int index);
