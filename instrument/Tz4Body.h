@@ -5,6 +5,13 @@
 #include "core/SerialProperties.h"
 #include "core/MeasurementParameters.h"
 #include "instrument/LightCalibration.h"
+#include "instrument/Tz4AnodeVoltage.h"
+#include "instrument/Tz4LightModel.h"
+#include "instrument/Tz4LightProcedures.h"
+#include "instrument/Tz4Link.h"
+#include "instrument/Tz4Procedures.h"
+#include "instrument/Tz4Registers.h"
+#include "instrument/Tz4Sequences.h"
 
 #include <QList>
 #include <QObject>
@@ -13,21 +20,20 @@
 #include <QVariant>
 
 #include <array>
-#include <optional>
 
 namespace tz4 {
-
-struct Register;
 
 // The instrument component: the only code that talks to the TZ-4. One command at a time goes
 // over the line and every wait runs the clock's message loop, so timer ticks, receive events
 // and user commands keep working while a reply is outstanding.
 //
 // This header is long because it is the component's whole interface as the rest of the program
-// knows it; the work behind it is split over several sources: SerialLink.cpp (settings,
-// framing, reply assembly, time-outs, traffic log), Registers.cpp (one row per register in
-// RegisterTable.h), DerivedProperties.cpp, Sequences.cpp, LightModel.cpp (its arithmetic in
-// LightCalibration) and Procedures.cpp.
+// knows it. The class is a face that forwards to small classes with one job each: the link
+// (Tz4Link, its settings in PortSettings), the register file (Tz4Registers over RegisterTable.h),
+// the sequences (Tz4Sequences), the light-power model (Tz4LightModel, its arithmetic in
+// LightCalibration, its procedures in Tz4LightProcedures) and the measurement procedures
+// (Tz4Procedures, Tz4AnodeVoltage). The face keeps the signals and turns the small classes'
+// events into them.
 class uclTz4Body : public QObject, public SerialProperties {
     Q_OBJECT
 
@@ -39,72 +45,71 @@ public:
     ~uclTz4Body() override;
 
     // --- Serial link -------------------------------------------------------------------------
-    bool PortOpen() const;
-    void setPortOpen(bool open);
+    bool PortOpen() const { return link_.port().PortOpen(); }
+    void setPortOpen(bool open) { link_.setPortOpen(open); }
 
-    qint16 CommPort() const override { return commPort_; }
-    void setCommPort(qint16 port) override;
-    qint32 BaudRate() const override { return baudRate_; }
-    void setBaudRate(qint32 rate) override;
-    qint16 DataBits() const override { return dataBits_; }
-    void setDataBits(qint16 bits) override;
-    qint16 StopBits() const override { return stopBits_; }
-    void setStopBits(qint16 bits) override;
-    qint32 ParityBits() const override { return parityBits_; }
-    void setParityBits(qint32 parity) override;
+    qint16 CommPort() const override { return link_.port().CommPort(); }
+    void setCommPort(qint16 port) override { link_.port().setCommPort(port); }
+    qint32 BaudRate() const override { return link_.port().BaudRate(); }
+    void setBaudRate(qint32 rate) override { link_.port().setBaudRate(rate); }
+    qint16 DataBits() const override { return link_.port().DataBits(); }
+    void setDataBits(qint16 bits) override { link_.port().setDataBits(bits); }
+    qint16 StopBits() const override { return link_.port().StopBits(); }
+    void setStopBits(qint16 bits) override { link_.port().setStopBits(bits); }
+    qint32 ParityBits() const override { return link_.port().ParityBits(); }
+    void setParityBits(qint32 parity) override { link_.port().setParityBits(parity); }
 
-    qint16 OverTime() const { return overTime_; }
-    void setOverTime(qint16 ticks);
-    bool TimerEnable() const;
-    void setTimerEnable(bool enable);
+    qint16 OverTime() const { return link_.OverTime(); }
+    void setOverTime(qint16 ticks) { link_.setOverTime(ticks); }
+    bool TimerEnable() const { return link_.TimerEnable(); }
+    void setTimerEnable(bool enable) { link_.setTimerEnable(enable); }
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
 
-    QString SerialLog() const { return serialLog_; }
-    void setSerialLog(const QString& log) { serialLog_ = log; }
-    QString LastProcess() const { return lastProcess_; }
-    bool Canceled() const { return canceled_; }
-    void setCanceled(bool canceled) { canceled_ = canceled; }
-    bool Busy() const { return busy_; }
-    void setBusy(bool busy) { busy_ = busy; }
+    QString SerialLog() const { return link_.SerialLog(); }
+    void setSerialLog(const QString& log) { link_.setSerialLog(log); }
+    QString LastProcess() const { return link_.LastProcess(); }
+    bool Canceled() const { return link_.Canceled(); }
+    void setCanceled(bool canceled) { link_.setCanceled(canceled); }
+    bool Busy() const { return link_.Busy(); }
+    void setBusy(bool busy) { link_.setBusy(busy); }
     // The window that owns the instrument for a measurement; null when none.
     QObject* Locked() const { return locked_.data(); }
     void setLocked(QObject* owner) { locked_ = owner; }
 
     // Styles != 0: the stored number. Styles == 0: asks both units for their diagnosis and
     // yields 2 when both answered, else 1.
-    qint32 ErrorNumber(qint32 Styles);
-    QString ErrorDescription() const;
-    qint32 ErrorStyle() const { return errorStyle_; }
+    qint32 ErrorNumber(qint32 Styles) { return sequences_.ErrorNumber(Styles); }
+    QString ErrorDescription() const { return link_.ErrorDescription(); }
+    qint32 ErrorStyle() const { return link_.errorStyle(); }
 
     // Sends one command and waits for its reply; true when a readable reply without "ERROR"
     // came.
-    bool WriteRS232C(const QString& command);
+    bool WriteRS232C(const QString& command) { return link_.WriteRS232C(command); }
 
     // One command the instrument refused, did not answer or answered unreadably.
-    struct CommandFailure {
-        QString command;
-        QString reply;   // as received; empty when nothing came
-        qint32 number;   // error number (GetErrorString)
-    };
+    using CommandFailure = Tz4Link::CommandFailure;
     // The failed commands since the current (or last) procedure began; commands refused only
     // because the run was already cancelled are not counted again.
-    const QList<CommandFailure>& commandFailures() const { return failures_; }
-    void clearCommandFailures() { failures_.clear(); }
+    const QList<CommandFailure>& commandFailures() const { return link_.commandFailures(); }
+    void clearCommandFailures() { link_.clearCommandFailures(); }
     // True once a command found the port closed or went unanswered: the instrument stopped
     // answering, which is not the same as a cancel.
-    bool LinkLost() const { return linkLost_; }
+    bool LinkLost() const { return link_.LinkLost(); }
     // What the line itself saw go wrong (device gone, not a serial port, busy); may be empty.
-    QString lineFailureCause() const { return line_.failureCause(); }
-    void setLinkLost(bool lost) { linkLost_ = lost; }
+    QString lineFailureCause() const { return link_.lineFailureCause(); }
+    void setLinkLost(bool lost) { link_.setLinkLost(lost); }
     // The last complete reply line.
-    QString replyLine() const { return replyLine_; }
-    void WaitIdle();
-    void BodyCancelProcess();
+    QString replyLine() const { return link_.replyLine(); }
+    void WaitIdle() { link_.WaitIdle(); }
+    void BodyCancelProcess() { sequences_.BodyCancelProcess(); }
     QString ChkPointDelim(const QString& text) const;
     QString UncheckPointDelim(const QString& text) const;
-    QString MeasDataProtocol(const QString& command, const QString& reply) const;
-    qint32 freeTickCounter() const { return freeTickCounter_; }
+    QString MeasDataProtocol(const QString& command, const QString& reply) const
+    {
+        return link_.MeasDataProtocol(command, reply);
+    }
+    qint32 freeTickCounter() const { return link_.freeTickCounter(); }
 
     // --- Registers ---------------------------------------------------------------------------
     qint16 MeasTime();
@@ -147,7 +152,7 @@ public:
     [[noreturn]] void setDoor(bool value);
     float Energen() const;
     void setEnergen(float eV);
-    float SumLost() const { return sumLost_; }
+    float SumLost() const { return sequences_.SumLost(); }
     void setSumLost(float tau);
     float LightRangeAdjust(qint16 Range) const;
     [[noreturn]] void setLightRangeAdjust(qint16 Range, float value);
@@ -193,7 +198,7 @@ public:
     void setSetLightSpanMax(qint16 Numbers, float power);
     qint16 SetLightSpanRange(qint16 Numbers) const;
     void setSetLightSpanRange(qint16 Numbers, qint16 range);
-    float LastLight() const { return lastLight_; }
+    float LastLight() const { return light_.LastLight(); }
     const std::array<LightSpan, 5>& lightSpans() const { return light_.spans(); }
 
     // --- Measurement procedures --------------------------------------------------------------
@@ -220,135 +225,20 @@ signals:
     void ProcThick(qint32 ProcType, const QVariant& Value1, const QVariant& Value2);
 
 private:
-    using ProcSignal = void (uclTz4Body::*)(qint32, const QVariant&, const QVariant&);
+    ProcEvent forward(void (uclTz4Body::*signal)(qint32, const QVariant&, const QVariant&));
 
-    void onReceive();
-    void onTick();
-    QString settingsText() const;
-    void appendLog(const QString& line);
-    bool failCommand(const QString& command, const QString& message, qint32 number, bool log);
-    void noteFailure(const QString& command, const QString& reply, qint32 number);
-
-    // Holds Busy for one procedure. Leaving it by a failure releases Busy and, when asked,
-    // leaves the instrument safe (light blocked, grid off, stage at its origin) first.
-    class ProcedureGuard {
-    public:
-        ProcedureGuard(uclTz4Body& body, bool makeSafe);
-        ~ProcedureGuard();
-        ProcedureGuard(const ProcedureGuard&) = delete;
-        ProcedureGuard& operator=(const ProcedureGuard&) = delete;
-
-    private:
-        uclTz4Body& body_;
-        bool makeSafe_;
-        int exceptions_;
-    };
-
-    // Sends one register command with its own time-out and LastProcess; raises ReceiveError
-    // on failure. The previous OverTime is back in force afterwards.
-    bool ask(const QString& process, const QString& command, qint16 overTime);
-    void reportFailure();
-    // The register's reply as a number, by its row; nothing when the command failed.
-    std::optional<double> askRegister(const Register& r);
-    // Reads a register into `held` and answers it; a read-once register asks only the first time.
-    template <typename T>
-    T readRegister(const Register& r, T& held, bool& alreadyRead);
-    template <typename T>
-    T readRegister(const Register& r, T& held);
-    template <typename T>
-    void writeRegister(const Register& r, T& held, T value);
-    double readNumber();
-    qint16 readInt16();
-    void moveTo(const char* process, double targetTenths);
-    void writeSpan(const char* process, int address, const QString& value);
-
-    // Common frame of the procedures: refuses (and returns false) while busy or with the port
-    // closed; otherwise clears the log, marks busy and returns true.
-    bool beginProcedure(ProcSignal event);
-    void finishProcedure(ProcSignal event, const QVariant& value1 = {}, const QVariant& value2 = {});
-    double parameter(int number) const;
-
-    // Electrode valve open, low air flow, grid off.
-    void prepareChamber();
-    // prepareChamber(), the stage under the sample, then event 0.
-    void approachSample(ProcSignal event);
-    // Mean counts at the rest energy with the light blocked and the grid off, then event 1.
-    struct Background {
-        qint16 counts = 0;
-        float cps = 0;
-    };
-    Background backgroundAtRest(ProcSignal event);
-
-    float averageDiode(int readings);
-
-    Clock& clock_;
-    SerialLine& line_;
-    Clock::TimerId timer_ = 0;
-    bool timerActive_ = false;
-
-    QString replyLine_;
-    QString lastCommand_;
-    QString receiveBuffer_;
-    bool replyComplete_ = false;
-    bool portInUse_ = false;
-    QString terminatorCode_ = QStringLiteral("13");
-    qint32 tickCounter_ = 0;
-    qint32 freeTickCounter_ = 0;
-    qint32 errorStyle_ = 0;
-    qint32 errorNumber_ = 0;
-    QString serialLog_;
-    QString lastProcess_;
-    bool canceled_ = false;
-    bool busy_ = false;
-    bool linkLost_ = false;
-    QList<CommandFailure> failures_;
     QPointer<QObject> locked_;
     bool enabled_ = true;
-
-    qint16 commPort_ = 1;
-    qint32 baudRate_ = 19200;
-    qint16 dataBits_ = 7;
-    qint16 stopBits_ = 1;
-    qint32 parityBits_ = 0;
-    qint16 overTime_ = 60;
-    qint16 measTime_ = 10;
-
-    qint16 eyeris_ = 0;
-    qint16 lightRange_ = 0;
-    bool airChack_ = false;
-    qint16 cpsValue_ = 0;
-    bool elBalve_ = false;
-    bool gridVolts_ = false;
-    qint16 led_ = 0;
-    qint16 fan_ = 0;
-    float airValue_ = 0;
-    float diodeVolts_ = 0;
-    float lightWave_ = 0;
-    float qlVolts_ = 0;
-    float qhVolts_ = 0;
-    float shVolts_ = 0;
-    float stageTenths_ = 0;
-    qint16 hvVolts_ = 0;
-    qint16 filter_ = 0;
-    bool door_ = false;
-
-    struct ReadOnce {
-        bool measTime = false, eyeris = false, lightRange = false, airChack = false,
-             elBalve = false, gridVolts = false, led = false, airValue = false, stageX = false,
-             hvVolts = false;
-    } read_;
-
-    float sumLost_ = 0;
-    float samplePosition_ = 0;
-    float photoDiodePosition_ = 0;
-    float carbonPosition_ = 0;
-    float sampleOutPosition_ = 0;
-    std::array<float, 4> spareWords_{};
-    float extraWord_ = 0;
-    LightCalibration light_;
-    float warmUpLeft_ = 0;
-    float lastLight_ = 0;
+    // The record of the measurement under way, shared by the procedures.
     MeasurementParameters* datas_ = nullptr;
+    LightCalibration calibration_;
+    Tz4Link link_;
+    Tz4Registers registers_;
+    Tz4Sequences sequences_;
+    Tz4LightModel light_;
+    Tz4LightProcedures lightProcedures_;
+    Tz4AnodeVoltage anodeVoltage_;
+    Tz4Procedures procedures_;
 };
 
 } // namespace tz4

@@ -1,0 +1,313 @@
+#include "instrument/Tz4Link.h"
+
+#include "instrument/ErrorTexts.h"
+#include "instrument/ReplyNumbers.h"
+
+#include "core/ErrorLocation.h"
+#include "core/Formats.h"
+
+namespace tz4 {
+
+namespace {
+
+const QString Crlf = QStringLiteral("\r\n");
+constexpr qsizetype LogLimit = 20000;
+constexpr qint16 IdleOverTime = 1500; // five minutes for the longest move
+
+// Replies are short ASCII words and numbers; anything else is line noise, not an answer.
+bool readableReply(const QString& reply)
+{
+    static const QString punctuation = QStringLiteral(".,+-:/");
+    for (const QChar c : reply)
+        if (c.unicode() >= 128 || !(c.isLetterOrNumber() || c.isSpace() || punctuation.contains(c)))
+            return false;
+    return true;
+}
+
+} // namespace
+
+Tz4Link::Tz4Link(Clock& clock, SerialLine& line) : clock_(clock), line_(line), port_(line)
+{
+    line_.setReceiveHandler([this] { onReceive(); });
+}
+
+Tz4Link::~Tz4Link()
+{
+    line_.setReceiveHandler({});
+    if (timerActive_)
+        clock_.stopTimer(timer_);
+}
+
+void Tz4Link::setHandlers(DataHandler data, ErrorHandler error, TickHandler tick)
+{
+    data_ = std::move(data);
+    error_ = std::move(error);
+    tick_ = std::move(tick);
+}
+
+void Tz4Link::setPortOpen(bool open)
+{
+    if (open)
+        receiveBuffer_.clear();
+    port_.setPortOpen(open);
+}
+
+void Tz4Link::setOverTime(qint16 ticks)
+{
+    EnterProcedure here("uclTz4Body:OverTime(Let)");
+    overTime_ = ticks;
+}
+
+bool Tz4Link::TimerEnable() const
+{
+    EnterProcedure here("uclTz4Body:TimerEnabled(Get)");
+    return timerActive_;
+}
+
+void Tz4Link::setTimerEnable(bool enable)
+{
+    EnterProcedure here("uclTz4Body:TimerEnabled(Let)");
+    if (enable == timerActive_)
+        return;
+    if (enable)
+        timer_ = clock_.startTimer(TickIntervalMs, [this] { onTick(); }, true);
+    else
+        clock_.stopTimer(timer_);
+    timerActive_ = enable;
+}
+
+void Tz4Link::onTick()
+{
+    ++tickCounter_;
+    ++freeTickCounter_;
+    if (tick_)
+        tick_();
+}
+
+void Tz4Link::waitTicks(qint32 ticks)
+{
+    freeTickCounter_ = 0;
+    while (freeTickCounter_ < ticks)
+        clock_.yield();
+}
+
+QString Tz4Link::ErrorDescription() const
+{
+    EnterProcedure here("uclTz4Body:ErrorDescription(Get)");
+    return GetErrorString(errorNumber_);
+}
+
+QString Tz4Link::MeasDataProtocol(const QString& command, const QString& reply) const
+{
+    const QString blanks(13, QLatin1Char(' '));
+    QString line = (QStringLiteral("[") + command + blanks).left(10);
+    line = (line + QStringLiteral("(") + shortestText(overTime_ / 5.0) + QStringLiteral(")") + blanks).left(18);
+    line += QStringLiteral("] -> [");
+    line += reply.trimmed().isEmpty() ? QStringLiteral("CR]") : reply + QStringLiteral("]");
+    return line;
+}
+
+void Tz4Link::appendLog(const QString& line)
+{
+    serialLog_ += line + Crlf;
+}
+
+void Tz4Link::emitData(const QString& line)
+{
+    if (data_)
+        data_(line);
+}
+
+void Tz4Link::reportFailure()
+{
+    if (error_)
+        error_(errorStyle_, errorNumber_);
+}
+
+bool Tz4Link::failCommand(const QString& command, const QString& message, qint32 number, bool log)
+{
+    errorStyle_ = 1;
+    errorNumber_ = number;
+    const QString line = MeasDataProtocol(command, message);
+    if (log)
+        appendLog(line);
+    emitData(line);
+    canceled_ = true;
+    return false;
+}
+
+void Tz4Link::noteFailure(const QString& command, const QString& reply, qint32 number)
+{
+    failures_.append({command, reply, number});
+    if (number == linkerr::ReceiveTimeOut || number == linkerr::NotConnected)
+        linkLost_ = true;
+}
+
+void Tz4Link::startRun()
+{
+    serialLog_.clear();
+    failures_.clear();
+    linkLost_ = false;
+}
+
+bool Tz4Link::refuseCancelled(const QString& command)
+{
+    // A cancelled run must not flood the log; the owner still sees every refused command.
+    failCommand(command, QStringLiteral("Design Mode!"), linkerr::Cancelled, false);
+    portInUse_ = false;
+    return false;
+}
+
+bool Tz4Link::WriteRS232C(const QString& command)
+{
+    EnterProcedure here("uclTz4Body:WriteRS232C");
+    if (serialLog_.size() > LogLimit)
+        serialLog_.clear();
+    if (canceled_)
+        return refuseCancelled(command);
+
+    // A procedure started from an event handler during someone else's wait queues here, so
+    // commands never interleave on the wire.
+    while (portInUse_)
+        clock_.yield();
+    portInUse_ = true;
+
+    if (!line_.isOpen()) {
+        noteFailure(command, {}, linkerr::NotConnected);
+        failCommand(command, QStringLiteral("No Connected"), linkerr::NotConnected, true);
+        portInUse_ = false;
+        return false;
+    }
+
+    // Whatever happens from here on (a reply, a time-out, a failure escaping a wait or the
+    // conversion of the reply), the port is released and stale input dropped.
+    struct Release {
+        Tz4Link& link;
+        ~Release()
+        {
+            link.line_.discardInput();
+            link.portInUse_ = false;
+        }
+    } release{*this};
+
+    replyComplete_ = false;
+    replyLine_.clear();
+    lastCommand_ = command;
+    line_.write(command.toLatin1() + '\r');
+    tickCounter_ = 0;
+
+    switch (awaitReply()) {
+    case Wait::Closed:
+        noteFailure(command, {}, linkerr::NotConnected);
+        return failCommand(command, QStringLiteral("No Connected"), linkerr::NotConnected, true);
+    case Wait::TimedOut:
+        noteFailure(command, {}, linkerr::ReceiveTimeOut);
+        return failCommand(command, QStringLiteral("TimeOver!"), linkerr::ReceiveTimeOut, true);
+    case Wait::Replied:
+        break;
+    }
+    return judgeReply(command);
+}
+
+Tz4Link::Wait Tz4Link::awaitReply()
+{
+    while (!replyComplete_) {
+        clock_.yield();
+        // A port that closed under the wait (device unplugged, far end gone) never answers.
+        if (!line_.isOpen() && !replyComplete_)
+            return Wait::Closed;
+        if (tickCounter_ > overTime_)
+            return replyComplete_ ? Wait::Replied : Wait::TimedOut;
+    }
+    return Wait::Replied;
+}
+
+bool Tz4Link::judgeReply(const QString& command)
+{
+    const QString line = MeasDataProtocol(command, replyLine_);
+    appendLog(line);
+    emitData(line);
+    if (!readableReply(replyLine_)) {
+        noteFailure(command, replyLine_, linkerr::UnreadableReply);
+        errorStyle_ = 1;
+        errorNumber_ = linkerr::UnreadableReply;
+        return false;
+    }
+    if (!replyLine_.toUpper().contains(QLatin1String("ERROR")))
+        return true;
+    errorStyle_ = 0;
+    // A bare "ERROR" has no number: the conversion fails and reaches the caller.
+    try {
+        errorNumber_ = replyToInt32(replyLine_.mid(replyLine_.indexOf(QLatin1Char(' ')) + 1));
+    } catch (...) {
+        noteFailure(command, replyLine_, linkerr::UnreadableReply);
+        throw;
+    }
+    noteFailure(command, replyLine_, errorNumber_);
+    return false;
+}
+
+void Tz4Link::onReceive()
+{
+    if (replyComplete_)
+        return;
+    receiveBuffer_ += QString::fromLatin1(line_.readAll());
+    const QChar terminator(static_cast<char16_t>(terminatorCode_.toInt()));
+    const qsizetype p = receiveBuffer_.indexOf(terminator);
+    if (p < 0)
+        return;
+    line_.discardInput();
+    replyLine_ = receiveBuffer_.left(p);
+    receiveBuffer_.remove(0, p + 1);
+    replyComplete_ = true;
+}
+
+bool Tz4Link::ask(const QString& process, const QString& command, qint16 overTime)
+{
+    const qint16 saved = overTime_;
+    overTime_ = overTime;
+    lastProcess_ = process;
+    bool ok = false;
+    try {
+        ok = WriteRS232C(command);
+    } catch (...) {
+        overTime_ = saved;
+        throw;
+    }
+    overTime_ = saved;
+    if (!ok)
+        reportFailure();
+    return ok;
+}
+
+double Tz4Link::replyNumber()
+{
+    try {
+        return replyToDouble(replyLine_);
+    } catch (...) {
+        noteFailure(lastCommand_, replyLine_, linkerr::UnreadableReply);
+        throw;
+    }
+}
+
+qint16 Tz4Link::replyInt16()
+{
+    try {
+        return replyToInt16(replyLine_);
+    } catch (...) {
+        noteFailure(lastCommand_, replyLine_, linkerr::UnreadableReply);
+        throw;
+    }
+}
+
+void Tz4Link::WaitIdle()
+{
+    EnterProcedure here("uclTz4Body:WaitIdle");
+    const qint16 saved = overTime_;
+    overTime_ = IdleOverTime;
+    lastProcess_ = QStringLiteral("WaitIdle");
+    WriteRS232C(QStringLiteral("KS"));
+    setOverTime(saved);
+}
+
+} // namespace tz4
