@@ -141,76 +141,128 @@ QDateTime JetSql::parseDateLiteral(const QString& text)
     return QDateTime(date, time);
 }
 
+namespace {
+
+// One pass over a statement in the stored dialect, writing the engine's. It remembers the
+// last two words so that LIKE can turn its pattern and IN "file" can name its table's database.
+class Translation {
+public:
+    Translation(const QString& sql, const JetSql::AttachFile& attach) : sql_(sql), attach_(attach)
+    {
+        out_.reserve(sql.size() + 16);
+    }
+
+    QString run()
+    {
+        while (i_ < sql_.size()) {
+            const QChar c = sql_[i_];
+            if (c == QLatin1Char('\''))
+                text();
+            else if (c == QLatin1Char('"'))
+                quotedFile();
+            else if (c == QLatin1Char('#'))
+                date();
+            else if (c == QLatin1Char('['))
+                bracketedName();
+            else if (isWordChar(c))
+                word();
+            else
+                other(c);
+        }
+        return out_;
+    }
+
+private:
+    void text()
+    {
+        const QString text = readQuoted(sql_, i_, QLatin1Char('\''));
+        if (lastWord_ == QLatin1String("LIKE")) {
+            bool escaped = false;
+            out_ += sqlQuote(likePattern(text, &escaped));
+            if (escaped)
+                out_ += QStringLiteral(" ESCAPE '\\'");
+        } else {
+            out_ += sqlQuote(text);
+        }
+        lastWord_.clear();
+    }
+
+    void quotedFile()
+    {
+        const QString text = readQuoted(sql_, i_, QLatin1Char('"'));
+        if (lastWord_ == QLatin1String("IN") && previousWordAt_ >= 0) {
+            if (!attach_)
+                throw Tz4Error(dberr::CannotOpen, QStringLiteral("No database for IN \"%1\"").arg(text));
+            const QString alias = attach_(text);
+            out_.truncate(lastWordAt_);
+            while (out_.endsWith(QLatin1Char(' ')))
+                out_.chop(1);
+            out_.insert(previousWordAt_, alias + QLatin1Char('.'));
+        } else {
+            out_ += sqlQuote(text);
+        }
+        lastWord_.clear();
+    }
+
+    void date()
+    {
+        const qsizetype close = sql_.indexOf(QLatin1Char('#'), i_ + 1);
+        const QDateTime when = close > i_ ? JetSql::parseDateLiteral(sql_.mid(i_ + 1, close - i_ - 1)) : QDateTime();
+        if (!when.isValid())
+            throw Tz4Error(dberr::Syntax, QStringLiteral("Syntax error in date [%1]").arg(sql_));
+        out_ += sqlQuote(JetSql::storedDate(when));
+        i_ = close + 1;
+        lastWord_.clear();
+    }
+
+    void bracketedName()
+    {
+        const qsizetype close = sql_.indexOf(QLatin1Char(']'), i_ + 1);
+        const qsizetype end = close < 0 ? sql_.size() : close + 1;
+        takeWord(end, sql_.mid(i_ + 1, end - i_ - 2));
+    }
+
+    void word()
+    {
+        qsizetype end = i_;
+        while (end < sql_.size() && (isWordChar(sql_[end]) || sql_[end] == QLatin1Char('.')))
+            ++end;
+        takeWord(end, sql_.mid(i_, end - i_));
+    }
+
+    void takeWord(qsizetype end, const QString& name)
+    {
+        previousWordAt_ = lastWordAt_;
+        lastWordAt_ = out_.size();
+        lastWord_ = name.toUpper();
+        out_ += sql_.mid(i_, end - i_);
+        i_ = end;
+    }
+
+    void other(QChar c)
+    {
+        out_ += c;
+        if (!c.isSpace()) {
+            lastWord_.clear();
+            lastWordAt_ = previousWordAt_ = -1;
+        }
+        ++i_;
+    }
+
+    const QString& sql_;
+    const JetSql::AttachFile& attach_;
+    QString out_;
+    qsizetype i_ = 0;
+    QString lastWord_;              // upper-cased, last keyword or name seen
+    qsizetype lastWordAt_ = -1;     // its position in out_
+    qsizetype previousWordAt_ = -1;
+};
+
+} // namespace
+
 QString JetSql::translate(const QString& sql, const AttachFile& attach)
 {
-    QString out;
-    out.reserve(sql.size() + 16);
-    QString lastWord;            // upper-cased, last keyword or name seen
-    qsizetype lastWordAt = -1;   // its position in out
-    qsizetype previousWordAt = -1;
-    qsizetype i = 0;
-    while (i < sql.size()) {
-        const QChar c = sql[i];
-        if (c == QLatin1Char('\'')) {
-            const QString text = readQuoted(sql, i, c);
-            if (lastWord == QLatin1String("LIKE")) {
-                bool escaped = false;
-                out += sqlQuote(likePattern(text, &escaped));
-                if (escaped)
-                    out += QStringLiteral(" ESCAPE '\\'");
-            } else {
-                out += sqlQuote(text);
-            }
-            lastWord.clear();
-        } else if (c == QLatin1Char('"')) {
-            const QString text = readQuoted(sql, i, c);
-            if (lastWord == QLatin1String("IN") && previousWordAt >= 0) {
-                if (!attach)
-                    throw Tz4Error(dberr::CannotOpen, QStringLiteral("No database for IN \"%1\"").arg(text));
-                const QString alias = attach(text);
-                out.truncate(lastWordAt);
-                while (out.endsWith(QLatin1Char(' ')))
-                    out.chop(1);
-                out.insert(previousWordAt, alias + QLatin1Char('.'));
-            } else {
-                out += sqlQuote(text);
-            }
-            lastWord.clear();
-        } else if (c == QLatin1Char('#')) {
-            const qsizetype close = sql.indexOf(QLatin1Char('#'), i + 1);
-            const QDateTime when = close > i ? parseDateLiteral(sql.mid(i + 1, close - i - 1)) : QDateTime();
-            if (!when.isValid())
-                throw Tz4Error(dberr::Syntax, QStringLiteral("Syntax error in date [%1]").arg(sql));
-            out += sqlQuote(storedDate(when));
-            i = close + 1;
-            lastWord.clear();
-        } else if (c == QLatin1Char('[')) {
-            const qsizetype close = sql.indexOf(QLatin1Char(']'), i + 1);
-            const qsizetype end = close < 0 ? sql.size() : close + 1;
-            previousWordAt = lastWordAt;
-            lastWordAt = out.size();
-            lastWord = sql.mid(i + 1, end - i - 2).toUpper();
-            out += sql.mid(i, end - i);
-            i = end;
-        } else if (isWordChar(c)) {
-            qsizetype end = i;
-            while (end < sql.size() && (isWordChar(sql[end]) || sql[end] == QLatin1Char('.')))
-                ++end;
-            previousWordAt = lastWordAt;
-            lastWordAt = out.size();
-            lastWord = sql.mid(i, end - i).toUpper();
-            out += sql.mid(i, end - i);
-            i = end;
-        } else {
-            out += c;
-            if (!c.isSpace()) {
-                lastWord.clear();
-                lastWordAt = previousWordAt = -1;
-            }
-            ++i;
-        }
-    }
-    return out;
+    return Translation(sql, attach).run();
 }
 
 } // namespace tz4

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <numbers>
 #include <vector>
 
@@ -94,21 +95,13 @@ struct Scan {
     }
 };
 
-} // namespace
-
-LowCountBias EstimateLowCountBias(const clsTz4DataSet& record)
+// The scan's fitted points with what the bias of each depends on; none when fewer than two
+// points were fitted.
+std::optional<Scan> fittedScan(const clsTz4DataSet& record, int readings, double uncertainty)
 {
-    LowCountBias result;
-    // Weighed against the counting statistics alone: that part shrinks with longer counting, as the
-    // shift does, while the fit-range part belongs to the choice of range.
-    result.uncertainty = record.WorkFunctionUncertaintyStatistical();
-    const int readings = int(std::lround(record.Parameters(param::CountingTime).toDouble()));
-    if (record.Kind() != clsTz4DataSet::KindW || record.Gradient() == 0 || result.uncertainty <= 0 || readings < 2)
-        return result;
-
     Scan scan;
     scan.readings = readings;
-    scan.uncertainty = result.uncertainty;
+    scan.uncertainty = uncertainty;
     scan.background = std::max(0.0, record.Parameters(param::BackgroundCps).toDouble());
     const double n = record.Parameters(param::PowerNumber).toDouble();
     const bool powered = record.ExpLog() && n > 0 && n < 2;
@@ -128,7 +121,7 @@ LowCountBias EstimateLowCountBias(const clsTz4DataSet& record)
     }
     const double d = m * sxx - sx * sx;
     if (m < 2 || d <= 0)
-        return result;
+        return std::nullopt;
     const double phi = record.WorkFunction(), b = record.Gradient();
     for (int i = 0; i < record.DataCount(); ++i) {
         if (!record.ValueF(i))
@@ -143,14 +136,13 @@ LowCountBias EstimateLowCountBias(const clsTz4DataSet& record)
         p.weight = -((sxx - sx * x) / d + phi * (m * x - sx) / d) / b;
         scan.points.push_back(p);
     }
+    return scan;
+}
 
-    result.shift = scan.shift(readings, 1);
-    result.significant = std::abs(result.shift) > result.uncertainty / 4;
-    if (!result.significant)
-        return result;
-
-    // The shift falls with the counting time (and, where the background weighs, with the
-    // intensity); find the least that keeps it below a quarter of the uncertainty.
+// The shift falls with the counting time (and, where the background weighs, with the
+// intensity); finds the least of each that keeps it below a quarter of the uncertainty.
+void findRemedies(const Scan& scan, int readings, double measuredLight, LowCountBias& result)
+{
     if (!scan.significant(LongestCountingTime, 1)) {
         int low = readings, high = LongestCountingTime;
         while (high - low > 1) {
@@ -165,8 +157,28 @@ LowCountBias EstimateLowCountBias(const clsTz4DataSet& record)
             const double mid = (low + high) / 2;
             (scan.significant(readings, mid) ? low : high) = mid;
         }
-        result.intensity = high * record.Parameters(param::MeasuredLight).toDouble();
+        result.intensity = high * measuredLight;
     }
+}
+
+} // namespace
+
+LowCountBias EstimateLowCountBias(const clsTz4DataSet& record)
+{
+    LowCountBias result;
+    // Weighed against the counting statistics alone: that part shrinks with longer counting, as the
+    // shift does, while the fit-range part belongs to the choice of range.
+    result.uncertainty = record.WorkFunctionUncertaintyStatistical();
+    const int readings = int(std::lround(record.Parameters(param::CountingTime).toDouble()));
+    if (record.Kind() != clsTz4DataSet::KindW || record.Gradient() == 0 || result.uncertainty <= 0 || readings < 2)
+        return result;
+    const std::optional<Scan> scan = fittedScan(record, readings, result.uncertainty);
+    if (!scan)
+        return result;
+    result.shift = scan->shift(readings, 1);
+    result.significant = std::abs(result.shift) > result.uncertainty / 4;
+    if (result.significant)
+        findRemedies(*scan, readings, record.Parameters(param::MeasuredLight).toDouble(), result);
     return result;
 }
 

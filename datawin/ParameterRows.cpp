@@ -1,4 +1,5 @@
 #include "datawin/DataWindowControl.h"
+#include "datawin/GridRowShapes.h"
 #include "datawin/LightSignal.h"
 #include "datawin/ParameterGridModel.h"
 
@@ -16,56 +17,7 @@ namespace tz4 {
 namespace {
 
 using Row = clsTz4GridData;
-
-QString titled(int textId, const QString& unit = {})
-{
-    return unit.isEmpty() ? GetRes(textId) : GetRes(textId) + QStringLiteral(" [") + unit + QLatin1Char(']');
-}
-
-const QString eV = QStringLiteral("eV");
-const QString sec = QStringLiteral("sec");
-const QString nW = QStringLiteral("nW");
-const QString volts = QStringLiteral("V");
-const QString angstrom = QStringLiteral("A");
-
-QStringList shapeList()
-{
-    return {GetRes(msg::ShapeCircle), GetRes(msg::ShapeSquare), GetRes(msg::ShapeUpperTriangle),
-            GetRes(msg::ShapeLowerTriangle), GetRes(msg::ShapeDiamond)};
-}
-
-// Pen styles solid, dash, dot, dash-dot and dash-dot-dot drawn in characters.
-QStringList lineStyleList()
-{
-    return {QStringLiteral("-----------"), QStringLiteral("--  --  -- "), QStringLiteral("- - - - - -"),
-            QStringLiteral("---- - ----"), QStringLiteral("--- - - ---")};
-}
-
-QStringList booleanList() { return {QStringLiteral("False"), QStringLiteral("True")}; }
-
-void asList(Row& row, const QStringList& items, int index)
-{
-    row.ListItem = items;
-    row.ListIndex = index;
-}
-
-void asBoolean(Row& row, bool value)
-{
-    row.EditType = Row::EditBoolList;
-    asList(row, booleanList(), value ? 1 : 0);
-}
-
-void asColour(Row& row, qint32 colour)
-{
-    row.EditType = Row::EditButton;
-    row.Numeric = false;
-    row.BackColor = colour;
-}
-
-bool is(int kind, std::initializer_list<int> kinds)
-{
-    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
-}
+using namespace gridrow;
 
 // The unit of the Y axis: the powered yield for W, the logarithm or the thickness for the
 // counting-rate modes.
@@ -217,91 +169,6 @@ void ParameterGridModel::addDispRows(const clsTz4DataSet& record, clsTz4GraphDis
         asColour(rows_.Add(QStringLiteral("SelColor"), titled(msg::GridSelColor), disp->SelectColor()), disp->SelectColor());
     }
     rows_.Add(QStringLiteral("OverLay"), titled(msg::GridOverLay), disp->OverLayLevel(), QStringLiteral("0.000"));
-}
-
-void ParameterGridModel::addDataRows(const clsTz4DataSet& record, const clsTz4GraphDisp* disp)
-{
-    const int kind = record.Kind();
-    auto value = [&](int number) { return record.Parameters(number); };
-    auto readOnly = [&](const QString& key, const QString& title, const QVariant& shown, const QString& format = {}) {
-        rows_.Add(key, title, shown, format, false);
-    };
-    readOnly(QStringLiteral("SampleName"), titled(msg::GridSampleName), value(param::SampleName));
-    readOnly(QStringLiteral("MeasDate"), titled(msg::GridMeasureDate),
-             formatDate(value(param::MeasurementDate).toDateTime(), SystemParam().DateTimeFormat));
-
-    auto settings = [&](bool withCounting) {
-        readOnly(QStringLiteral("MeasLight"), titled(msg::GridMeasuredLight, nW), value(param::MeasuredLight), QStringLiteral("###0.0"));
-        readOnly(QStringLiteral("SetLight"), titled(msg::GridTargetLight, nW), value(param::TargetLight), QStringLiteral("###0.0"));
-        if (!withCounting)
-            return;
-        readOnly(QStringLiteral("AdjustName"), titled(msg::GridCalibrationLineName), value(param::CalibrationName));
-        readOnly(QStringLiteral("MeasTime"), titled(msg::GridCountingTime, sec), value(param::CountingTime), QStringLiteral("##0"));
-        readOnly(QStringLiteral("AnodeVolts"), titled(msg::GridAnodeVoltage, volts), value(param::AnodeVoltage), QStringLiteral("###0"));
-        readOnly(QStringLiteral("DeadTime"), titled(msg::GridDeadTime), value(param::DeadTime), QStringLiteral("0.00000"));
-    };
-    auto energies = [&](int stepTitle) {
-        readOnly(QStringLiteral("StartEng"), titled(msg::GridStartEnergy, eV), value(param::StartEnergy), QStringLiteral("0.00"));
-        readOnly(QStringLiteral("FinishEng"), titled(msg::GridFinishEnergy, eV), value(param::FinishEnergy), QStringLiteral("0.00"));
-        readOnly(QStringLiteral("StepEng"), titled(stepTitle, eV), value(param::EnergyStep), QStringLiteral("0.00"));
-    };
-
-    switch (kind) {
-    case clsTz4DataSet::KindW: {
-        settings(true);
-        energies(msg::GridDataStep);
-        readOnly(QStringLiteral("WowkFunc"), titled(msg::GridWorkFunction, eV), record.WorkFunction(), QStringLiteral("0.00"));
-        readOnly(QStringLiteral("WfUncertainty"), titled(msg::GridUncertainty, eV), record.WorkFunctionUncertainty(),
-                 QStringLiteral("0.000"));
-        readOnly(QStringLiteral("Angle"), titled(msg::GridGradient), record.Gradient(), QStringLiteral("####0.00"));
-        rows_.Add(QStringLiteral("PowerNumber"), titled(msg::GridPowerNumber), value(param::PowerNumber), QStringLiteral("0.00"));
-        readOnly(QStringLiteral("GndLevel"), titled(msg::GridGroundLevel), record.GroundLevel(), QStringLiteral("###0.00"));
-        Row& calib = rows_.Add(QStringLiteral("Calib"), titled(msg::GridLightCoefficient), {}, {}, false);
-        asBoolean(calib, record.AdjustFlag());
-        asBoolean(rows_.Add(QStringLiteral("WfLine"), titled(msg::GridWfLine), {}), disp && disp->FuncVisible());
-        asBoolean(rows_.Add(QStringLiteral("GlLine"), titled(msg::GridGlLine), {}), disp && disp->GndVisible());
-        asBoolean(rows_.Add(QStringLiteral("GlLineSub"), titled(msg::GridGlLineSub), {}), record.GndDown());
-        break;
-    }
-    case clsTz4DataSet::KindC:
-    case clsTz4DataSet::KindD: {
-        settings(true);
-        readOnly(QStringLiteral("MeasEng"), titled(msg::GridMeasureEnergy, eV), value(param::FixedEnergy), QStringLiteral("0.00"));
-        // Statistics: average, minimum, maximum, deviation of the rate, its logarithm, the thickness.
-        const int first = param::StatisticsFirst;
-        const QString cps = QStringLiteral("###0.0"), logs = QStringLiteral("###0.00");
-        readOnly(QStringLiteral("CpsAvr"), titled(msg::GridCpsAvr), value(first), cps);
-        readOnly(QStringLiteral("CpsMax"), titled(msg::GridCpsMax), value(first + 2), cps);
-        readOnly(QStringLiteral("CpsMin"), titled(msg::GridCpsMin), value(first + 1), cps);
-        readOnly(QStringLiteral("CpsDev"), titled(msg::GridCpsDev), value(first + 3), cps);
-        readOnly(QStringLiteral("LogAvr"), titled(msg::GridLogAvr), value(first + 4), logs);
-        readOnly(QStringLiteral("LogMax"), titled(msg::GridLogMax), value(first + 6), logs);
-        readOnly(QStringLiteral("LogMin"), titled(msg::GridLogMin), value(first + 5), logs);
-        readOnly(QStringLiteral("LogDev"), titled(msg::GridLogDev), value(first + 7), logs);
-        if (value(param::AdjustmentRecord).toInt() != 0) {
-            readOnly(QStringLiteral("ThkAvr"), titled(msg::GridThkAvr, angstrom), value(first + 8), cps);
-            readOnly(QStringLiteral("ThkMax"), titled(msg::GridThkMax, angstrom), value(first + 10), cps);
-            readOnly(QStringLiteral("ThkMin"), titled(msg::GridThkMin, angstrom), value(first + 9), cps);
-            readOnly(QStringLiteral("ThkDev"), titled(msg::GridThkDev, angstrom), value(first + 11), cps);
-            Row& calib = rows_.Add(QStringLiteral("Calib"), titled(msg::GridThicknessOn), {}, {}, false);
-            asBoolean(calib, record.AdjustFlag());
-        }
-        asBoolean(rows_.Add(QStringLiteral("LogDisp"), titled(msg::GridLogDisplay), {}), record.ExpLog());
-        break;
-    }
-    case clsTz4DataSet::KindL:
-        settings(false);
-        energies(msg::GridStep);
-        break;
-    case clsTz4DataSet::KindT:
-        readOnly(QStringLiteral("Angle"), titled(msg::GridCalibGradient), record.Gradient(), QStringLiteral("####0.000"));
-        readOnly(QStringLiteral("Offset"), titled(msg::GridCalibOffset), record.Intercept(), QStringLiteral("###0.0"));
-        break;
-    default: break;
-    }
-    rows_.Add(QStringLiteral("Notes1"), titled(msg::GridDataNotes1), value(param::Notes1));
-    rows_.Add(QStringLiteral("Notes2"), titled(msg::GridDataNotes2), value(param::Notes2));
-    rows_.Add(QStringLiteral("Notes3"), titled(msg::GridDataNotes3), value(param::Notes3));
 }
 
 } // namespace tz4

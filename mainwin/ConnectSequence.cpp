@@ -150,24 +150,7 @@ void MainControl::runSequence(bool holding)
     body_.setTimerEnable(true);
 
     if (!body_.Connected()) {
-        captionIfHolding(holding, msg::ConnectionFailed);
-        // The catalogue names the step; the line below it names what the link actually saw.
-        const QString cause = failureCause();
-        const QString causeLine = cause.isEmpty() ? QString() : Crlf + QStringLiteral("Cause: ") + cause;
-        causeShown_ = !cause.isEmpty();
-        if (body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
-            // Misspelt on purpose: log readers and support scripts search for this exact text.
-            DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)") + causeLine);
-            errorReporter().showMessage(GetRes(msg::CannotCommunicate) + causeLine, GetRes(msg::ConnectionFailed),
-                                        MessageIcon::Critical, MessageButtons::Ok);
-        } else {
-            QString text = QStringLiteral("TZ-4 Connect Process Sequence (Diag Error)") + Crlf;
-            MakeBodyDiagError(text);
-            DebugLogWrite(0, text + causeLine);
-            errorReporter().showMessage(GetRes(msg::SelfDiagnosisError) + causeLine, GetRes(msg::ConnectionFailed),
-                                        MessageIcon::Critical, MessageButtons::Ok);
-        }
-        closeLink(holding);
+        reportNoConnection(holding);
         return;
     }
 
@@ -187,7 +170,35 @@ void MainControl::runSequence(bool holding)
         setPhase(WarmingUp);
         return;
     }
+    prepareLightAndAnode(holding);
+}
 
+void MainControl::reportNoConnection(bool holding)
+{
+    captionIfHolding(holding, msg::ConnectionFailed);
+    // The catalogue names the step; the line below it names what the link actually saw.
+    const QString cause = failureCause();
+    const QString causeLine = cause.isEmpty() ? QString() : Crlf + QStringLiteral("Cause: ") + cause;
+    causeShown_ = !cause.isEmpty();
+    if (body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
+        // Misspelt on purpose: log readers and support scripts search for this exact text.
+        DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)") + causeLine);
+        errorReporter().showMessage(GetRes(msg::CannotCommunicate) + causeLine, GetRes(msg::ConnectionFailed),
+                                    MessageIcon::Critical, MessageButtons::Ok);
+    } else {
+        QString text = QStringLiteral("TZ-4 Connect Process Sequence (Diag Error)") + Crlf;
+        MakeBodyDiagError(text);
+        DebugLogWrite(0, text + causeLine);
+        errorReporter().showMessage(GetRes(msg::SelfDiagnosisError) + causeLine, GetRes(msg::ConnectionFailed),
+                                    MessageIcon::Critical, MessageButtons::Ok);
+    }
+    closeLink(holding);
+}
+
+// After the warm-up: the light adjuster's ranges when none is stored, then the anode voltage
+// when it is not yet up.
+void MainControl::prepareLightAndAnode(bool holding)
+{
     bool spanSet = false;
     for (qint16 i = 1; i <= 4; ++i)
         spanSet = spanSet || body_.SetLightSpanRange(i) > 0;

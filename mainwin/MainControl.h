@@ -74,6 +74,8 @@ public slots:
 private:
     void setPhase(qint32 phase);
     void runSequence(bool holding);
+    void reportNoConnection(bool holding);
+    void prepareLightAndAnode(bool holding);
     void closeLink(bool holding);
     void captionIfHolding(bool holding, int textId);
 

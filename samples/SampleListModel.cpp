@@ -39,6 +39,62 @@ SampleListModel::Item folderItem(const FolderRow& row)
             QStringLiteral("CloseFolder"), QStringLiteral("Folder"), false, {}, {}};
 }
 
+// The rows of one tree node, less what the display flags hide.
+struct NodeItems {
+    int dispFlags = 0;
+    QList<SampleListModel::Item> items;
+    bool templateDates = false;
+
+    void folders(const QList<FolderRow>& rows)
+    {
+        if (dispFlags & dispflag::Folders)
+            return;
+        for (const FolderRow& row : rows)
+            items << folderItem(row);
+    }
+
+    void records(const QList<RecordRow>& rows)
+    {
+        for (const RecordRow& row : rows) {
+            if (row.modes < 0 || row.modes > 4 || (dispFlags & kKinds[row.modes].hiddenBy))
+                continue;
+            const KindShown& kind = kKinds[row.modes];
+            items << SampleListModel::Item{makeKey(row.seqNo, QLatin1String(kind.letter)), row.sampleName,
+                                           QLatin1String(kind.image), QString::fromUtf8(kind.type), true,
+                                           row.measLight, row.dataTime};
+        }
+    }
+
+    // The print folder holds a folder per record mode; each of those its templates.
+    void printFolder(SampleListing& listing, qint32 number)
+    {
+        if (dispFlags & dispflag::Printer)
+            return;
+        templateDates = true;
+        if (number == 1) {
+            for (int i = 0; i < 5; ++i)
+                items << SampleListModel::Item{makeKey(i + 2, QStringLiteral("P")), QString::fromUtf8(kTemplateFolders[i]),
+                                               QStringLiteral("Printer"), {}, false, {}, {}};
+        } else if (number >= 2 && number <= 6) {
+            for (const TemplateRow& row : listing.templates(number - 2))
+                items << SampleListModel::Item{makeKey(row.seqNo, QStringLiteral("K")), row.name,
+                                               row.isDefault ? QStringLiteral("Printer") : QStringLiteral("NoPrint"),
+                                               QStringLiteral("印刷ﾃﾝﾌﾟﾚｰﾄ"), false, {}, row.date};
+        }
+    }
+
+    // The root: its folders and records, then the query and print nodes.
+    void root(SampleListing& listing)
+    {
+        folders(listing.folders(0, false));
+        records(listing.records(0));
+        if (!(dispFlags & dispflag::Search))
+            items << SampleListModel::Item{QStringLiteral("1 Q"), QStringLiteral("Query"), QStringLiteral("Query"), {}, false, {}, {}};
+        if (!(dispFlags & dispflag::Printer))
+            items << SampleListModel::Item{QStringLiteral("1 P"), QStringLiteral("Printer"), QStringLiteral("PrintFolder"), {}, false, {}, {}};
+    }
+};
+
 } // namespace
 
 SampleListModel::SampleListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -50,59 +106,27 @@ void SampleListModel::MakeList()
     building_ = true;
     const auto done = qScopeGuard([this] { building_ = false; });
 
-    QList<Item> items;
-    const auto addFolders = [&](const QList<FolderRow>& rows) {
-        if (dispFlags_ & dispflag::Folders)
-            return;
-        for (const FolderRow& row : rows)
-            items << folderItem(row);
-    };
-    const auto addRecords = [&](const QList<RecordRow>& rows) {
-        for (const RecordRow& row : rows) {
-            if (row.modes < 0 || row.modes > 4 || (dispFlags_ & kKinds[row.modes].hiddenBy))
-                continue;
-            const KindShown& kind = kKinds[row.modes];
-            items << Item{makeKey(row.seqNo, QLatin1String(kind.letter)), row.sampleName, QLatin1String(kind.image),
-                          QString::fromUtf8(kind.type), true, row.measLight, row.dataTime};
-        }
-    };
-
+    NodeItems node{dispFlags_, {}, false};
     SampleListing listing(dataBaseFile_);
     const QString type = GetKeyType(parentKey_);
     const qint32 number = GetKeySeq(parentKey_);
-    bool templateDates = false;
     if (type == QLatin1String("A")) {
-        addFolders(listing.folders(0, false));
-        addRecords(listing.records(0));
-        if (!(dispFlags_ & dispflag::Search))
-            items << Item{QStringLiteral("1 Q"), QStringLiteral("Query"), QStringLiteral("Query"), {}, false, {}, {}};
-        if (!(dispFlags_ & dispflag::Printer))
-            items << Item{QStringLiteral("1 P"), QStringLiteral("Printer"), QStringLiteral("PrintFolder"), {}, false, {}, {}};
+        node.root(listing);
     } else if (type == QLatin1String("F")) {
-        addFolders(listing.folders(number, false));
-        addRecords(listing.records(number));
+        node.folders(listing.folders(number, false));
+        node.records(listing.records(number));
     } else if (type == QLatin1String("R")) {
-        addFolders(listing.trashedFolders());
-        addRecords(listing.trashedRecords());
+        node.folders(listing.trashedFolders());
+        node.records(listing.trashedRecords());
     } else if (type == QLatin1String("Q")) {
         if (!(dispFlags_ & dispflag::Folders))
-            addRecords(listing.search(queryString_));
-    } else if (type == QLatin1String("P") && !(dispFlags_ & dispflag::Printer)) {
-        templateDates = true;
-        if (number == 1) {
-            for (int i = 0; i < 5; ++i)
-                items << Item{makeKey(i + 2, QStringLiteral("P")), QString::fromUtf8(kTemplateFolders[i]),
-                              QStringLiteral("Printer"), {}, false, {}, {}};
-        } else if (number >= 2 && number <= 6) {
-            for (const TemplateRow& row : listing.templates(number - 2))
-                items << Item{makeKey(row.seqNo, QStringLiteral("K")), row.name,
-                              row.isDefault ? QStringLiteral("Printer") : QStringLiteral("NoPrint"),
-                              QStringLiteral("印刷ﾃﾝﾌﾟﾚｰﾄ"), false, {}, row.date};
-        }
+            node.records(listing.search(queryString_));
+    } else if (type == QLatin1String("P")) {
+        node.printFolder(listing, number);
     }
     beginResetModel();
-    items_ = std::move(items);
-    templateDates_ = templateDates;
+    items_ = std::move(node.items);
+    templateDates_ = node.templateDates;
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, DateColumn, DateColumn);
 }

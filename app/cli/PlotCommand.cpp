@@ -67,41 +67,48 @@ int nonFinitePoints(const clsTz4DataSet& record)
     return count;
 }
 
-} // namespace
+struct PlotRequest {
+    QStringList keyTexts;
+    QSize size = kDefaultSize;
+    QString file;
+};
 
-int runPlot(const GlobalOptions& options, const QStringList& args)
+std::optional<PlotRequest> requestOf(const QStringList& args)
 {
     CommandArgs parsed;
     if (auto error = parseCommandArgs(args, {QStringLiteral("size")}, {}, parsed);
         error || parsed.positional.size() < 2) {
         fail(error ? *error : QStringLiteral("name one or more records and a .png, .svg or .pdf file"));
-        return 2;
+        return std::nullopt;
     }
-    QSize size = kDefaultSize;
+    PlotRequest request;
     if (parsed.values.contains(QStringLiteral("size"))) {
         const auto given = sizeOf(parsed.value(QStringLiteral("size")));
         if (!given) {
             fail(QStringLiteral("--size takes WIDTHxHEIGHT in pixels, each from 1 to %1 (for example 960x600)")
                      .arg(kMaxSide));
-            return 2;
+            return std::nullopt;
         }
-        size = *given;
+        request.size = *given;
     }
-    const QString file = parsed.positional.takeLast();
-    if (plotFormatOf(file) == PlotFormat::Unknown) {
-        fail(QStringLiteral("'%1' names no picture format: use .png, .svg or .pdf").arg(file));
-        return 2;
+    request.file = parsed.positional.takeLast();
+    if (plotFormatOf(request.file) == PlotFormat::Unknown) {
+        fail(QStringLiteral("'%1' names no picture format: use .png, .svg or .pdf").arg(request.file));
+        return std::nullopt;
     }
-    if (!openRecordStore(options, "plot"))
-        return 1;
+    request.keyTexts = parsed.positional;
+    return request;
+}
 
-    // Each mode has its own display set: the first record's mode is plotted.
+// Each mode has its own display set: the records of the first record's mode are plotted,
+// the others named and left out. None when a key names no stored record.
+std::optional<QStringList> keysOfFirstMode(const QStringList& keyTexts, QString& mode)
+{
     QStringList plotted, leftOut;
-    QString mode;
-    for (const QString& keyText : keysOf(parsed.positional)) {
+    for (const QString& keyText : keysOf(keyTexts)) {
         const std::optional<QString> stored = storedKey(keyText, "plot");
         if (!stored)
-            return 1;
+            return std::nullopt;
         const QString key = *stored;
         if (mode.isEmpty())
             mode = GetKeyType(key);
@@ -113,14 +120,12 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
     if (!leftOut.isEmpty())
         fail(QStringLiteral("%1 left out: only records of the first record's mode (%2) share one graph")
                  .arg(leftOut.join(QStringLiteral(", ")), mode));
+    return plotted;
+}
 
-    clsTz4DataSets records;
-    for (const QString& key : plotted)
-        records.Add(key, SystemParam().DatabasePath);
-    records.setSelectedItem(records.Item(1));
-    clsTz4GraphDisps disps;
-    const clsTz4GraphDisp* disp = disps.Add(mode, SystemParam().DatabasePath);
-    for (const QString& warning : disp->LoadWarnings())
+void warnUndrawable(const clsTz4DataSets& records, const clsTz4GraphDisp& disp)
+{
+    for (const QString& warning : disp.LoadWarnings())
         fail(warning);
     for (const clsTz4DataSet& record : records) {
         if (const int bad = nonFinitePoints(record))
@@ -128,14 +133,14 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
                      .arg(record.Key())
                      .arg(bad));
     }
+}
 
-    uclTz4Graph graph;
-    graph.setDataItems(&records);
-    graph.setDispItems(&disps);
+int drawAndSave(uclTz4Graph& graph, const clsTz4DataSets& records, const PlotRequest& request)
+{
     QImage picture;
     try {
         // Also scales the graph, which tells whether there is anything to draw.
-        picture = renderPlotImage(graph, size);
+        picture = renderPlotImage(graph, request.size);
     } catch (const Tz4Error& error) {
         fail(error.description());
         return 1;
@@ -150,13 +155,40 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
         return 1;
     }
     try {
-        saveWhole(file, encodePlot(graph, picture, file));
+        saveWhole(request.file, encodePlot(graph, picture, request.file));
     } catch (const Tz4Error& error) {
         fail(error.description());
         return 1;
     }
-    QTextStream(stdout) << file << Qt::endl;
+    QTextStream(stdout) << request.file << Qt::endl;
     return 0;
+}
+
+} // namespace
+
+int runPlot(const GlobalOptions& options, const QStringList& args)
+{
+    const std::optional<PlotRequest> request = requestOf(args);
+    if (!request)
+        return 2;
+    if (!openRecordStore(options, "plot"))
+        return 1;
+    QString mode;
+    const std::optional<QStringList> plotted = keysOfFirstMode(request->keyTexts, mode);
+    if (!plotted)
+        return 1;
+
+    clsTz4DataSets records;
+    for (const QString& key : *plotted)
+        records.Add(key, SystemParam().DatabasePath);
+    records.setSelectedItem(records.Item(1));
+    clsTz4GraphDisps disps;
+    warnUndrawable(records, *disps.Add(mode, SystemParam().DatabasePath));
+
+    uclTz4Graph graph;
+    graph.setDataItems(&records);
+    graph.setDispItems(&disps);
+    return drawAndSave(graph, records, *request);
 }
 
 } // namespace tz4::cli

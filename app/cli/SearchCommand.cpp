@@ -30,6 +30,68 @@ QDateTime parseDate(const QString& text, bool endOfDay)
     return when;
 }
 
+// The conditions the options give; the text of a usage error when one is unreadable.
+std::optional<QString> readConditions(const CommandArgs& parsed, SearchConditions& conditions)
+{
+    conditions.sampleName = parsed.value(QStringLiteral("name"));
+    conditions.notes = parsed.value(QStringLiteral("notes"));
+    if (parsed.values.contains(QStringLiteral("kind"))) {
+        const int kind = clsTz4DataSet::kindOfLetter(parsed.value(QStringLiteral("kind")));
+        if (kind == clsTz4DataSet::KindNone)
+            return QStringLiteral("--kind takes W, C, L, D or T");
+        conditions.kindChoice = kind + 1;
+    }
+    for (const auto& [option, target, endOfDay] :
+         {std::tuple{QStringLiteral("from"), &conditions.from, false}, std::tuple{QStringLiteral("to"), &conditions.to, true}}) {
+        if (!parsed.values.contains(option))
+            continue;
+        *target = parseDate(parsed.value(option), endOfDay);
+        if (!target->isValid())
+            return QStringLiteral("--%1 takes a date such as 2026-12-31").arg(option);
+    }
+    for (const auto& [option, target] : {std::pair{QStringLiteral("months"), &conditions.pastMonths},
+                                         std::pair{QStringLiteral("days"), &conditions.pastDays}}) {
+        if (!parsed.values.contains(option))
+            continue;
+        bool ok = false;
+        *target = parsed.value(option).toInt(&ok);
+        if (!ok || *target < 1)
+            return QStringLiteral("--%1 takes a whole number above 0").arg(option);
+    }
+    return std::nullopt;
+}
+
+// One line a record, or one JSON array of them.
+void printRows(const QList<RecordRow>& rows, bool json)
+{
+    QTextStream out(stdout);
+    QJsonArray list;
+    for (const RecordRow& row : rows) {
+        const QString letter = clsTz4DataSet::letterOfKind(row.modes);
+        if (letter.isEmpty())
+            continue;
+        const QString key = makeKey(row.seqNo, letter);
+        const QString light = row.measLight.isNull()
+            ? QStringLiteral("0.0nW")
+            : formatNumber(row.measLight.toDouble(), QStringLiteral("##0.0")) + QStringLiteral("nW");
+        if (json) {
+            list.append(QJsonObject{{QStringLiteral("key"), key},
+                                    {QStringLiteral("name"), row.sampleName},
+                                    {QStringLiteral("type"), kindName(letter)},
+                                    {QStringLiteral("light"), light},
+                                    {QStringLiteral("date"), row.dataTime.isValid()
+                                                                 ? QJsonValue(row.dataTime.toString(Qt::ISODate))
+                                                                 : QJsonValue()}});
+        } else {
+            out << key << '\t' << row.sampleName << '\t' << kindName(letter) << '\t' << light << '\t'
+                << (row.dataTime.isValid() ? generalDate(row.dataTime) : QStringLiteral("Measure Date None")) << '\n';
+        }
+    }
+    if (json)
+        out << QJsonDocument(list).toJson(QJsonDocument::Compact) << '\n';
+    out.flush();
+}
+
 } // namespace
 
 int runSearch(const GlobalOptions& options, const QStringList& args)
@@ -44,63 +106,15 @@ int runSearch(const GlobalOptions& options, const QStringList& args)
     if (!parsed.positional.isEmpty())
         return usageError("search", QStringLiteral("unexpected argument '%1'").arg(parsed.positional.first()));
     SearchConditions conditions;
-    conditions.sampleName = parsed.value(QStringLiteral("name"));
-    conditions.notes = parsed.value(QStringLiteral("notes"));
-    if (parsed.values.contains(QStringLiteral("kind"))) {
-        const int kind = clsTz4DataSet::kindOfLetter(parsed.value(QStringLiteral("kind")));
-        if (kind == clsTz4DataSet::KindNone)
-            return usageError("search", QStringLiteral("--kind takes W, C, L, D or T"));
-        conditions.kindChoice = kind + 1;
-    }
-    for (const auto& [option, target, endOfDay] :
-         {std::tuple{QStringLiteral("from"), &conditions.from, false}, std::tuple{QStringLiteral("to"), &conditions.to, true}}) {
-        if (!parsed.values.contains(option))
-            continue;
-        *target = parseDate(parsed.value(option), endOfDay);
-        if (!target->isValid())
-            return usageError("search", QStringLiteral("--%1 takes a date such as 2026-12-31").arg(option));
-    }
-    for (const auto& [option, target] : {std::pair{QStringLiteral("months"), &conditions.pastMonths},
-                                         std::pair{QStringLiteral("days"), &conditions.pastDays}}) {
-        if (!parsed.values.contains(option))
-            continue;
-        bool ok = false;
-        *target = parsed.value(option).toInt(&ok);
-        if (!ok || *target < 1)
-            return usageError("search", QStringLiteral("--%1 takes a whole number above 0").arg(option));
-    }
+    if (const auto error = readConditions(parsed, conditions))
+        return usageError("search", *error);
     const QString query = makeQueryString(conditions);
     if (query.isEmpty())
         return usageError("search", GetRes(msg::SearchBadConditions));
 
     return withDatabase(options, "search", [&](const QString& database) {
         const QList<RecordRow> rows = SampleListing(database).search(query);
-        QTextStream out(stdout);
-        QJsonArray list;
-        for (const RecordRow& row : rows) {
-            const QString letter = clsTz4DataSet::letterOfKind(row.modes);
-            if (letter.isEmpty())
-                continue;
-            const QString key = makeKey(row.seqNo, letter);
-            const QString light = row.measLight.isNull()
-                ? QStringLiteral("0.0nW")
-                : formatNumber(row.measLight.toDouble(), QStringLiteral("##0.0")) + QStringLiteral("nW");
-            if (options.json) {
-                list.append(QJsonObject{{QStringLiteral("key"), key},
-                                        {QStringLiteral("name"), row.sampleName},
-                                        {QStringLiteral("type"), kindName(letter)},
-                                        {QStringLiteral("light"), light},
-                                        {QStringLiteral("date"), row.dataTime.isValid()
-                                                                     ? QJsonValue(row.dataTime.toString(Qt::ISODate))
-                                                                     : QJsonValue()}});
-            } else {
-                out << key << '\t' << row.sampleName << '\t' << kindName(letter) << '\t' << light << '\t'
-                    << (row.dataTime.isValid() ? generalDate(row.dataTime) : QStringLiteral("Measure Date None")) << '\n';
-            }
-        }
-        if (options.json)
-            out << QJsonDocument(list).toJson(QJsonDocument::Compact) << '\n';
-        out.flush();
+        printRows(rows, options.json);
         std::fprintf(stderr, "%s\n", qUtf8Printable(GetRes(msg::DatasFound, {qsizetype(rows.size())})));
         return 0;
     });
