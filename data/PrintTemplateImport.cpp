@@ -9,6 +9,30 @@
 
 namespace tz4 {
 
+namespace {
+
+// Runs the insert of one template line as a unit. Values such as "1),(2" would turn it into an
+// insert of several rows; such a line is taken back whole and refused.
+void insertLine(SqliteDatabase& db, const QString& statement, qsizetype lineNumber)
+{
+    // Prepared once per import: a file has a few hundred lines.
+    db.cached(QStringLiteral("SAVEPOINT templateLine")).run();
+    try {
+        db.execute(statement);
+        if (db.changes() > 1)
+            throw Tz4Error(dberr::TrailingText,
+                           QStringLiteral("PrintFormat.Dat line %1 holds %2 rows instead of one [%3]")
+                               .arg(lineNumber).arg(db.changes()).arg(statement));
+    } catch (...) {
+        db.cached(QStringLiteral("ROLLBACK TO templateLine")).run();
+        db.cached(QStringLiteral("RELEASE templateLine")).run();
+        throw;
+    }
+    db.cached(QStringLiteral("RELEASE templateLine")).run();
+}
+
+} // namespace
+
 QStringList printDataValues(const QString& line)
 {
     QStringList values = line.split(QLatin1Char('\t'));
@@ -20,8 +44,10 @@ QStringList printDataValues(const QString& line)
     return values;
 }
 
-bool ImportPrintData(const QString& databasePath, const QString& templateFilePath)
+bool ImportPrintData(const QString& databasePath, const QString& templateFilePath, int* linesStored)
 {
+    if (linesStored)
+        *linesStored = 0;
     EnterProcedure here("modDataBase:ImportPrintData");
     static const QString printsInsert = QStringLiteral(
         "Insert Into Prints(SeqNo,TemplateName,TemplateDate,TemplateType,GraphVisible,"
@@ -41,7 +67,9 @@ bool ImportPrintData(const QString& databasePath, const QString& templateFilePat
         SqliteDatabase db(databasePath);
         SqliteTransaction transaction(db);
         const QString* insert = nullptr;
-        for (QString line : lines) {
+        int stored = 0;
+        for (qsizetype n = 0; n < lines.size(); ++n) {
+            QString line = lines[n];
             if (line.endsWith(QLatin1Char('\r')))
                 line.chop(1);
             if (line.contains(QLatin1String("[PRINTS]"), Qt::CaseInsensitive)) {
@@ -50,10 +78,13 @@ bool ImportPrintData(const QString& databasePath, const QString& templateFilePat
                 insert = &labelInsert;
             } else if (insert && line.contains(QLatin1Char('\t'))) {
                 const QString statement = *insert + printDataValues(line).join(QLatin1Char(',')) + QStringLiteral(");");
-                trap.run([&] { db.execute(statement); });
+                if (trap.run([&] { insertLine(db, statement, n + 1); }))
+                    ++stored;
             }
         }
         transaction.commit();
+        if (linesStored)
+            *linesStored = stored;
     });
     return trap.finish();
 }

@@ -5,9 +5,11 @@
 namespace tz4 {
 
 // Fills the print-template tables of a database from a template file: tab-separated SQL
-// literals under "[PRINTS]" and "[PRTLABEL]" section lines. A failing line is skipped and the
-// failure logged at the end. False when the file could not be read or a line failed.
-bool ImportPrintData(const QString& databasePath, const QString& templateFilePath);
+// literals under "[PRINTS]" and "[PRTLABEL]" section lines, one row per line. A failing line,
+// or one whose values would store more than one row, is skipped whole and the failure logged
+// at the end. False when the file could not be read or a line failed. `linesStored` receives
+// the number of lines that were stored.
+bool ImportPrintData(const QString& databasePath, const QString& templateFilePath, int* linesStored = nullptr);
 
 // The SQL values of one template line: every value is followed by a tab, text after the last
 // tab is dropped; values after the first that are empty or '' become NULL.

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/DataDirectory.h"
 #include "core/ErrorReporter.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 
@@ -30,6 +32,15 @@ public:
     }
     int shown = 0;
 };
+
+// Failures logged for millions of inputs must not fill the disk: the log is started afresh
+// now and then.
+inline void trimCautionLog()
+{
+    static unsigned inputs = 0;
+    if (++inputs % 4096 == 0)
+        QFile::remove(dataFilePath(QStringLiteral("Caution.log")));
+}
 
 inline QByteArray bytes(const uint8_t* data, size_t size)
 {

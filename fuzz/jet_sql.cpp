@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (text.contains(QLatin1String("vacuum"), Qt::CaseInsensitive))
         return 0;
 
-    db->exec(QStringLiteral("SAVEPOINT fuzz"));
+    db->cached(QStringLiteral("SAVEPOINT fuzz")).run();
     const int changesBefore = sqlite3_total_changes(db->handle());
     bool refused = false;
     armed = true;
@@ -91,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(fuzz::snapshot(*db) == pristine, QStringLiteral("refused but applied: ") + text);
     }
     FUZZ_CHECK(db->inTransaction(), QStringLiteral("the statement ended the harness's savepoint: ") + text);
-    db->exec(QStringLiteral("ROLLBACK TO fuzz"));
-    db->exec(QStringLiteral("RELEASE fuzz"));
+    db->cached(QStringLiteral("ROLLBACK TO fuzz")).run();
+    db->cached(QStringLiteral("RELEASE fuzz")).run();
     FUZZ_CHECK(fuzz::snapshot(*db) == pristine, QStringLiteral("scratch database not restored after: ") + text);
     return 0;
 }

@@ -1,8 +1,10 @@
-// "PrintFormat.Dat" as any bytes, imported into a fresh database. The import may skip lines it
-// cannot read, but it touches nothing but the two template tables and leaves a sound file.
+// "PrintFormat.Dat" as any bytes, imported into a fresh database. The import may refuse lines,
+// but every line stores at most one row, it touches nothing but the two template tables and it
+// leaves a sound file.
 
 #include "fuzz/DatabaseSnapshot.h"
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/ScratchDatabase.h"
 
 #include "data/DatabaseSchema.h"
 #include "data/PrintTemplateImport.h"
@@ -15,11 +17,12 @@ using namespace tz4;
 
 namespace {
 
-QTemporaryDir* scratch;
-QByteArray pristine;       // the fresh database file
-QString pristineSnapshot;  // what lies outside the template tables
+QTemporaryDir* scratch; // removed at exit with all the files of the run
+fuzz::ScratchDatabase* database;
+QString templateFile;
+QString pristineSnapshot; // what lies outside the template tables
 
-QString path(const char* name) { return scratch->filePath(QLatin1String(name)); }
+const QStringList kTemplateTables{QStringLiteral("Prints"), QStringLiteral("PrtLabel")};
 
 void writeFile(const QString& file, const QByteArray& content)
 {
@@ -28,27 +31,25 @@ void writeFile(const QString& file, const QByteArray& content)
         std::abort();
 }
 
-const QStringList kTemplateTables{QStringLiteral("Prints"), QStringLiteral("PrtLabel")};
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     static fuzz::SilentReporter reporter;
     setErrorReporter(&reporter);
-    scratch = new QTemporaryDir;
-    const QString fresh = path("fresh.mdb");
+    static QTemporaryDir dir;
+    scratch = &dir;
+    setDataDirectory(scratch->path());
+    const QString fresh = scratch->filePath(QStringLiteral("fresh.mdb"));
     if (!MakeDB(fresh))
         std::abort();
     {
         SqliteDatabase db(fresh);
         fuzz::addSentinelRows(db);
-        pristineSnapshot = fuzz::snapshot(db, kTemplateTables);
     }
-    QFile file(fresh);
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    pristine = file.readAll();
+    database = new fuzz::ScratchDatabase(fresh);
+    pristineSnapshot = fuzz::snapshot(database->db(), kTemplateTables);
+    templateFile = scratch->filePath(QStringLiteral("PrintFormat.Dat"));
     return 0;
 }
 
@@ -56,20 +57,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > 16384)
         return 0;
-    const QString database = path("TZ4.mdb");
-    QFile::remove(database + QStringLiteral("-journal"));
-    writeFile(database, pristine);
-    writeFile(path("PrintFormat.Dat"), fuzz::bytes(data, size));
+    const QByteArray input = fuzz::bytes(data, size);
+    fuzz::trimCautionLog();
+    database->reset();
+    writeFile(templateFile, input);
 
-    ImportPrintData(database, path("PrintFormat.Dat"));
+    int accepted = -1;
+    ImportPrintData(database->path(), templateFile, &accepted);
 
-    SqliteDatabase db(database);
+    SqliteDatabase& db = database->db();
     FUZZ_CHECK(fuzz::integrityCheck(db) == QLatin1String("ok"), fuzz::integrityCheck(db));
     const QString after = fuzz::snapshot(db, kTemplateTables);
     FUZZ_CHECK(after == pristineSnapshot, QStringLiteral("outside the templates:\n") + after);
-    // At most one row per template line of the file.
-    const qsizetype lines = fuzz::bytes(data, size).count('\n') + 1;
-    SqliteStatement count = db.prepare(QStringLiteral("SELECT (SELECT count(*) FROM Prints) + (SELECT count(*) FROM PrtLabel)"));
-    FUZZ_CHECK(count.next() && count.toInt(0) <= lines, QStringLiteral("%1 rows from %2 lines").arg(count.toInt(0)).arg(lines));
+    // One row at most for every line the import accepted, none for a line it refused.
+    FUZZ_CHECK(accepted >= 0 && accepted <= input.count('\n') + 1, QStringLiteral("%1 lines accepted").arg(accepted));
+    SqliteStatement& count = db.cached(QStringLiteral("SELECT (SELECT count(*) FROM Prints) + (SELECT count(*) FROM PrtLabel)"));
+    FUZZ_CHECK(count.next() && count.toInt(0) <= accepted,
+               QStringLiteral("%1 rows from %2 accepted lines").arg(count.toInt(0)).arg(accepted));
+    count.reset();
+    database->empty(kTemplateTables);
     return 0;
 }

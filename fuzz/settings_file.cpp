@@ -65,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 8192)
         return 0;
     write(fuzz::bytes(data, size));
+    fuzz::trimCautionLog();
     InitSystemParam();
     ChkSystemFile();
     const Loaded first = load();

@@ -2,7 +2,6 @@
 #include "data/CompactAndRepair.h"
 #include "data/DatabaseSchema.h"
 #include "data/DatabaseSetup.h"
-#include "data/PrintTemplateImport.h"
 #include "data/SqliteDatabase.h"
 
 #include <QDir>
@@ -71,13 +70,6 @@ TEST(MakeTmpDB, RecreatesEmptyWorkTablesWhetherOrNotTheyExist)
     ASSERT_TRUE(MakeTmpDB(path));
     SqliteDatabase db(path);
     EXPECT_EQ(count(db, QStringLiteral("Select Count(*) From TmpSet;")), 0);
-}
-
-TEST(PrintTemplates, LineValuesFollowTheTabRule)
-{
-    EXPECT_EQ(printDataValues(QStringLiteral("1\t'Default'\t''\t")),
-              (QStringList{QStringLiteral("1"), QStringLiteral("'Default'"), QStringLiteral("NULL")}));
-    EXPECT_EQ(printDataValues(QStringLiteral("''\t\t5")), (QStringList{QStringLiteral("''"), QStringLiteral("NULL")}));
 }
 
 TEST(DatabaseSetup, CreatesTheDatabaseWithADefaultTemplateForEveryKind)
