@@ -38,17 +38,10 @@ Tz4Link::~Tz4Link()
         clock_.stopTimer(timer_);
 }
 
-void Tz4Link::setHandlers(DataHandler data, ErrorHandler error, TickHandler tick)
-{
-    data_ = std::move(data);
-    error_ = std::move(error);
-    tick_ = std::move(tick);
-}
-
 void Tz4Link::setPortOpen(bool open)
 {
     if (open)
-        receiveBuffer_.clear();
+        replies_.reset();
     port_.setPortOpen(open);
 }
 
@@ -150,21 +143,17 @@ void Tz4Link::startRun()
     linkLost_ = false;
 }
 
-bool Tz4Link::refuseCancelled(const QString& command)
-{
-    // A cancelled run must not flood the log; the owner still sees every refused command.
-    failCommand(command, QStringLiteral("Design Mode!"), linkerr::Cancelled, false);
-    portInUse_ = false;
-    return false;
-}
-
 bool Tz4Link::WriteRS232C(const QString& command)
 {
     EnterProcedure here("uclTz4Body:WriteRS232C");
     if (serialLog_.size() > LogLimit)
         serialLog_.clear();
-    if (canceled_)
-        return refuseCancelled(command);
+    if (canceled_) {
+        // A cancelled run must not flood the log; the owner still sees every refused command.
+        failCommand(command, QStringLiteral("Design Mode!"), linkerr::Cancelled, false);
+        portInUse_ = false;
+        return false;
+    }
 
     // A procedure started from an event handler during someone else's wait queues here, so
     // commands never interleave on the wire.
@@ -190,8 +179,7 @@ bool Tz4Link::WriteRS232C(const QString& command)
         }
     } release{*this};
 
-    replyComplete_ = false;
-    replyLine_.clear();
+    replies_.expect();
     lastCommand_ = command;
     line_.write(command.toLatin1() + '\r');
     tickCounter_ = 0;
@@ -211,55 +199,48 @@ bool Tz4Link::WriteRS232C(const QString& command)
 
 Tz4Link::Wait Tz4Link::awaitReply()
 {
-    while (!replyComplete_) {
+    while (!replies_.complete()) {
         clock_.yield();
         // A port that closed under the wait (device unplugged, far end gone) never answers.
-        if (!line_.isOpen() && !replyComplete_)
+        if (!line_.isOpen() && !replies_.complete())
             return Wait::Closed;
         if (tickCounter_ > overTime_)
-            return replyComplete_ ? Wait::Replied : Wait::TimedOut;
+            return replies_.complete() ? Wait::Replied : Wait::TimedOut;
     }
     return Wait::Replied;
 }
 
 bool Tz4Link::judgeReply(const QString& command)
 {
-    const QString line = MeasDataProtocol(command, replyLine_);
+    const QString& reply = replies_.reply();
+    const QString line = MeasDataProtocol(command, reply);
     appendLog(line);
     emitData(line);
-    if (!readableReply(replyLine_)) {
-        noteFailure(command, replyLine_, linkerr::UnreadableReply);
+    if (!readableReply(reply)) {
+        noteFailure(command, reply, linkerr::UnreadableReply);
         errorStyle_ = 1;
         errorNumber_ = linkerr::UnreadableReply;
         return false;
     }
-    if (!replyLine_.toUpper().contains(QLatin1String("ERROR")))
+    if (!reply.toUpper().contains(QLatin1String("ERROR")))
         return true;
     errorStyle_ = 0;
     // A bare "ERROR" has no number: the conversion fails and reaches the caller.
     try {
-        errorNumber_ = replyToInt32(replyLine_.mid(replyLine_.indexOf(QLatin1Char(' ')) + 1));
+        errorNumber_ = replyToInt32(reply.mid(reply.indexOf(QLatin1Char(' ')) + 1));
     } catch (...) {
-        noteFailure(command, replyLine_, linkerr::UnreadableReply);
+        noteFailure(command, reply, linkerr::UnreadableReply);
         throw;
     }
-    noteFailure(command, replyLine_, errorNumber_);
+    noteFailure(command, reply, errorNumber_);
     return false;
 }
 
 void Tz4Link::onReceive()
 {
-    if (replyComplete_)
-        return;
-    receiveBuffer_ += QString::fromLatin1(line_.readAll());
-    const QChar terminator(static_cast<char16_t>(terminatorCode_.toInt()));
-    const qsizetype p = receiveBuffer_.indexOf(terminator);
-    if (p < 0)
-        return;
-    line_.discardInput();
-    replyLine_ = receiveBuffer_.left(p);
-    receiveBuffer_.remove(0, p + 1);
-    replyComplete_ = true;
+    // A complete reply leaves further input on the line until the next command is sent.
+    if (!replies_.complete() && replies_.add(line_.readAll()))
+        line_.discardInput();
 }
 
 bool Tz4Link::ask(const QString& process, const QString& command, qint16 overTime)
@@ -283,9 +264,9 @@ bool Tz4Link::ask(const QString& process, const QString& command, qint16 overTim
 double Tz4Link::replyNumber()
 {
     try {
-        return replyToDouble(replyLine_);
+        return replyToDouble(replies_.reply());
     } catch (...) {
-        noteFailure(lastCommand_, replyLine_, linkerr::UnreadableReply);
+        noteFailure(lastCommand_, replies_.reply(), linkerr::UnreadableReply);
         throw;
     }
 }
@@ -293,9 +274,9 @@ double Tz4Link::replyNumber()
 qint16 Tz4Link::replyInt16()
 {
     try {
-        return replyToInt16(replyLine_);
+        return replyToInt16(replies_.reply());
     } catch (...) {
-        noteFailure(lastCommand_, replyLine_, linkerr::UnreadableReply);
+        noteFailure(lastCommand_, replies_.reply(), linkerr::UnreadableReply);
         throw;
     }
 }

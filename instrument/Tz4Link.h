@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/SerialLine.h"
 #include "instrument/PortSettings.h"
+#include "instrument/ReplyAssembler.h"
 
 #include <QList>
 #include <QString>
@@ -37,7 +38,12 @@ public:
     Tz4Link& operator=(const Tz4Link&) = delete;
 
     // Every logged exchange, every reported failure and every timer tick.
-    void setHandlers(DataHandler data, ErrorHandler error, TickHandler tick);
+    void setHandlers(DataHandler data, ErrorHandler error, TickHandler tick)
+    {
+        data_ = std::move(data);
+        error_ = std::move(error);
+        tick_ = std::move(tick);
+    }
 
     Clock& clock() { return clock_; }
     bool isOpen() const { return line_.isOpen(); }
@@ -72,7 +78,7 @@ public:
     void WaitIdle();
     QString MeasDataProtocol(const QString& command, const QString& reply) const;
 
-    const QString& replyLine() const { return replyLine_; }
+    const QString& replyLine() const { return replies_.reply(); }
     QString SerialLog() const { return serialLog_; }
     void setSerialLog(const QString& log) { serialLog_ = log; }
     QString LastProcess() const { return lastProcess_; }
@@ -102,7 +108,6 @@ private:
     void emitData(const QString& line);
     bool failCommand(const QString& command, const QString& message, qint32 number, bool log);
     void noteFailure(const QString& command, const QString& reply, qint32 number);
-    bool refuseCancelled(const QString& command);
     Wait awaitReply();
     bool judgeReply(const QString& command);
 
@@ -115,12 +120,9 @@ private:
     Clock::TimerId timer_ = 0;
     bool timerActive_ = false;
 
-    QString replyLine_;
+    ReplyAssembler replies_;
     QString lastCommand_;
-    QString receiveBuffer_;
-    bool replyComplete_ = false;
     bool portInUse_ = false;
-    QString terminatorCode_ = QStringLiteral("13");
     qint32 tickCounter_ = 0;
     qint32 freeTickCounter_ = 0;
     qint32 errorStyle_ = 0;

@@ -23,6 +23,10 @@ constexpr qint16 DiagOverTime = 20;
 constexpr qint16 MoveOverTime = 50;
 constexpr qint16 GratingHomeOverTime = 600;
 constexpr int ConnectAttempts = 3;
+constexpr qint16 IrisLimit = 2000;
+constexpr float GratingHomeNm = 250.0f;
+constexpr float StageHomeTenths = 4.0f;
+constexpr float StageLimitTenths = 1600.0f;
 constexpr int SpanMaximumOffset = 5;
 constexpr int SpanRangeOffset = 10;
 constexpr int StoredSensitivities = 59; // the last entry of the table is never stored
@@ -221,47 +225,15 @@ void Tz4Sequences::setSumLost(float tau)
     link_.setOverTime(saved);
 }
 
-void Tz4Sequences::InitEyeris()
-{
-    EnterProcedure here("uclTz4Body:InitEyeris");
-    if (link_.ask(QStringLiteral("InitEyeris"), QStringLiteral("EO1"), MoveOverTime))
-        registers_.held().eyeris = 0;
-}
-
-void Tz4Sequences::LimitEyeris()
-{
-    EnterProcedure here("uclTz4Body:LimitEyeris");
-    if (link_.ask(QStringLiteral("LimitEyeris"), QStringLiteral("EL1"), MoveOverTime))
-        registers_.held().eyeris = 2000;
-}
-
-void Tz4Sequences::InitFilter()
-{
-    EnterProcedure here("uclTz4Body:InitFilter");
-    if (link_.ask(QStringLiteral("InitFilter"), QStringLiteral("FO1"), MoveOverTime))
-        registers_.held().filter = 0;
-}
-
-void Tz4Sequences::InitLight()
-{
-    EnterProcedure here("uclTz4Body:InitLight");
-    if (link_.ask(QStringLiteral("InitLight"), QStringLiteral("LO1"), GratingHomeOverTime))
-        registers_.held().lightWave = 250.0f;
-}
-
-void Tz4Sequences::InitStageX()
-{
-    EnterProcedure here("uclTz4Body:InitStageX");
-    if (link_.ask(QStringLiteral("InitStageX"), QStringLiteral("XO1"), MoveOverTime))
-        registers_.held().stageTenths = 4.0f;
-}
-
-void Tz4Sequences::LimitStageX()
-{
-    EnterProcedure here("uclTz4Body:LimitStageX");
-    if (link_.ask(QStringLiteral("LimitStageX"), QStringLiteral("XL1"), MoveOverTime))
-        registers_.held().stageTenths = 1600.0f;
-}
+// Each drive to an origin or limit corrects the held position only when the instrument confirms it.
+// clang-format off
+void Tz4Sequences::InitEyeris() { EnterProcedure here("uclTz4Body:InitEyeris"); if (link_.ask(QStringLiteral("InitEyeris"), QStringLiteral("EO1"), MoveOverTime)) registers_.held().eyeris = 0; }
+void Tz4Sequences::LimitEyeris() { EnterProcedure here("uclTz4Body:LimitEyeris"); if (link_.ask(QStringLiteral("LimitEyeris"), QStringLiteral("EL1"), MoveOverTime)) registers_.held().eyeris = IrisLimit; }
+void Tz4Sequences::InitFilter() { EnterProcedure here("uclTz4Body:InitFilter"); if (link_.ask(QStringLiteral("InitFilter"), QStringLiteral("FO1"), MoveOverTime)) registers_.held().filter = 0; }
+void Tz4Sequences::InitLight() { EnterProcedure here("uclTz4Body:InitLight"); if (link_.ask(QStringLiteral("InitLight"), QStringLiteral("LO1"), GratingHomeOverTime)) registers_.held().lightWave = GratingHomeNm; }
+void Tz4Sequences::InitStageX() { EnterProcedure here("uclTz4Body:InitStageX"); if (link_.ask(QStringLiteral("InitStageX"), QStringLiteral("XO1"), MoveOverTime)) registers_.held().stageTenths = StageHomeTenths; }
+void Tz4Sequences::LimitStageX() { EnterProcedure here("uclTz4Body:LimitStageX"); if (link_.ask(QStringLiteral("LimitStageX"), QStringLiteral("XL1"), MoveOverTime)) registers_.held().stageTenths = StageLimitTenths; }
+// clang-format on
 
 void Tz4Sequences::moveTo(const char* process, double targetTenths)
 {
