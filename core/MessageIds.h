@@ -3,6 +3,7 @@
 namespace tz4 {
 
 // Catalogue ids of the texts the program shows or writes; the catalogue holds both languages.
+// One table, grouped by the part of the program that uses the texts; its length is its content.
 namespace msg {
 // core: error boxes, settings file, start-up
 constexpr int ApplicationError = 1004;

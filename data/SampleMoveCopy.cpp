@@ -1,3 +1,5 @@
+// Moving and copying items of the sample tree. The row copies and the rules of a drop call each
+// other throughout, so they stay in one file although it runs past the usual length.
 #include "data/SampleOperations.h"
 
 #include "core/ErrorLocation.h"
@@ -13,14 +15,28 @@
 #include <QHash>
 #include <QSet>
 
+#include <optional>
+
 namespace tz4 {
 
 namespace {
 
 bool isFolder(const QString& type) { return type == keytype::Folder; }
 
-// Copies one FAT or Setting row under a new key, straight under `parent`; a negative
-// `recycled` keeps the row's own trash flag. A folder's copy is made now.
+// The two ends of a drop by key letter and number; none when an item is dropped on itself.
+struct DropEnds {
+    QString target, source;
+    qint32 t, s;
+};
+
+std::optional<DropEnds> dropEnds(const QString& targetKey, const QString& sourceKey)
+{
+    DropEnds ends{GetKeyType(targetKey), GetKeyType(sourceKey), GetKeySeq(targetKey), GetKeySeq(sourceKey)};
+    if (makeKey(ends.t, ends.target) == makeKey(ends.s, ends.source))
+        return std::nullopt;
+    return ends;
+}
+
 // The statement that copies one row of FAT or Setting: every column but the key, the parent,
 // the trash flag (when given) and a folder's creation date comes from the original.
 QString copyRowSql(SqliteDatabase& db, const QString& table)
@@ -181,12 +197,10 @@ bool CheckLoopParent(SqliteDatabase& db, const QString& targetKey, const QString
 void MoveItem(SqliteDatabase& db, const QString& targetKey, const QString& sourceKey)
 {
     EnterProcedure here("frmSample:MoveItem");
-    if (makeKey(GetKeySeq(targetKey), GetKeyType(targetKey)) == makeKey(GetKeySeq(sourceKey), GetKeyType(sourceKey)))
+    const std::optional<DropEnds> ends = dropEnds(targetKey, sourceKey);
+    if (!ends)
         return;
-    const QString target = GetKeyType(targetKey);
-    const QString source = GetKeyType(sourceKey);
-    const qint32 t = GetKeySeq(targetKey);
-    const qint32 s = GetKeySeq(sourceKey);
+    const auto& [target, source, t, s] = *ends;
     if (target == keytype::Root) {
         if (isFolder(source))
             db.execute(QStringLiteral("UpDate FAT Set Parent=0,Recycled=0 Where SeqNo=%1;").arg(s));
@@ -213,12 +227,10 @@ void MoveItem(SqliteDatabase& db, const QString& targetKey, const QString& sourc
 void CopyItem(SqliteDatabase& db, const QString& targetKey, const QString& sourceKey, QList<qint32>& pendingLines)
 {
     EnterProcedure here("frmSample:CopyItem");
-    if (makeKey(GetKeySeq(targetKey), GetKeyType(targetKey)) == makeKey(GetKeySeq(sourceKey), GetKeyType(sourceKey)))
+    const std::optional<DropEnds> ends = dropEnds(targetKey, sourceKey);
+    if (!ends)
         return;
-    const QString target = GetKeyType(targetKey);
-    const QString source = GetKeyType(sourceKey);
-    const qint32 t = GetKeySeq(targetKey);
-    const qint32 s = GetKeySeq(sourceKey);
+    const auto& [target, source, t, s] = *ends;
     // A dropped copy always comes out live, also when its original is in the trash.
     if (target == keytype::Root) {
         if (isFolder(source))

@@ -1,3 +1,5 @@
+// One search over one scan, longer than most files: its running sums and fits serve only the
+// search below them and read best beside it.
 #include "data/SuggestRanges.h"
 
 #include "core/RecordParameters.h"

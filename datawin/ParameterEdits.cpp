@@ -10,7 +10,6 @@
 #include <QLocale>
 
 #include <cmath>
-#include <limits>
 
 namespace tz4 {
 
@@ -53,8 +52,6 @@ bool setChecked(clsTz4DataSet& record, int number, double value)
     const double now = record.Parameters(number).toDouble();
     return std::fabs(now - value) <= 1e-4 * std::max(1.0, std::fabs(value));
 }
-
-bool inShortRange(double value) { return value >= 0 && value <= std::numeric_limits<qint16>::max(); }
 
 // A value the instrument or the record cannot take is refused with the reason.
 bool acceptable(int parameter, double value)
@@ -227,62 +224,6 @@ bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, co
         return false;
     }
     store(&record, nullptr);
-    return true;
-}
-
-bool ParameterGridModel::writeDisp(const QString& key, clsTz4GraphDisp* disp, const QVariant&, double number,
-                                   bool isNumber)
-{
-    if (!isNumber)
-        return false;
-    static const QStringList ranges = {QStringLiteral("XMin"), QStringLiteral("XMax"), QStringLiteral("XStep"),
-                                       QStringLiteral("YMin"), QStringLiteral("YMax"), QStringLiteral("YStep")};
-    if (const int at = int(ranges.indexOf(key)); at >= 0) {
-        // A step must advance; every record of the window shares one scale.
-        if ((at % 3 == 2 && number <= 0))
-            return false;
-        for (clsTz4DataSet& record : window_.records()) {
-            if (at < 3)
-                record.setGraphX(at, float(number));
-            else
-                record.setGraphY(at - 3, float(number));
-            store(&record, nullptr);
-        }
-        return true;
-    }
-    if (!disp)
-        return false;
-    const bool on = number != 0;
-    if (key == QLatin1String("XVisible"))
-        disp->setXscaleVisible(on);
-    else if (key == QLatin1String("YVisible"))
-        disp->setYscaleVisible(on);
-    else if (key == QLatin1String("Grid"))
-        disp->setGridVisible(on);
-    else if (key == QLatin1String("LineVisible"))
-        disp->setLineVisible(on);
-    else if (key == QLatin1String("SelVisible"))
-        disp->setSelectVisible(on);
-    else if (key == QLatin1String("DotStyle"))
-        disp->setDotStyle(qint32(number));
-    else if (key == QLatin1String("LineStyle"))
-        disp->setLineStyle(qint32(number));
-    else if (key == QLatin1String("SelStyle"))
-        disp->setSelectStyle(qint32(number));
-    else if (key == QLatin1String("DotSize") || key == QLatin1String("SelSize")) {
-        if (!inShortRange(number))
-            return false;
-        (key == QLatin1String("DotSize") ? disp->setDotSize(qint16(std::lround(number)))
-                                         : disp->setSelectSize(qint16(std::lround(number))));
-    } else if (key == QLatin1String("OverLay")) {
-        const float before = disp->OverLayLevel();
-        disp->setOverLayLevel(float(number));
-        if (disp->OverLayLevel() == before && float(number) != before)
-            return false;
-    } else {
-        return false;
-    }
-    store(nullptr, disp);
     return true;
 }
 
