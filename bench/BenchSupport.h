@@ -37,10 +37,12 @@ inline double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// Formats compare as they would on a C-locale machine.
-inline int runBenchmarks(int argc, char** argv)
+// Formats compare as they would on a C-locale machine. Painting needs a QGuiApplication,
+// widgets a QApplication.
+template <class Application = QCoreApplication>
+int runBenchmarks(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    Application app(argc, argv);
     QLocale::setDefault(QLocale::c());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

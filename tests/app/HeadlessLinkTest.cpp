@@ -1,4 +1,5 @@
 #include "tests/app/HeadlessRun.h"
+#include "tests/support/SerialAsk.h"
 
 #include <QProcess>
 #include <QSerialPort>
@@ -50,12 +51,7 @@ public:
         port.setDataBits(QSerialPort::Data7);
         if (!port.open(QIODevice::ReadWrite))
             return {};
-        port.write(command + '\r');
-        port.waitForBytesWritten(1000);
-        QByteArray reply;
-        while (!reply.contains('\r') && port.waitForReadyRead(5000))
-            reply += port.readAll();
-        return reply;
+        return test::askOnPort(port, command);
     }
 
 private:

@@ -15,10 +15,7 @@ class MeasurementFaults : public test::MainWindowFixture {
 protected:
     void SetUp() override
     {
-        start();
-        ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
-        ASSERT_TRUE(createDatabaseIfMissing(home.path()));
-        InitSystemParam();
+        ASSERT_NO_FATAL_FAILURE(startWithDatabase());
         record.setDataBaseName(SystemParam().DatabasePath);
         record.setKey(QStringLiteral("W"));
         control = std::make_unique<MeasurementControl>(*main, record);

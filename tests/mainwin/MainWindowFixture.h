@@ -2,6 +2,8 @@
 
 #include "core/Clock.h"
 #include "core/DataDirectory.h"
+#include "core/SystemParam.h"
+#include "data/DatabaseSetup.h"
 #include "instrument/Tz4Body.h"
 #include "mainwin/MainControl.h"
 #include "mainwin/SerialDebugLog.h"
@@ -74,6 +76,15 @@ protected:
         body = std::make_unique<uclTz4Body>(clock, *line);
         main = std::make_unique<MainControl>(clock, *body, status);
         main->Load();
+    }
+
+    // A ready instrument and a fresh database in the data directory.
+    void startWithDatabase()
+    {
+        start();
+        ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
+        ASSERT_TRUE(createDatabaseIfMissing(home.path()));
+        InitSystemParam();
     }
 
     void TearDown() override

@@ -1,3 +1,4 @@
+#include "tests/support/SerialAsk.h"
 #include "tests/support/TestSupport.h"
 
 #include <QProcess>
@@ -32,16 +33,6 @@ private:
     QProcess process_;
 };
 
-QByteArray ask(QSerialPort& port, const QByteArray& command)
-{
-    port.write(command + '\r');
-    port.waitForBytesWritten(1000);
-    QByteArray reply;
-    while (!reply.contains('\r') && port.waitForReadyRead(5000))
-        reply += port.readAll();
-    return reply;
-}
-
 } // namespace
 
 TEST(SimProgram, ServesTheInstrumentOnThePrintedPseudoTerminal)
@@ -56,9 +47,9 @@ TEST(SimProgram, ServesTheInstrumentOnThePrintedPseudoTerminal)
     port.setParity(QSerialPort::NoParity);
     port.setStopBits(QSerialPort::OneStop);
     ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
-    EXPECT_EQ(ask(port, "SS"), "24040\r");
-    EXPECT_EQ(ask(port, "ES1234"), "OK\r");
-    EXPECT_EQ(ask(port, "ES"), "1234\r");
+    EXPECT_EQ(tz4::test::askOnPort(port, "SS"), "24040\r");
+    EXPECT_EQ(tz4::test::askOnPort(port, "ES1234"), "OK\r");
+    EXPECT_EQ(tz4::test::askOnPort(port, "ES"), "1234\r");
     // Leave while a ten-second count (0.1 s at this speed) is still running.
     port.write("CS\r");
     port.waitForBytesWritten(1000);
@@ -67,7 +58,7 @@ TEST(SimProgram, ServesTheInstrumentOnThePrintedPseudoTerminal)
 
     // The next host finds the instrument as the first one left it, and no answer meant for it.
     ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
-    EXPECT_EQ(ask(port, "ES"), "1234\r");
+    EXPECT_EQ(tz4::test::askOnPort(port, "ES"), "1234\r");
 }
 
 TEST(SimProgram, RefusesBadOptionsWithAClearMessage)

@@ -24,10 +24,7 @@ class DataWindowFixture : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        start();
-        ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
-        ASSERT_TRUE(createDatabaseIfMissing(home.path()));
-        InitSystemParam();
+        ASSERT_NO_FATAL_FAILURE(startWithDatabase());
         database = SystemParam().DatabasePath;
         reporter.shown.clear();
     }
