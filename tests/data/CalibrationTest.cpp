@@ -57,7 +57,7 @@ TEST_F(Calibration, ThicknessComesFromTheCalibrationLinePlusTheShift)
     EXPECT_EQ(scalar(QStringLiteral("Select aData From Datas Where SeqNo=11;")).toDouble(), 0.0);
     EXPECT_NEAR(c->ValueZ(0), 250.0f, 1e-3);
     EXPECT_NEAR(c->ValueY(0), 255.0f, 1e-3) << "plotted with the shift";
-    EXPECT_NEAR(c->Parameters(14).toFloat(), 125.0f, 1e-3) << "statistics read the stored thickness";
+    EXPECT_NEAR(c->Parameters(param::StatisticsFirst + 8).toFloat(), 125.0f, 1e-3) << "statistics read the stored thickness";
 
     // A line without fit points gives gradient and intercept 0, so every thickness is 0.
     exec(QStringLiteral("Update Datas Set F_Flag=False Where SerialNo=1;"));
@@ -132,16 +132,16 @@ TEST_F(Calibration, StatisticsMatchAnIndependentComputation)
     const std::vector<double>* columns[] = {&r, &logs, &t};
     for (int q = 0; q < 3; ++q) {
         const auto& v = *columns[q];
-        EXPECT_NEAR(d->Parameters(6 + 4 * q).toFloat(), std::accumulate(v.begin(), v.end(), 0.0) / 5, 1e-4) << q;
-        EXPECT_FLOAT_EQ(d->Parameters(7 + 4 * q).toFloat(), float(*std::min_element(v.begin(), v.end()))) << q;
-        EXPECT_FLOAT_EQ(d->Parameters(8 + 4 * q).toFloat(), float(*std::max_element(v.begin(), v.end()))) << q;
-        EXPECT_NEAR(d->Parameters(9 + 4 * q).toFloat(), sd(v), 1e-4) << q;
+        EXPECT_NEAR(d->Parameters(param::StatisticsFirst + 4 * q).toFloat(), std::accumulate(v.begin(), v.end(), 0.0) / 5, 1e-4) << q;
+        EXPECT_FLOAT_EQ(d->Parameters(param::StatisticsFirst + 1 + 4 * q).toFloat(), float(*std::min_element(v.begin(), v.end()))) << q;
+        EXPECT_FLOAT_EQ(d->Parameters(param::StatisticsFirst + 2 + 4 * q).toFloat(), float(*std::max_element(v.begin(), v.end()))) << q;
+        EXPECT_NEAR(d->Parameters(param::StatisticsFirst + 3 + 4 * q).toFloat(), sd(v), 1e-4) << q;
     }
 
     exec(QStringLiteral("Insert Into Setting(SeqNo,Modes) Values (2,1);"));
     exec(QStringLiteral("Insert Into Datas(SeqNo,SerialNo,CpsData) Values (9,2,50);"));
     auto one = loaded(QStringLiteral("2 C"));
-    EXPECT_FLOAT_EQ(one->Parameters(6).toFloat(), 50.0f);
-    EXPECT_FLOAT_EQ(one->Parameters(9).toFloat(), 0.0f) << "one point: the engine's Null becomes 0";
-    EXPECT_FLOAT_EQ(one->Parameters(14).toFloat(), 0.0f);
+    EXPECT_FLOAT_EQ(one->Parameters(param::StatisticsFirst).toFloat(), 50.0f);
+    EXPECT_FLOAT_EQ(one->Parameters(param::StatisticsFirst + 3).toFloat(), 0.0f) << "one point: the engine's Null becomes 0";
+    EXPECT_FLOAT_EQ(one->Parameters(param::StatisticsFirst + 8).toFloat(), 0.0f);
 }

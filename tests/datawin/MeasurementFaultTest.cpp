@@ -1,6 +1,7 @@
 #include "tests/mainwin/MainWindowFixture.h"
 
 #include "core/CautionLog.h"
+#include "core/RecordParameters.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
 #include "data/Tz4DataSet.h"
@@ -20,13 +21,13 @@ protected:
         record.setKey(QStringLiteral("W"));
         control = std::make_unique<MeasurementControl>(*main, record);
         control->setLocation(0);
-        record.setParameters(2, QStringLiteral("Gold"));
-        record.setParameters(18, 5.0f);
-        record.setParameters(19, 5.5f);
-        record.setParameters(20, 0.1f);
-        record.setParameters(22, 10.0f);
-        record.setParameters(23, 10.0f);
-        record.setParameters(33, 2);
+        record.setParameters(param::SampleName, QStringLiteral("Gold"));
+        record.setParameters(param::StartEnergy, 5.0f);
+        record.setParameters(param::FinishEnergy, 5.5f);
+        record.setParameters(param::EnergyStep, 0.1f);
+        record.setParameters(param::MeasuredLight, 10.0f);
+        record.setParameters(param::TargetLight, 10.0f);
+        record.setParameters(param::CountingTime, 2);
         reporter.shown.clear();
     }
 
