@@ -23,6 +23,7 @@ namespace tz4::gui {
 
 namespace {
 
+// The popup item the window handles itself, clear of the indexes the control handles.
 constexpr int SuggestIndex = 100;
 
 } // namespace
