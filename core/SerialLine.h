@@ -33,6 +33,10 @@ public:
     // Why the last open failed or the line was lost, in a few plain words; empty when
     // nothing went wrong on the line itself.
     virtual QString failureCause() const { return {}; }
+    // Seconds that pass at the far end for each second of the program's clock: 1 for a real
+    // instrument, more for a simulated one run faster. Waits that give the instrument's own
+    // physics time to act (a purge of the counter) are measured in its time.
+    virtual double farEndTimeScale() const { return 1.0; }
 
     // Called whenever bytes have arrived.
     void setReceiveHandler(ReceiveHandler handler) { onReceive_ = std::move(handler); }

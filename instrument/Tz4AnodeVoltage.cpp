@@ -16,7 +16,7 @@ namespace {
 
 constexpr float LowAirFlow = 0.25f;
 constexpr float PurgeAirFlow = 1.9f;
-constexpr qint32 PurgeTicks = 300; // one minute
+constexpr qint64 PurgeMs = 60000; // dry air clears a humid counter in about a minute
 constexpr qint16 ProcedureOverTime = 450;
 // The anode voltage search: from 2500 V in 10 V steps until 10 counts a second, at most 4000 V.
 constexpr qint16 SearchStartVolts = 2500;
@@ -130,7 +130,7 @@ void Tz4AnodeVoltage::purgeChamber()
     registers_.setHV_Volts(SearchStartVolts);
     registers_.setAirValue(PurgeAirFlow);
     event_(proc::PurgeRunning, {}, {});
-    link_.waitTicks(PurgeTicks);
+    link_.waitInstrumentTime(PurgeMs);
     registers_.setAirValue(LowAirFlow);
     registers_.CpsValue();
 }

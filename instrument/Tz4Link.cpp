@@ -6,6 +6,9 @@
 #include "core/ErrorLocation.h"
 #include "core/Formats.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tz4 {
 
 namespace {
@@ -77,10 +80,12 @@ void Tz4Link::onTick()
         tick_();
 }
 
-void Tz4Link::waitTicks(qint32 ticks)
+void Tz4Link::waitInstrumentTime(qint64 ms)
 {
-    freeTickCounter_ = 0;
-    while (freeTickCounter_ < ticks)
+    bool done = false;
+    const double scale = line_.farEndTimeScale() > 0 ? line_.farEndTimeScale() : 1.0;
+    clock_.startTimer(int(std::max(1.0, std::ceil(double(ms) / scale))), [&done] { done = true; }, false);
+    while (!done)
         clock_.yield();
 }
 

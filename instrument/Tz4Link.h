@@ -59,8 +59,9 @@ public:
     bool TimerEnable() const;
     void setTimerEnable(bool enable);
     qint32 freeTickCounter() const { return freeTickCounter_; }
-    // Waits `ticks` timer ticks, running the message loop.
-    void waitTicks(qint32 ticks);
+    // Lets `ms` of the instrument's own time pass (less on a line whose far end runs faster),
+    // running the message loop.
+    void waitInstrumentTime(qint64 ms);
 
     // Sends one command and waits for its reply; true when a readable reply without "ERROR"
     // came.

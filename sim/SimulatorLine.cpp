@@ -3,7 +3,8 @@
 namespace tz4::sim {
 
 SimulatorLine::SimulatorLine(Clock& clock, const SimOptions& options)
-    : session_(clock, options, [this](const QByteArray& bytes) { deliver(bytes); })
+    : session_(clock, options, [this](const QByteArray& bytes) { deliver(bytes); }),
+      speed_(options.speed > 0 ? options.speed : 1.0)
 {
 }
 

@@ -24,6 +24,7 @@ public:
     QByteArray readAll() override;
     void discardInput() override { received_.clear(); }
     QString description() const override;
+    double farEndTimeScale() const override { return speed_; }
 
     int portNumber() const { return port_; }
     Tz4Simulator& simulator() { return session_.simulator(); }
@@ -37,6 +38,7 @@ private:
     QByteArray received_;
     int port_ = 1;
     bool open_ = false;
+    double speed_ = 1.0;
 };
 
 } // namespace tz4::sim

@@ -2,6 +2,7 @@
 
 #include "core/Tz4Error.h"
 #include "instrument/ErrorTexts.h"
+#include "instrument/ProcType.h"
 #include "instrument/ReplyNumbers.h"
 #include "sim/SimulatorLine.h"
 #include "sim/YieldModel.h"
@@ -178,14 +179,16 @@ namespace {
 
 // The component on a simulator showing the given faults.
 struct FaultyRig {
-    explicit FaultyRig(const QStringList& faults) : line(clock, options(faults)), body(clock, line)
+    explicit FaultyRig(const QStringList& faults, double speed = 1.0)
+        : line(clock, options(faults, speed)), body(clock, line)
     {
         body.setTimerEnable(true);
     }
-    static sim::SimOptions options(const QStringList& faults)
+    static sim::SimOptions options(const QStringList& faults, double speed)
     {
         sim::SimOptions o;
         o.faults = faults;
+        o.speed = speed;
         return o;
     }
     VirtualClock clock;
@@ -207,6 +210,23 @@ TEST(SimulatedFaults, SplitRepliesAreReassembledTransparently)
     EXPECT_EQ(split.body.SumLost(), clean.body.SumLost());
     EXPECT_EQ(split.body.PhotoDiodeAdjust(5.0f), clean.body.PhotoDiodeAdjust(5.0f));
     EXPECT_EQ(split.body.SetLightMax(), clean.body.SetLightMax());
+}
+
+// The purge gives the counter a minute of the instrument's time: a simulator run a thousand
+// times faster must not keep the program waiting a minute of its own.
+TEST(SimulatedFaults, AHumidCounterIsPurgedInTheInstrumentsTime)
+{
+    FaultyRig rig({"high-background"}, 1000);
+    ASSERT_TRUE(rig.body.Connected());
+    rig.body.InitBody();
+    FakeRecord record;
+    rig.body.setSetDatas(&record);
+    EventTrail trail(rig.body, &uclTz4Body::ProcVolts);
+    const qint64 start = rig.clock.nowMs();
+    EXPECT_GE(rig.body.HvSet(), 2640);
+    EXPECT_TRUE(trail.types.contains(proc::PurgeRunning));
+    EXPECT_EQ(trail.types.last(), proc::Finished);
+    EXPECT_LT(rig.clock.nowMs() - start, 5000);
 }
 
 TEST(SimulatedFaults, LinkFailuresReachTheOwnerWithTheirNumbers)
