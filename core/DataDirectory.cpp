@@ -35,6 +35,15 @@ void setDataDirectory(const QString& path)
     current() = absolute;
 }
 
+void useExistingDataDirectory(const QString& path)
+{
+    const QString absolute = QDir(path).absolutePath();
+    if (!QFileInfo(absolute).isDir())
+        throw Tz4Error(err::PathNotFound, QStringLiteral("the data directory %1 does not exist (tz4 init creates it)")
+                                              .arg(QDir::toNativeSeparators(absolute)));
+    current() = absolute;
+}
+
 QString dataDirectory()
 {
     if (current().isEmpty())

@@ -13,6 +13,10 @@ QString resolveDataDirectory(const QString& homeOption = {});
 // (path not found) when it cannot be created.
 void setDataDirectory(const QString& path);
 
+// Makes the existing directory `path` the data directory, for work that only reads or changes
+// what is already there. Throws Tz4Error (path not found) when there is no such directory.
+void useExistingDataDirectory(const QString& path);
+
 // The data directory in use; resolved from the environment on first use when none was set.
 QString dataDirectory();
 

@@ -58,6 +58,9 @@ public:
 
     // Database work.
     void ReLoad();
+    // Why the last ReLoad could not read the record whole (a table or column gone, a damaged
+    // file); empty when it could. The reload itself goes on past such a failure.
+    const QString& LoadFailure() const { return loadFailure_; }
     bool AddDatas();
     bool UpDates();
     bool SaveSettingDatas(bool descriptiveOnly = false);
@@ -172,6 +175,7 @@ private:
     qint32 index_ = 0;
     QVariant snapPicture_;
     bool loaded_ = false;
+    QString loadFailure_;
 
     // Settings.
     QString folderPath_;

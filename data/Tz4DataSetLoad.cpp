@@ -64,6 +64,7 @@ void clsTz4DataSet::ReLoad()
     }
     Refresh();
     loaded_ = true;
+    loadFailure_ = trap.error() ? trap.error()->description() : QString();
     trap.finish();
 }
 

@@ -128,6 +128,10 @@ void warnUndrawable(const clsTz4DataSets& records, const clsTz4GraphDisp& disp)
     for (const QString& warning : disp.LoadWarnings())
         fail(warning);
     for (const clsTz4DataSet& record : records) {
+        if (!record.LoadFailure().isEmpty()) {
+            fail(QStringLiteral("record %1 cannot be read: %2").arg(record.Key(), record.LoadFailure()));
+            return 1;
+        }
         if (const int bad = nonFinitePoints(record))
             fail(QStringLiteral("record %1 has %2 point(s) whose values are not finite numbers; they are not drawn")
                      .arg(record.Key())

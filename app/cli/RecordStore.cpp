@@ -18,7 +18,8 @@ namespace tz4::cli {
 bool openRecordStore(const GlobalOptions& options, const char* command)
 {
     try {
-        setDataDirectory(resolveDataDirectory(options.home));
+        // Nothing here can work without a database, so a mistyped --home creates nothing.
+        useExistingDataDirectory(resolveDataDirectory(options.home));
     } catch (const Tz4Error& error) {
         std::fprintf(stderr, "tz4 %s: %s\n", command, qUtf8Printable(error.description()));
         return false;
@@ -67,6 +68,12 @@ std::unique_ptr<clsTz4DataSet> loadRecord(const QString& keyText, const char* co
     record->setDataBaseName(SystemParam().DatabasePath);
     record->setKey(*key);
     record->ReLoad();
+    // Showing or exporting what could be read would pass a damaged record off as a good one.
+    if (!record->LoadFailure().isEmpty()) {
+        std::fprintf(stderr, "tz4 %s: record %s cannot be read: %s\n", command, qUtf8Printable(*key),
+                     qUtf8Printable(record->LoadFailure()));
+        return nullptr;
+    }
     return record;
 }
 

@@ -15,7 +15,7 @@ namespace tz4::cli {
 
 // Prepares the data directory for a command that works on stored records: the system
 // parameters and the settings file (for the date pattern). Prints the reason and returns
-// false when there is no database.
+// false when there is no data directory or no database; neither is created.
 bool openRecordStore(const GlobalOptions& options, const char* command);
 
 // The stored key ("3 W") of record "N" or "N X"; prints the reason and returns none when there

@@ -173,4 +173,24 @@ TEST_F(PlotCommand, DamagedValuesAreReportedAndLeftOut)
     EXPECT_EQ(circlesOf(svg, &error).size(), 30u);
 }
 
+// A table lost from the database is a fault of every reader, never a record without points.
+TEST_F(PlotCommand, ARecordWhosePointsCannotBeReadIsAnErrorForEveryReader)
+{
+    exec(QStringLiteral("Drop Table Datas;"));
+    const QString csv = file(QStringLiteral("gold.csv"));
+    const QString svg = file(QStringLiteral("gold.svg"));
+    const QList<QStringList> readers{{QStringLiteral("show"), QStringLiteral("1")},
+                                     {QStringLiteral("export-text"), QStringLiteral("1"), csv},
+                                     {QStringLiteral("analyze"), QStringLiteral("1"), QStringLiteral("--auto")},
+                                     {QStringLiteral("plot"), QStringLiteral("1 W"), svg}};
+    for (const QStringList& reader : readers) {
+        const HeadlessRun run = tz4(reader);
+        EXPECT_EQ(run.exitCode, 1) << reader.join(' ').toStdString() << ": " << run.out.toStdString();
+        EXPECT_TRUE(run.err.contains("1 W cannot be read: no such table: Datas")) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(csv));
+    EXPECT_FALSE(QFileInfo::exists(svg));
+}
+
 } // namespace
