@@ -1,5 +1,6 @@
 #include "core/SystemFile.h"
 
+#include "core/CautionLog.h"
 #include "core/DataDirectory.h"
 #include "core/ErrorLocation.h"
 #include "core/ErrorReporter.h"
@@ -8,8 +9,11 @@
 #include "core/Keys.h"
 #include "core/SerialProperties.h"
 #include "core/SystemParam.h"
+#include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
+#include "core/Tz4Error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QSaveFile>
@@ -30,12 +34,6 @@ std::optional<qint16> toInt16(double value)
     if (rounded < -32768 || rounded > 32767)
         return std::nullopt;
     return static_cast<qint16>(rounded);
-}
-
-std::optional<qint16> int16Value(const QString& value)
-{
-    const auto number = settingsNumber(value);
-    return number ? toInt16(*number) : std::nullopt;
 }
 
 std::optional<int> lastDigit(const QString& value)
@@ -71,11 +69,204 @@ ReadResult readFile(QByteArray& content)
     return file.error() == QFileDevice::NoError ? ReadResult::Read : ReadResult::Unreadable;
 }
 
-void showReadError() { showCatalogMessage(msg::SystemFileReadError, msg::SystemFileReadErrorTitle, MessageIcon::None); }
+// The catalogue's message, then the line at fault (also logged), so that the file can be
+// mended without guessing.
+void showFault(int textId, int titleId, const QString& detail)
+{
+    // Logged first, under the pass's name: looking up the text moves the error location on.
+    EnterProcedure here("modMain:ChkSystemFile");
+    if (!detail.isEmpty()) {
+        const Tz4Error error(err::TypeMismatch, detail);
+        WriteCautionLog(QString(), &error);
+    }
+    QString text = GetRes(textId);
+    if (!detail.isEmpty())
+        text += QStringLiteral("\r\n") + detail;
+    errorReporter().showMessage(text, GetRes(titleId), MessageIcon::None, MessageButtons::Ok);
+}
+
+void showReadError(const QString& detail = {})
+{
+    showFault(msg::SystemFileReadError, msg::SystemFileReadErrorTitle, detail);
+}
+
+enum class Severity { ReadError, ReadErrorEnds, Unsupported };
+
+struct LineFault {
+    Severity severity;
+    QString why;
+};
+
+// What the validation pass finds wrong with one line; nothing when it passes.
+std::optional<LineFault> validateLine(const SettingsLine& line)
+{
+    const QString& key = line.key;
+    if (key == QLatin1String("[BODY]") && line.value.toUpper() != QLatin1String("TZ-4"))
+        return LineFault{Severity::ReadErrorEnds, QStringLiteral("is not the model TZ-4")};
+    if (key == QLatin1String("[PROTOCOL]") && line.value.toUpper() != QLatin1String("RS232C"))
+        return LineFault{Severity::Unsupported, QStringLiteral("is not a supported protocol (RS232C)")};
+    const bool numeric = key == QLatin1String("[BAUDRATE]") || key == QLatin1String("[DATABITS]")
+        || key == QLatin1String("[STOPBITS]") || key == QLatin1String("[MAXDATAFORMS]")
+        || key == QLatin1String("[MAXMULTIGRAPH]");
+    if (numeric && !settingsNumber(line.value))
+        return LineFault{Severity::ReadError, QStringLiteral("is not a number")};
+    if (key == QLatin1String("[PARITY]") && !parityFromText(line.value))
+        return LineFault{Severity::ReadError, QStringLiteral("is not a parity (None, Even or Odd)")};
+    return std::nullopt;
+}
+
+// A serial setting as the loading pass reads it into the serial properties.
+struct SerialField {
+    const char* key;
+    qint32 (*get)(const SerialProperties&);
+    void (*set)(SerialProperties&, qint16);
+};
+
+const SerialField kSerialFields[] = {
+    {"[SERIALPORT]", [](const SerialProperties& s) -> qint32 { return s.CommPort(); },
+     [](SerialProperties& s, qint16 v) {
+         if (v >= 1) // ports are numbered from 1
+             s.setCommPort(v);
+     }},
+    {"[BAUDRATE]", [](const SerialProperties& s) -> qint32 { return s.BaudRate(); },
+     [](SerialProperties& s, qint16 v) {
+         if (v > 0) // no line runs at 0
+             s.setBaudRate(v);
+     }},
+    {"[DATABITS]", [](const SerialProperties& s) -> qint32 { return s.DataBits(); },
+     [](SerialProperties& s, qint16 v) { s.setDataBits(v); }},
+    {"[STOPBITS]", [](const SerialProperties& s) -> qint32 { return s.StopBits(); },
+     [](SerialProperties& s, qint16 v) { s.setStopBits(v); }},
+};
+
+// The loading pass, one line at a time; every value it passes over is described in `unusable`.
+class SettingsLoader {
+public:
+    SettingsLoader(SerialProperties& serial, QStringList* unusable) : serial_(serial), unusable_(unusable) {}
+
+    // False when the line ends the pass: a value that cannot be read at all.
+    bool load(const SettingsLine& line)
+    {
+        if (line.key == QLatin1String("[PROTOCOL]") && line.value.toUpper() != QLatin1String("RS232C"))
+            return stop(line, QStringLiteral("is not a supported protocol"));
+        for (const SerialField& field : kSerialFields)
+            if (line.key == QLatin1String(field.key))
+                return loadSerial(field, line);
+        if (line.key == QLatin1String("[PARITY]")) {
+            const auto parity = parityFromText(line.value);
+            if (!parity)
+                return stop(line, QStringLiteral("is not a parity"));
+            serial_.setParityBits(*parity);
+            return true;
+        }
+        return loadUnit(line) && loadDisplay(line);
+    }
+
+private:
+    void note(const SettingsLine& line, const QString& why)
+    {
+        if (unusable_)
+            unusable_->append(describeSettingsLine(line, why));
+    }
+
+    bool stop(const SettingsLine& line, const QString& why)
+    {
+        note(line, why + QStringLiteral("; the lines after it were not read"));
+        return false;
+    }
+
+    bool loadSerial(const SerialField& field, const SettingsLine& line)
+    {
+        const auto number = settingsNumber(line.value);
+        if (!number)
+            return stop(line, QStringLiteral("is not a number"));
+        const qint32 before = field.get(serial_);
+        const auto whole = toInt16(*number);
+        if (!whole) {
+            note(line, QStringLiteral("does not fit a 16-bit number; %1 stays in use").arg(before));
+        } else if (*whole != *number) {
+            note(line, QStringLiteral("is not a whole number; %1 stays in use").arg(before));
+        } else {
+            field.set(serial_, *whole);
+            if (field.get(serial_) != *whole)
+                note(line, QStringLiteral("cannot be used; %1 stays in use").arg(before));
+        }
+        return true;
+    }
+
+    // The model and the unit numbers.
+    bool loadUnit(const SettingsLine& line)
+    {
+        SystemParamRecord& p = SystemParam();
+        if (line.key == QLatin1String("[BODY]")) {
+            const QString model = line.value.toUpper();
+            if (model == QLatin1String("TZ-3"))
+                p.BodyType = 1;
+            else if (model == QLatin1String("TZ-4"))
+                p.BodyType = 2;
+            else
+                return stop(line, QStringLiteral("is not a known model"));
+        } else if (line.key == QLatin1String("[QM]") || line.key == QLatin1String("[QS]")) {
+            const auto digit = lastDigit(line.value);
+            if (!digit)
+                return stop(line, QStringLiteral("does not end in a unit number"));
+            (line.key == QLatin1String("[QM]") ? p.LightUnitNo : p.StageUnitNo) = static_cast<qint16>(*digit);
+        }
+        return true;
+    }
+
+    // Window counts, font, printing and the device path.
+    bool loadDisplay(const SettingsLine& line)
+    {
+        SystemParamRecord& p = SystemParam();
+        const QString& key = line.key;
+        const QString& value = line.value;
+        if (key == QLatin1String("[MAXDATAFORMS]")) {
+            const auto number = settingsNumber(value);
+            if (number && *number >= 1 && *number <= 999)
+                p.MaxDataForms = *toInt16(*number);
+            else
+                note(line, QStringLiteral("is not from 1 to 999; %1 stays in use").arg(p.MaxDataForms));
+            resizeDataForms();
+        } else if (key == QLatin1String("[MAXMULTIGRAPH]")) {
+            const auto number = settingsNumber(value);
+            if (number && *number >= 1 && *number <= 9999)
+                p.MaxMultiGraph = *toInt16(*number);
+            else
+                note(line, QStringLiteral("is not from 1 to 9999; %1 stays in use").arg(p.MaxMultiGraph));
+        } else if (key == QLatin1String("[FONTNAME]")) {
+            p.DisplayFont.name = value;
+        } else if (key == QLatin1String("[FONTSIZE]")) {
+            // Font sizes are kept to four decimals; the range holds for the size kept, so that
+            // 19.99996 does not become a size of 20 that the next start refuses.
+            const auto number = settingsNumber(value);
+            const double size = number ? std::round(*number * 10000.0) / 10000.0 : 0;
+            if (size > 0 && size < 20)
+                p.DisplayFont.size = size;
+            else
+                note(line, QStringLiteral("is not a font size above 0 and below 20"));
+        } else if (key == QLatin1String("[EDITABLEPRINT]")) {
+            p.EditablePrint = value.toUpper() == QLatin1String("TRUE");
+        } else if (key == QLatin1String("[DEBUG]")) {
+            p.DebugMode = value.toUpper() == QLatin1String("TRUE");
+        } else if (key == QLatin1String("[SERIALDEVICE]")) {
+            p.SerialDevice = value;
+        }
+        return true;
+    }
+
+    SerialProperties& serial_;
+    QStringList* unusable_;
+};
 
 } // namespace
 
 QString systemFilePath() { return dataFilePath(QStringLiteral("TZ4Sys.ini")); }
+
+QString describeSettingsLine(const SettingsLine& line, const QString& why)
+{
+    return QStringLiteral("TZ4Sys.ini line %1: %2 %3 %4").arg(line.lineNumber).arg(line.written, line.value, why);
+}
 
 QList<SettingsLine> readSettingsLines(const QByteArray& content)
 {
@@ -87,7 +278,9 @@ QList<SettingsLine> readSettingsLines(const QByteArray& content)
         text = QString::fromLocal8Bit(content);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    int number = 0;
     for (const QString& raw : text.split(QLatin1Char('\n'))) {
+        ++number;
         if (raw.isEmpty() || raw.trimmed().startsWith(QLatin1Char('\'')))
             continue;
         const QString line = TabToSpace(raw);
@@ -98,7 +291,8 @@ QList<SettingsLine> readSettingsLines(const QByteArray& content)
         const qsizetype comment = value.indexOf(QLatin1Char('\''));
         if (comment >= 0)
             value = value.left(comment).trimmed();
-        lines.append({line.left(blank).toUpper(), value});
+        const QString key = line.left(blank);
+        lines.append({key.toUpper(), value, number, key});
     }
     return lines;
 }
@@ -129,7 +323,7 @@ bool ChkSystemFile()
     case ReadResult::Missing:
         return true;
     case ReadResult::Unreadable:
-        showReadError();
+        showReadError(QStringLiteral("%1 cannot be read").arg(QDir::toNativeSeparators(systemFilePath())));
         return false;
     case ReadResult::Read:
         break;
@@ -137,114 +331,40 @@ bool ChkSystemFile()
 
     bool result = true;
     for (const SettingsLine& line : readSettingsLines(content)) {
-        const QString& key = line.key;
-        if (key == QLatin1String("[BODY]")) {
-            if (line.value.toUpper() != QLatin1String("TZ-4")) {
-                showReadError();
-                return false;
-            }
-        } else if (key == QLatin1String("[PROTOCOL]")) {
-            if (line.value.toUpper() != QLatin1String("RS232C")) {
-                showCatalogMessage(msg::UnsupportedSystemFunction, msg::UnsupportedSystemFunctionTitle, MessageIcon::None);
-                return false;
-            }
-        } else if (key == QLatin1String("[BAUDRATE]") || key == QLatin1String("[DATABITS]")
-                   || key == QLatin1String("[STOPBITS]") || key == QLatin1String("[MAXDATAFORMS]")
-                   || key == QLatin1String("[MAXMULTIGRAPH]")) {
-            if (!settingsNumber(line.value)) {
-                showReadError();
-                result = false;
-            }
-        } else if (key == QLatin1String("[PARITY]")) {
-            if (!parityFromText(line.value)) {
-                showReadError();
-                result = false;
-            }
+        const auto fault = validateLine(line);
+        if (!fault)
+            continue;
+        const QString detail = describeSettingsLine(line, fault->why);
+        if (fault->severity == Severity::Unsupported) {
+            showFault(msg::UnsupportedSystemFunction, msg::UnsupportedSystemFunctionTitle, detail);
+            return false;
         }
+        showReadError(detail);
+        if (fault->severity == Severity::ReadErrorEnds)
+            return false;
+        result = false;
     }
     return result;
 }
 
-bool GetSystemFile(SerialProperties& serial)
+bool GetSystemFile(SerialProperties& serial, QStringList* unusable)
 {
     EnterProcedure here("modMain:GetSystemFile");
     QByteArray content;
     if (readFile(content) != ReadResult::Read)
         return false;
-
-    SystemParamRecord& p = SystemParam();
-    for (const SettingsLine& line : readSettingsLines(content)) {
-        const QString& key = line.key;
-        const QString& value = line.value;
-        if (key == QLatin1String("[BODY]")) {
-            const QString model = value.toUpper();
-            if (model == QLatin1String("TZ-3"))
-                p.BodyType = 1;
-            else if (model == QLatin1String("TZ-4"))
-                p.BodyType = 2;
-            else
-                return false;
-        } else if (key == QLatin1String("[QM]") || key == QLatin1String("[QS]")) {
-            const auto digit = lastDigit(value);
-            if (!digit)
-                return false;
-            (key == QLatin1String("[QM]") ? p.LightUnitNo : p.StageUnitNo) = static_cast<qint16>(*digit);
-        } else if (key == QLatin1String("[PROTOCOL]")) {
-            if (value.toUpper() != QLatin1String("RS232C"))
-                return false;
-        } else if (key == QLatin1String("[SERIALPORT]") || key == QLatin1String("[BAUDRATE]")
-                   || key == QLatin1String("[DATABITS]") || key == QLatin1String("[STOPBITS]")) {
-            if (!settingsNumber(value))
-                return false;
-            // A value beyond 16 bits fails its conversion and leaves the property as it was.
-            const auto number = int16Value(value);
-            if (!number)
-                continue;
-            if (key == QLatin1String("[SERIALPORT]"))
-                serial.setCommPort(*number);
-            else if (key == QLatin1String("[BAUDRATE]") && *number > 0) // no line runs at 0
-                serial.setBaudRate(*number);
-            else if (key == QLatin1String("[DATABITS]"))
-                serial.setDataBits(*number);
-            else
-                serial.setStopBits(*number);
-        } else if (key == QLatin1String("[PARITY]")) {
-            const auto parity = parityFromText(value);
-            if (!parity)
-                return false;
-            serial.setParityBits(*parity);
-        } else if (key == QLatin1String("[MAXDATAFORMS]")) {
-            const auto number = settingsNumber(value);
-            if (number && *number >= 1 && *number <= 999)
-                p.MaxDataForms = *toInt16(*number);
-            resizeDataForms();
-        } else if (key == QLatin1String("[MAXMULTIGRAPH]")) {
-            const auto number = settingsNumber(value);
-            if (number && *number >= 1 && *number <= 9999)
-                p.MaxMultiGraph = *toInt16(*number);
-        } else if (key == QLatin1String("[FONTNAME]")) {
-            p.DisplayFont.name = value;
-        } else if (key == QLatin1String("[FONTSIZE]")) {
-            // Font sizes are kept to four decimals; the range holds for the size kept, so that
-            // 19.99996 does not become a size of 20 that the next start refuses.
-            const auto number = settingsNumber(value);
-            const double size = number ? std::round(*number * 10000.0) / 10000.0 : 0;
-            if (size > 0 && size < 20)
-                p.DisplayFont.size = size;
-        } else if (key == QLatin1String("[EDITABLEPRINT]")) {
-            p.EditablePrint = value.toUpper() == QLatin1String("TRUE");
-        } else if (key == QLatin1String("[DEBUG]")) {
-            p.DebugMode = value.toUpper() == QLatin1String("TRUE");
-        } else if (key == QLatin1String("[SERIALDEVICE]")) {
-            p.SerialDevice = value;
-        }
-    }
+    SettingsLoader loader(serial, unusable);
+    for (const SettingsLine& line : readSettingsLines(content))
+        if (!loader.load(line))
+            return false;
     return true;
 }
 
-bool SetSystemFile(const SerialProperties& serial)
+namespace {
+
+// The file's fixed layout with the current values, CR LF line ends.
+QString settingsFileText(const SerialProperties& serial)
 {
-    EnterProcedure here("modMain:SetSystemFile");
     const SystemParamRecord& p = SystemParam();
     const QString tab(QLatin1Char('\t'));
     auto entry = [&](const char* key, const QString& value, const char* comment) {
@@ -299,7 +419,15 @@ bool SetSystemFile(const SerialProperties& serial)
     QString text;
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");
+    return text;
+}
 
+} // namespace
+
+bool SetSystemFile(const SerialProperties& serial)
+{
+    EnterProcedure here("modMain:SetSystemFile");
+    const QString text = settingsFileText(serial);
     // The file is replaced in one step, so a failed write keeps the settings of the last run.
     return runLogged([&] {
         QSaveFile file(systemFilePath());

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,7 +19,12 @@ QString systemFilePath();
 struct SettingsLine {
     QString key;
     QString value;
+    int lineNumber = 0; // counted from 1 in the file
+    QString written;    // the key as the file spells it
 };
+
+// "TZ4Sys.ini line 18: [BaudRate] 38400 <why>": where a value stands, for messages and logs.
+QString describeSettingsLine(const SettingsLine& line, const QString& why);
 
 // Applies the reading rules to the file's bytes: empty and comment lines skipped, TABs read as
 // blanks, the key before the first blank, an end-of-line "'" comment cut off. A line with no
@@ -29,14 +35,18 @@ QList<SettingsLine> readSettingsLines(const QByteArray& content);
 std::optional<double> settingsNumber(const QString& value);
 
 // The validation pass. Shows 1014/1012 for a bad model, serial or size value and 1015/1030
-// for an unsupported protocol; a bad model or protocol ends the pass at once, other errors
-// let it go on. A missing file is valid (the defaults are used and written at close); a file
-// that exists but cannot be read is not.
+// for an unsupported protocol, each followed by the line at fault, which also goes to
+// Caution.log; a bad model or protocol ends the pass at once, other errors let it go on. A
+// missing file is valid (the defaults are used and written at close); a file that exists but
+// cannot be read is not.
 bool ChkSystemFile();
 
-// The loading pass into SystemParam and the serial properties. Stops silently at the first
-// value it cannot use (what was read before stays); false then, and when there is no file.
-bool GetSystemFile(SerialProperties& serial);
+// The loading pass into SystemParam and the serial properties. Stops at the first value it
+// cannot read (what was read before stays); false then, and when there is no file. A value
+// that reads but cannot be used (a rate beyond 16 bits, 9 data bits ...) is passed over and
+// the current one stays. Both kinds are added to `unusable`, one describeSettingsLine() text
+// each, when it is given.
+bool GetSystemFile(SerialProperties& serial, QStringList* unusable = nullptr);
 
 // Writes the file anew in its fixed layout with CR LF line ends. False when it could not be
 // written (the failure is logged and the old file stays).

@@ -3,6 +3,7 @@
 #include "mainwin/SerialDebugLog.h"
 #include "mainwin/StatusBar.h"
 
+#include "core/CautionLog.h"
 #include "core/ErrorLocation.h"
 #include "core/ErrorReporter.h"
 #include "core/ErrorTrap.h"
@@ -10,6 +11,7 @@
 #include "core/MessageCatalog.h"
 #include "core/SystemFile.h"
 #include "core/SystemParam.h"
+#include "core/Tz4Error.h"
 #include "instrument/Tz4Body.h"
 #include "instrument/ErrorTexts.h"
 #include "core/MessageIds.h"
@@ -108,6 +110,13 @@ qint32 MainControl::GetBodyStatus()
     EnterProcedure here("frmMain:GetBodyStatus");
     if (connectPhase_ == Ready)
         return Ready;
+    if (!unusableSettings_.isEmpty()) {
+        errorReporter().showMessage(QStringLiteral("The settings file holds values the instrument cannot use:\r\n")
+                                        + unusableSettings_.join(QStringLiteral("\r\n")),
+                                    GetRes(msg::SystemFileReadErrorTitle), MessageIcon::Exclamation,
+                                    MessageButtons::Ok);
+        unusableSettings_.clear();
+    }
 
     bool holding = false;
     if (status_.Locked() == 0) {
@@ -127,6 +136,16 @@ qint32 MainControl::GetBodyStatus()
     }
     trap.finish();
     return connectPhase_;
+}
+
+void MainControl::setUnusableSettings(const QStringList& notes)
+{
+    EnterProcedure here("modMain:GetSystemFile");
+    for (const QString& note : notes) {
+        const Tz4Error error(err::InvalidPropertyValue, note);
+        WriteCautionLog(QString(), &error);
+    }
+    unusableSettings_ = notes;
 }
 
 QString MainControl::failureCause() const

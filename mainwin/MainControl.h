@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace tz4 {
@@ -44,6 +45,10 @@ public:
     QString failureCause() const;
     // True when the failed link check already showed the cause with its message.
     bool failureCauseShown() const { return causeShown_; }
+
+    // Values of the settings file that the instrument cannot use, one text each: logged now
+    // and shown once, when the next connection sequence starts.
+    void setUnusableSettings(const QStringList& notes);
 
     // Appends the instrument's self-diagnosis report to `text`.
     void MakeBodyDiagError(QString& text);
@@ -97,6 +102,7 @@ private:
     Clock::TimerId warmUpTimer_ = 0;
     QString coolBarToolTip_;
     bool causeShown_ = false;
+    QStringList unusableSettings_;
 };
 
 } // namespace tz4

@@ -27,9 +27,11 @@ InstrumentSession::InstrumentSession(const GlobalOptions& options)
     : line_(makeSerialLine(clock_, options)), body_(std::make_unique<uclTz4Body>(clock_, *line_)), reporter_(&status_)
 {
     // The port settings come from the settings file; its absence leaves the defaults.
-    GetSystemFile(*body_);
+    QStringList unusable;
+    GetSystemFile(*body_, &unusable);
     main_ = std::make_unique<MainControl>(clock_, *body_, status_);
     main_->Load();
+    main_->setUnusableSettings(unusable);
 }
 
 InstrumentSession::~InstrumentSession()

@@ -36,7 +36,8 @@ MainWindow::MainWindow(Clock& clock, SerialLine& line, QWidget* parent)
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     setWindowTitle(QStringLiteral("TZ-4"));
     // A file that stops loading part-way still leaves the values read before the bad line.
-    GetSystemFile(*body_);
+    QStringList unusableSettings;
+    GetSystemFile(*body_, &unusableSettings);
 
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -53,6 +54,7 @@ MainWindow::MainWindow(Clock& clock, SerialLine& line, QWidget* parent)
     windowState_->restoreFrame(*this);
     ObjPropertys();
     control_->Load();
+    control_->setUnusableSettings(unusableSettings);
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
     connect(&tz4TaskBar_->tasks(), &TaskList::Click, this, &MainWindow::onTaskClick);

@@ -1,6 +1,7 @@
 #include "tests/app/HeadlessRun.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSerialPort>
 
@@ -65,4 +66,33 @@ TEST_F(HeadlessProgram, APortHeldByAnotherProgramIsReportedAsBusy)
     holder.close();
     sim.kill();
     sim.waitForFinished(5000);
+}
+
+// A common rate that the settings file cannot hold used to leave the line at 19200 silently.
+TEST_F(HeadlessProgram, SettingsTheInstrumentCannotUseAreNamedOnceOnConnect)
+{
+    QFile ini(file(QStringLiteral("TZ4Sys.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("[Body]\tTZ-4\r\n[BaudRate]\t38400\r\n[DataBits]\t9\r\n");
+    ini.close();
+    const QByteArray rate = "TZ4Sys.ini line 2: [BaudRate] 38400 does not fit a 16-bit number; 19200 stays in use";
+    const QByteArray bits = "TZ4Sys.ini line 3: [DataBits] 9 cannot be used; 7 stays in use";
+
+    for (const QString& command : {QStringLiteral("connect"), QStringLiteral("measure")}) {
+        QStringList args = simulated() + QStringList{command};
+        if (command == QLatin1String("measure"))
+            args << QStringLiteral("cps") << QStringLiteral("--count") << QStringLiteral("2")
+                 << QStringLiteral("--time") << QStringLiteral("2");
+        const HeadlessRun run = tz4(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(rate), 1) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(bits), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("The settings file holds values the instrument cannot use")) << run.err.toStdString();
+
+        QFile log(file(QStringLiteral("Caution.log")));
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        const QByteArray logged = log.readAll();
+        EXPECT_TRUE(logged.contains(" : 380 : modMain:GetSystemFile : " + rate)) << logged.toStdString();
+        EXPECT_TRUE(logged.contains(" : 380 : modMain:GetSystemFile : " + bits)) << logged.toStdString();
+    }
 }

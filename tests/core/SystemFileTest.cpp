@@ -231,12 +231,16 @@ TEST_F(SystemFileTest, EdgeCaseFileValidatesAndLoadsAsDocumented)
     EXPECT_TRUE(p.EditablePrint);
 }
 
-TEST_F(SystemFileTest, FontSizeAndCountsOutsideTheirRangesAreIgnored)
+TEST_F(SystemFileTest, FontSizeAndCountsOutsideTheirRangesAreIgnoredAndNamed)
 {
     writeFile("[FontSize] 0\r\n[MaxDataForms] 0\r\n[MaxMultiGraph] 10000\r\n");
-    ASSERT_TRUE(GetSystemFile(serial));
+    QStringList unusable;
+    ASSERT_TRUE(GetSystemFile(serial, &unusable));
     EXPECT_DOUBLE_EQ(SystemParam().DisplayFont.size, 8);
     EXPECT_EQ(SystemParam().MaxMultiGraph, 5);
+    EXPECT_EQ(unusable, (QStringList{"TZ4Sys.ini line 1: [FontSize] 0 is not a font size above 0 and below 20",
+                                     "TZ4Sys.ini line 2: [MaxDataForms] 0 is not from 1 to 999; 5 stays in use",
+                                     "TZ4Sys.ini line 3: [MaxMultiGraph] 10000 is not from 1 to 9999; 5 stays in use"}));
 
     writeFile("[FontSize] 19.5\r\n[MaxDataForms] 999\r\n[MaxMultiGraph] 9999\r\n");
     ASSERT_TRUE(GetSystemFile(serial));
@@ -251,7 +255,7 @@ TEST_F(SystemFileTest, OlderModelFailsValidationButLoads)
     writeFile("[Body] TZ-3\r\n[BaudRate] fast\r\n");
     EXPECT_FALSE(ChkSystemFile());
     ASSERT_EQ(reporter.shown.size(), 1); // the pass ends at the model
-    EXPECT_EQ(reporter.shown[0].text, GetRes(1014));
+    EXPECT_EQ(reporter.shown[0].text, GetRes(1014) + "\r\nTZ4Sys.ini line 1: [Body] TZ-3 is not the model TZ-4");
     EXPECT_EQ(reporter.shown[0].title, GetRes(1012));
     EXPECT_EQ(reporter.shown[0].icon, MessageIcon::None);
     EXPECT_EQ(reporter.shown[0].buttons, MessageButtons::Ok);
@@ -261,47 +265,76 @@ TEST_F(SystemFileTest, OlderModelFailsValidationButLoads)
     EXPECT_EQ(SystemParam().BodyType, 1);
 }
 
-TEST_F(SystemFileTest, ValidationReportsEveryBadValueButStopsAtAnUnsupportedProtocol)
+TEST_F(SystemFileTest, ValidationReportsEveryBadValueWithItsLineButStopsAtAnUnsupportedProtocol)
 {
-    writeFile("[BaudRate] fast\r\n[DataBits] seven\r\n[Parity] mark\r\n[MaxMultiGraph] many\r\n");
+    writeFile("[BaudRate] fast\r\n' note\r\n[DataBits] seven\r\n[Parity] mark\r\n[MaxMultiGraph] many\r\n");
     EXPECT_FALSE(ChkSystemFile());
-    EXPECT_EQ(reporter.shown.size(), 4);
+    ASSERT_EQ(reporter.shown.size(), 4);
+    const QStringList faults{"TZ4Sys.ini line 1: [BaudRate] fast is not a number",
+                             "TZ4Sys.ini line 3: [DataBits] seven is not a number",
+                             "TZ4Sys.ini line 4: [Parity] mark is not a parity (None, Even or Odd)",
+                             "TZ4Sys.ini line 5: [MaxMultiGraph] many is not a number"};
+    QFile log(home.filePath("Caution.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromUtf8(log.readAll());
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(reporter.shown[i].text, GetRes(1014) + "\r\n" + faults[i]);
+        EXPECT_TRUE(logged.contains(" : 13 : modMain:ChkSystemFile : " + faults[i])) << logged.toStdString();
+    }
 
     reporter.shown.clear();
     writeFile("[StopBits] x\r\n[Protocol] USB\r\n[DataBits] y\r\n");
     EXPECT_FALSE(ChkSystemFile());
     ASSERT_EQ(reporter.shown.size(), 2);
-    EXPECT_EQ(reporter.shown[1].text, GetRes(1015));
+    EXPECT_EQ(reporter.shown[1].text, GetRes(1015) + "\r\nTZ4Sys.ini line 2: [Protocol] USB is not a supported protocol (RS232C)");
     EXPECT_EQ(reporter.shown[1].title, GetRes(1030));
 }
 
-TEST_F(SystemFileTest, LoadingStopsSilentlyAtTheFirstBadValueKeepingWhatCameBefore)
+TEST_F(SystemFileTest, LoadingStopsAtTheFirstUnreadableValueKeepingWhatCameBefore)
 {
     writeFile("[SerialPort] 4\r\n[Parity] even\r\n[QS] unit\r\n[DataBits] 8\r\n");
-    EXPECT_FALSE(GetSystemFile(serial));
+    QStringList unusable;
+    EXPECT_FALSE(GetSystemFile(serial, &unusable));
     EXPECT_TRUE(reporter.shown.isEmpty());
     EXPECT_EQ(serial.CommPort(), 4);
     EXPECT_EQ(serial.ParityBits(), 1);
     EXPECT_EQ(serial.DataBits(), 7);
+    EXPECT_EQ(unusable, QStringList{"TZ4Sys.ini line 3: [QS] unit does not end in a unit number; "
+                                    "the lines after it were not read"});
 }
 
-TEST_F(SystemFileTest, BaudRateBeyondSixteenBitsKeepsThePreviousRate)
+// Values that read as numbers but that no line can run at are passed over, each named with
+// its line, and the setting in force stays.
+TEST_F(SystemFileTest, SerialValuesThatCannotBeUsedAreNamedAndLeaveTheSettingInForce)
 {
-    writeFile("[BaudRate] 38400\r\n[DataBits] 8\r\n");
-    EXPECT_TRUE(GetSystemFile(serial));
+    writeFile("[BaudRate] 38400\r\n[DataBits] 9\r\n[StopBits] 1.5\r\n[SerialPort] 0\r\n[BaudRate] 1000\r\n"
+              "[BaudRate] -300\r\n[Parity] odd\r\n");
+    QStringList unusable;
+    EXPECT_TRUE(GetSystemFile(serial, &unusable));
     EXPECT_EQ(serial.BaudRate(), 19200);
+    EXPECT_EQ(serial.DataBits(), 7);
+    EXPECT_EQ(serial.StopBits(), 1);
+    EXPECT_EQ(serial.CommPort(), 1);
+    EXPECT_EQ(serial.ParityBits(), 2); // the lines after them are read
+    EXPECT_EQ(unusable, (QStringList{"TZ4Sys.ini line 1: [BaudRate] 38400 does not fit a 16-bit number; 19200 stays in use",
+                                     "TZ4Sys.ini line 2: [DataBits] 9 cannot be used; 7 stays in use",
+                                     "TZ4Sys.ini line 3: [StopBits] 1.5 is not a whole number; 1 stays in use",
+                                     "TZ4Sys.ini line 4: [SerialPort] 0 cannot be used; 1 stays in use",
+                                     "TZ4Sys.ini line 5: [BaudRate] 1000 cannot be used; 19200 stays in use",
+                                     "TZ4Sys.ini line 6: [BaudRate] -300 cannot be used; 19200 stays in use"}));
+
+    writeFile("[BaudRate] 4800\r\n[DataBits] 8\r\n[StopBits] 2\r\n[SerialPort] 3\r\n");
+    unusable.clear();
+    EXPECT_TRUE(GetSystemFile(serial, &unusable));
+    EXPECT_TRUE(unusable.isEmpty()) << unusable.join('\n').toStdString();
+    EXPECT_EQ(serial.BaudRate(), 4800);
     EXPECT_EQ(serial.DataBits(), 8);
+    EXPECT_EQ(serial.StopBits(), 2);
+    EXPECT_EQ(serial.CommPort(), 3);
+    // The holder's own rule: only multiples of 300.
     writeFile("[BaudRate] 32767\r\n");
-    SerialSettings any;
-    EXPECT_TRUE(GetSystemFile(any));
-    EXPECT_EQ(any.BaudRate(), 19200); // loads, but the holder accepts only multiples of 300
-    writeFile("[BaudRate] 4800\r\n");
-    EXPECT_TRUE(GetSystemFile(any));
-    EXPECT_EQ(any.BaudRate(), 4800);
-    // No line runs at a zero or negative rate, though both are multiples of 300.
-    writeFile("[BaudRate] 0\r\n[BaudRate] -300\r\n");
-    EXPECT_TRUE(GetSystemFile(any));
-    EXPECT_EQ(any.BaudRate(), 4800);
+    EXPECT_TRUE(GetSystemFile(serial));
+    EXPECT_EQ(serial.BaudRate(), 4800);
 }
 
 TEST_F(SystemFileTest, MissingFileIsValidAndUnreadableFileIsNot)

@@ -2,6 +2,8 @@
 
 #include "core/MessageCatalog.h"
 
+#include <algorithm>
+
 using namespace tz4;
 using tz4::test::MainWindowFixture;
 
@@ -85,6 +87,32 @@ TEST_F(ConnectSequence, AWarmInstrumentBecomesReadyOnceAndStaysReady)
     EXPECT_EQ(main->GetBodyStatus(), MainControl::Ready);
     EXPECT_EQ(line->writes, writes);
     EXPECT_EQ(reporter.shown.size(), messages);
+}
+
+TEST_F(ConnectSequence, SettingsTheInstrumentCannotUseAreLoggedAndShownOnceOnConnect)
+{
+    start(withFaults({}, true)); // cold: the first sequence stops at the warm-up
+    const QStringList notes{QStringLiteral("TZ4Sys.ini line 18: [BaudRate] 38400 does not fit a 16-bit number"),
+                            QStringLiteral("TZ4Sys.ini line 19: [DataBits] 9 cannot be used")};
+    main->setUnusableSettings(notes);
+    QFile log(home.filePath(QStringLiteral("Caution.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromUtf8(log.readAll());
+    for (const QString& note : notes)
+        EXPECT_TRUE(logged.contains(QStringLiteral(" : 380 : modMain:GetSystemFile : ") + note)) << logged.toStdString();
+    EXPECT_TRUE(reporter.shown.isEmpty());
+
+    EXPECT_EQ(main->GetBodyStatus(), MainControl::WarmingUp);
+    ASSERT_FALSE(reporter.shown.isEmpty());
+    EXPECT_EQ(reporter.shown.first().text,
+              QStringLiteral("The settings file holds values the instrument cannot use:\r\n") + notes.join(QStringLiteral("\r\n")));
+    const auto mentions = [this] {
+        return std::count_if(reporter.shown.begin(), reporter.shown.end(),
+                             [](const auto& m) { return m.text.contains(QStringLiteral("[BaudRate]")); });
+    };
+    EXPECT_EQ(mentions(), 1);
+    main->GetBodyStatus();
+    EXPECT_EQ(mentions(), 1);
 }
 
 TEST_F(ConnectSequence, AnEmptyLightSpanIsMeasuredFirst)
