@@ -28,6 +28,14 @@ QString parameterText(const QVariant& value)
     }
 }
 
+QString quotedField(const QString& text, const QString& delimiter)
+{
+    if (!text.contains(delimiter) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r'))
+        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\t')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
 namespace {
 
 class TextLines {
@@ -38,16 +46,8 @@ public:
     const QString& d() const { return d_; }
     void add(const QString& line) { bytes_ += (line + QStringLiteral("\r\n")).toUtf8(); }
 
-    // A text a person typed: quoted as CSV readers expect when it holds the delimiter, a
-    // quote or a line break, so that it stays one field on one line.
-    QString field(int number) const
-    {
-        const QString text = P(number);
-        if (!text.contains(d_) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r'))
-            && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\t')))
-            return text;
-        return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-    }
+    // A text a person typed, kept one field on one line.
+    QString field(int number) const { return quotedField(P(number), d_); }
 
     // The header both layouts share, up to and including the anode voltage.
     void header(int modeTextId)

@@ -34,6 +34,10 @@ private:
 // A parameter as the files show it: numbers in their shortest form, the date as a general date.
 QString parameterText(const QVariant& value);
 
+// A text a person typed, as one field between `delimiter`s: quoted as CSV readers expect
+// (inner quotes doubled) when it holds the delimiter, a quote, a TAB or a line break.
+QString quotedField(const QString& text, const QString& delimiter);
+
 // The delimiter of a delimiter number: 1 ",", 2 TAB, anything else one blank.
 QString textDelimiter(int delimiter);
 

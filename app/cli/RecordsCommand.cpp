@@ -4,6 +4,7 @@
 #include "app/cli/RecordStore.h"
 #include "core/Formats.h"
 #include "core/Keys.h"
+#include "core/TextFileOut.h"
 #include "core/Tz4Error.h"
 #include "core/SystemParam.h"
 #include "data/FolderContents.h"
@@ -30,6 +31,30 @@ QString lightText(const FolderEntry& e)
 QString typeText(const FolderEntry& e)
 {
     return e.isFolder() ? QStringLiteral("Folder") : kindName(GetKeyType(e.key));
+}
+
+void printEntries(const QList<FolderEntry>& entries, bool json)
+{
+    QTextStream out(stdout);
+    if (json) {
+        QJsonArray list;
+        for (const FolderEntry& e : entries)
+            list.append(QJsonObject{{QStringLiteral("key"), e.key},
+                                    {QStringLiteral("name"), e.name},
+                                    {QStringLiteral("type"), typeText(e)},
+                                    {QStringLiteral("light"), lightText(e)},
+                                    {QStringLiteral("date"), e.date.isValid() ? QJsonValue(e.date.toString(Qt::ISODate))
+                                                                               : QJsonValue()}});
+        out << QJsonDocument(list).toJson(QJsonDocument::Compact) << Qt::endl;
+        return;
+    }
+    for (const FolderEntry& e : entries) {
+        QString date;
+        if (!e.isFolder())
+            date = e.date.isValid() ? generalDate(e.date) : QStringLiteral("Measure Date None");
+        out << e.key << '\t' << quotedField(e.name, QStringLiteral("\t")) << '\t' << typeText(e) << '\t' << lightText(e) << '\t' << date << '\n';
+    }
+    out.flush();
 }
 
 } // namespace
@@ -74,26 +99,7 @@ int runRecords(const GlobalOptions& options, const QStringList& args)
         return 1;
     }
 
-    QTextStream out(stdout);
-    if (options.json) {
-        QJsonArray list;
-        for (const FolderEntry& e : entries)
-            list.append(QJsonObject{{QStringLiteral("key"), e.key},
-                                    {QStringLiteral("name"), e.name},
-                                    {QStringLiteral("type"), typeText(e)},
-                                    {QStringLiteral("light"), lightText(e)},
-                                    {QStringLiteral("date"), e.date.isValid() ? QJsonValue(e.date.toString(Qt::ISODate))
-                                                                               : QJsonValue()}});
-        out << QJsonDocument(list).toJson(QJsonDocument::Compact) << Qt::endl;
-        return 0;
-    }
-    for (const FolderEntry& e : entries) {
-        QString date;
-        if (!e.isFolder())
-            date = e.date.isValid() ? generalDate(e.date) : QStringLiteral("Measure Date None");
-        out << e.key << '\t' << e.name << '\t' << typeText(e) << '\t' << lightText(e) << '\t' << date << '\n';
-    }
-    out.flush();
+    printEntries(entries, options.json);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "app/cli/RecordReport.h"
 #include "app/cli/SampleCommands.h"
 #include "core/Formats.h"
+#include "core/TextFileOut.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
@@ -83,7 +84,7 @@ void printRows(const QList<RecordRow>& rows, bool json)
                                                                  ? QJsonValue(row.dataTime.toString(Qt::ISODate))
                                                                  : QJsonValue()}});
         } else {
-            out << key << '\t' << row.sampleName << '\t' << kindName(letter) << '\t' << light << '\t'
+            out << key << '\t' << quotedField(row.sampleName, QStringLiteral("\t")) << '\t' << kindName(letter) << '\t' << light << '\t'
                 << (row.dataTime.isValid() ? generalDate(row.dataTime) : QStringLiteral("Measure Date None")) << '\n';
         }
     }

@@ -162,6 +162,20 @@ TEST_F(SampleCommands, OperationsRunFromTheCommandLine)
     EXPECT_EQ(tz4(args({"search", "--from", "2024-02-01", "--to", "2024-02-01", "--json"})).jsonArray().size(), 5);
 }
 
+TEST_F(SampleCommands, NamesWithTabsLineBreaksAndQuotesStayOneQuotedField)
+{
+    fill();
+    const HeadlessRun listed = tz4(args({"records", "--folder", "1"}));
+    ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    // Quoted fields may hold line breaks, as CSV readers expect; the TAB inside stays in it.
+    EXPECT_TRUE(listed.out.startsWith(QStringLiteral("2 F\t\"Sub\tline\n二\"\tFolder\t\t\n").toUtf8()))
+        << listed.out.toStdString();
+    EXPECT_TRUE(listed.out.contains("2 W\t\"Gold \"\"Au\"\"\"\tWork Function")) << listed.out.toStdString();
+
+    const HeadlessRun found = tz4(args({"search", "--name", "Gold"}));
+    EXPECT_TRUE(found.out.startsWith("2 W\t\"Gold \"\"Au\"\"\"\t")) << found.out.toStdString();
+}
+
 TEST_F(SampleCommands, ABadImportFileIsReportedAndChangesNothing)
 {
     fill();
