@@ -34,7 +34,12 @@ int main(int argc, char** argv)
     try {
         tz4::RealClock clock;
         tz4::sim::PtyServer server(clock, options);
-        std::printf("%s\n", server.devicePath().toLocal8Bit().constData());
+        const QByteArray device = server.devicePath().toLocal8Bit();
+        server.setHostLeftHandler([&device] {
+            std::fprintf(stderr, "tz4-sim: the host closed %s; waiting for the next one\n", device.constData());
+            std::fflush(stderr);
+        });
+        std::printf("%s\n", device.constData());
         std::fflush(stdout);
         return app.exec();
     } catch (const std::exception& e) {

@@ -98,6 +98,8 @@ void PtyServer::hostLeft()
         ::close(slave);
     }
     watch_ = clock_.startTimer(50, [this] { watchForHost(); }, true);
+    if (onHostLeft_)
+        onHostLeft_();
 }
 
 void PtyServer::watchForHost()

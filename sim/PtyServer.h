@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
@@ -27,6 +28,8 @@ public:
     // The device the host opens, e.g. /dev/pts/3.
     QString devicePath() const { return path_; }
     Tz4Simulator& simulator() { return session_->simulator(); }
+    // Called once the server has noticed that the host closed the device.
+    void setHostLeftHandler(std::function<void()> handler) { onHostLeft_ = std::move(handler); }
 
 private:
     void readCommands();
@@ -42,6 +45,7 @@ private:
     Clock::TimerId watch_ = 0;
     std::unique_ptr<SimulatorSession> session_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    std::function<void()> onHostLeft_;
 };
 
 } // namespace tz4::sim

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -26,9 +25,16 @@ TEST(RecordStoreKilled, LeavesEveryRecordWholeOrAbsent)
         QProcess child;
         child.start(helper, {path});
         ASSERT_TRUE(child.waitForStarted());
-        // Let it finish a first record, then kill it at a different point of the next ones.
-        ASSERT_TRUE(child.waitForReadyRead(30000)) << "the helper never stored a record";
-        QThread::msleep(3 + 7 * (round % 4));
+        // Let it finish a first record or more, then kill it as soon as it starts the next.
+        const int wholeRecords = 1 + round % 3;
+        int finished = 0;
+        bool storing = false;
+        while (!storing) {
+            ASSERT_TRUE(child.canReadLine() || child.waitForReadyRead(30000)) << "the helper stopped talking";
+            const QByteArray line = child.readLine();
+            finished += line.startsWith("stored") ? 1 : 0;
+            storing = finished >= wholeRecords && line.startsWith("storing");
+        }
         child.kill(); // SIGKILL
         ASSERT_TRUE(child.waitForFinished(10000));
         ASSERT_EQ(child.exitStatus(), QProcess::CrashExit);

@@ -3,7 +3,6 @@
 
 #include <QProcess>
 #include <QSerialPort>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +25,16 @@ public:
         while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
         }
         return QString::fromLocal8Bit(process_.readLine()).trimmed();
+    }
+    // Waits until the simulator has said `text` on standard error.
+    bool waitForMessage(const QByteArray& text)
+    {
+        process_.setReadChannel(QProcess::StandardError);
+        QByteArray said;
+        while (!said.contains(text) && (process_.bytesAvailable() > 0 || process_.waitForReadyRead(10000)))
+            said += process_.readAll();
+        process_.setReadChannel(QProcess::StandardOutput);
+        return said.contains(text);
     }
     QProcess& process() { return process_; }
 
@@ -54,7 +63,7 @@ TEST(SimProgram, ServesTheInstrumentOnThePrintedPseudoTerminal)
     port.write("CS\r");
     port.waitForBytesWritten(1000);
     port.close();
-    QThread::msleep(300);
+    ASSERT_TRUE(sim.waitForMessage("the host closed " + path.toLocal8Bit()));
 
     // The next host finds the instrument as the first one left it, and no answer meant for it.
     ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();

@@ -1,5 +1,5 @@
 // Stores 1,000-point work-function records into the database given as the first argument, one
-// after another, until it is killed; prints "stored <key>" after each.
+// after another, until it is killed; prints "storing" before each and "stored <key>" after it.
 #include "data/DatabaseSchema.h"
 #include "data/Tz4DataSet.h"
 #include "core/RecordParameters.h"
@@ -27,6 +27,8 @@ int main(int argc, char** argv)
             record.setOrgValueY(float(round * 1000 + i), i);
         }
         record.setParameters(tz4::param::SampleName, QStringLiteral("Crash %1").arg(round));
+        std::printf("storing\n");
+        std::fflush(stdout);
         if (!record.AddDatas())
             return 4;
         std::printf("stored %s\n", qPrintable(record.Key()));
