@@ -18,6 +18,60 @@
 #include <cstdio>
 #include <stdexcept>
 
+namespace {
+
+// The window program, once its application object exists: start-up, splash and the frame.
+int runWindows(const QStringList& args)
+{
+    tz4::gui::TerminationSignals closeOnSignal;
+    const tz4::cli::CommandLine line = tz4::cli::parseCommandLine(args);
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "tz4: %s\n", qUtf8Printable(line.error));
+        return 2;
+    }
+    tz4::cli::applyGlobalOptions(line.options);
+    tz4::gui::MessageBoxReporter reporter;
+    tz4::setErrorReporter(&reporter);
+    // The reporter lives on this stack: every way out restores the standard one.
+    const auto done = [](int code) {
+        tz4::setErrorReporter(nullptr);
+        return code;
+    };
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    tz4::Startup startup(tz4::createDatabaseIfMissing);
+    if (!startup.run(line.options.home)) {
+        QApplication::restoreOverrideCursor();
+        return done(1);
+    }
+    {
+        tz4::gui::SplashWindow splash;
+        splash.showAndWait();
+    }
+    QApplication::restoreOverrideCursor();
+    // Stopped before the main window opened: nothing was loaded, so nothing is written back.
+    if (tz4::gui::TerminationSignals::requested())
+        return done(closeOnSignal.exitCode());
+
+    tz4::RealClock clock;
+    std::unique_ptr<tz4::SerialLine> serial;
+    try {
+        serial = tz4::cli::makeSerialLine(clock, line.options);
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "tz4: %s\n", error.what());
+        return done(2);
+    }
+    tz4::gui::MainWindow window(clock, *serial);
+    // A signal during a measurement cancels it safely before the windows close.
+    closeOnSignal.watch(&window.control().body());
+    window.show();
+    tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
+                              [&window](QWidget* child) { window.addChildWindow(child); });
+    return done(QApplication::exec());
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     tz4::readLocalTimeZoneOnce();
@@ -36,52 +90,6 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return tz4::cli::run(args);
     }
-
     QApplication app(argc, argv);
-    tz4::gui::TerminationSignals closeOnSignal;
-    const tz4::cli::CommandLine line = tz4::cli::parseCommandLine(args);
-    if (!line.error.isEmpty()) {
-        std::fprintf(stderr, "tz4: %s\n", qUtf8Printable(line.error));
-        return 2;
-    }
-    tz4::cli::applyGlobalOptions(line.options);
-    tz4::gui::MessageBoxReporter reporter;
-    tz4::setErrorReporter(&reporter);
-
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    tz4::Startup startup(tz4::createDatabaseIfMissing);
-    if (!startup.run(line.options.home)) {
-        QApplication::restoreOverrideCursor();
-        tz4::setErrorReporter(nullptr);
-        return 1;
-    }
-    {
-        tz4::gui::SplashWindow splash;
-        splash.showAndWait();
-    }
-    QApplication::restoreOverrideCursor();
-    // Stopped before the main window opened: nothing was loaded, so nothing is written back.
-    if (tz4::gui::TerminationSignals::requested()) {
-        tz4::setErrorReporter(nullptr);
-        return closeOnSignal.exitCode();
-    }
-
-    tz4::RealClock clock;
-    std::unique_ptr<tz4::SerialLine> serial;
-    try {
-        serial = tz4::cli::makeSerialLine(clock, line.options);
-    } catch (const std::invalid_argument& error) {
-        std::fprintf(stderr, "tz4: %s\n", error.what());
-        tz4::setErrorReporter(nullptr);
-        return 2;
-    }
-    tz4::gui::MainWindow window(clock, *serial);
-    // A signal during a measurement cancels it safely before the windows close.
-    closeOnSignal.watch(&window.control().body());
-    window.show();
-    tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
-                              [&window](QWidget* child) { window.addChildWindow(child); });
-    const int code = app.exec();
-    tz4::setErrorReporter(nullptr);
-    return code;
+    return runWindows(args);
 }

@@ -16,6 +16,109 @@ std::optional<QString> recordKey(const QString& text)
     return QString::number(match.captured(1).toInt()) + QLatin1Char(' ') + match.captured(2).toUpper();
 }
 
+// The words of the command line one at a time, "--name=value" split into name and value.
+class Words {
+public:
+    explicit Words(const QStringList& words) : words_(words) {}
+
+    bool next()
+    {
+        if (++i_ >= words_.size())
+            return false;
+        word_ = words_.at(i_);
+        inlineValue_.reset();
+        if (word_.startsWith(QLatin1String("--"))) {
+            const qsizetype eq = word_.indexOf(QLatin1Char('='));
+            if (eq > 0) {
+                inlineValue_ = word_.mid(eq + 1);
+                word_ = word_.left(eq);
+            }
+        }
+        return true;
+    }
+
+    const QString& word() const { return word_; }
+    const QString& asTyped() const { return words_.at(i_); }
+    bool hasInlineValue() const { return inlineValue_.has_value(); }
+
+    // The option's value: after "=" or the next word, which must not be another option.
+    std::optional<QString> value(QString& error)
+    {
+        if (inlineValue_)
+            return inlineValue_;
+        if (i_ + 1 >= words_.size() || words_.at(i_ + 1).startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("%1 needs a value").arg(word_);
+            return std::nullopt;
+        }
+        return words_.at(++i_);
+    }
+
+private:
+    const QStringList& words_;
+    qsizetype i_ = -1;
+    QString word_;
+    std::optional<QString> inlineValue_;
+};
+
+void takeOpenKeys(const QString& keys, CommandLine& line)
+{
+    for (const QString& part : keys.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const auto key = recordKey(part);
+        if (!key) {
+            line.error = QStringLiteral("--open takes record keys such as 3W or \"0 W\", not '%1'").arg(part.trimmed());
+            return;
+        }
+        line.open << *key;
+    }
+    if (line.open.isEmpty())
+        line.error = QStringLiteral("--open needs at least one record key");
+}
+
+// A global option that takes a value; false when the word is none of them. A bad value
+// leaves its reason in line.error.
+bool takeValuedOption(Words& words, CommandLine& line)
+{
+    const QString& word = words.word();
+    const bool known = word == QLatin1String("--home") || word == QLatin1String("--port")
+        || word == QLatin1String("--lang") || word == QLatin1String("--open");
+    if (!known)
+        return false;
+    const std::optional<QString> value = words.value(line.error);
+    if (!value)
+        return true;
+    if (word == QLatin1String("--home")) {
+        line.options.home = *value;
+    } else if (word == QLatin1String("--port")) {
+        line.options.port = *value;
+    } else if (word == QLatin1String("--lang")) {
+        line.options.language = languageFromCode(*value);
+        if (!line.options.language)
+            line.error = QStringLiteral("--lang takes en or ja, not '%1'").arg(*value);
+    } else {
+        takeOpenKeys(*value, line);
+    }
+    return true;
+}
+
+// A global switch; false when the word is none of them.
+bool takeSwitch(const Words& words, CommandLine& line)
+{
+    if (words.hasInlineValue())
+        return false;
+    const QString& word = words.word();
+    if (word == QLatin1String("--simulate"))
+        line.options.simulate = true;
+    else if (word == QLatin1String("--json"))
+        line.options.json = true;
+    else if (word == QLatin1String("--version"))
+        line.version = true;
+    else if (line.command.isEmpty() && (word == QLatin1String("--help") || word == QLatin1String("-h")))
+        line.help = true;
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList& args)
@@ -27,81 +130,24 @@ CommandLine parseCommandLine(const QStringList& args)
         return line;
     }
 
-    for (qsizetype i = 0; i < rest.size(); ++i) {
-        QString word = rest.at(i);
-        QString inlineValue;
-        bool hasInlineValue = false;
-        if (word.startsWith(QLatin1String("--"))) {
-            const qsizetype eq = word.indexOf(QLatin1Char('='));
-            if (eq > 0) {
-                inlineValue = word.mid(eq + 1);
-                word = word.left(eq);
-                hasInlineValue = true;
-            }
+    Words words(rest);
+    while (words.next()) {
+        if (takeValuedOption(words, line)) {
+            if (!line.error.isEmpty())
+                return line;
+            continue;
         }
-        auto value = [&](QString& target) {
-            if (hasInlineValue) {
-                target = inlineValue;
-                return true;
-            }
-            if (i + 1 >= rest.size() || rest.at(i + 1).startsWith(QLatin1String("--"))) {
-                line.error = QStringLiteral("%1 needs a value").arg(word);
-                return false;
-            }
-            target = rest.at(++i);
-            return true;
-        };
-
-        if (word == QLatin1String("--home")) {
-            if (!value(line.options.home))
-                return line;
-        } else if (word == QLatin1String("--port")) {
-            if (!value(line.options.port))
-                return line;
-        } else if (word == QLatin1String("--lang")) {
-            QString code;
-            if (!value(code))
-                return line;
-            line.options.language = languageFromCode(code);
-            if (!line.options.language) {
-                line.error = QStringLiteral("--lang takes en or ja, not '%1'").arg(code);
-                return line;
-            }
-        } else if (word == QLatin1String("--open")) {
-            QString keys;
-            if (!value(keys))
-                return line;
-            for (const QString& part : keys.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                const auto key = recordKey(part);
-                if (!key) {
-                    line.error = QStringLiteral("--open takes record keys such as 3W or \"0 W\", not '%1'").arg(part.trimmed());
-                    return line;
-                }
-                line.open << *key;
-            }
-            if (line.open.isEmpty()) {
-                line.error = QStringLiteral("--open needs at least one record key");
-                return line;
-            }
-        } else if (word == QLatin1String("--simulate") && !hasInlineValue) {
-            line.options.simulate = true;
-        } else if (word == QLatin1String("--json") && !hasInlineValue) {
-            line.options.json = true;
-        } else if (word == QLatin1String("--version") && !hasInlineValue) {
-            line.version = true;
-        } else if (line.command.isEmpty() && (word == QLatin1String("--help") || word == QLatin1String("-h"))) {
+        if (takeSwitch(words, line))
+            continue;
+        if (!line.command.isEmpty()) {
+            line.arguments << words.asTyped();
+        } else if (words.word().startsWith(QLatin1Char('-'))) {
+            line.error = QStringLiteral("unknown option '%1'").arg(words.asTyped());
+            return line;
+        } else if (words.word() == QLatin1String("help")) {
             line.help = true;
-        } else if (line.command.isEmpty()) {
-            if (word.startsWith(QLatin1Char('-'))) {
-                line.error = QStringLiteral("unknown option '%1'").arg(rest.at(i));
-                return line;
-            }
-            if (word == QLatin1String("help"))
-                line.help = true;
-            else
-                line.command = word;
         } else {
-            line.arguments << rest.at(i);
+            line.command = words.word();
         }
     }
     if (!line.open.isEmpty() && !line.command.isEmpty())

@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstdio>
 #include <stdexcept>
+#include <variant>
 
 namespace tz4::cli {
 
@@ -72,11 +73,22 @@ int refusedSetting(const SettingProblem& problem)
     return usageError(option.isEmpty() ? problem.sentence : option + QStringLiteral(": ") + problem.sentence);
 }
 
-} // namespace
-
-int runMeasure(const GlobalOptions& options, const QStringList& args)
-{
+// What the command line asks for, every value checked before anything is opened.
+struct MeasureRequest {
+    QString letter;
+    QList<std::pair<int, double>> settings;
+    qint32 folder = 0;
+    QString sample;
     CommandArgs parsed;
+
+    bool flag(const char* name) const { return parsed.flags.contains(QLatin1String(name)); }
+};
+
+// The request, or the exit code of its refusal.
+std::variant<MeasureRequest, int> parseRequest(const QStringList& args)
+{
+    MeasureRequest request;
+    CommandArgs& parsed = request.parsed;
     QStringList valued{QStringLiteral("sample"), QStringLiteral("folder")};
     for (const Setting& s : Settings)
         valued << QLatin1String(s.option);
@@ -86,17 +98,14 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
         return usageError(*error);
     if (parsed.positional.size() != 1)
         return usageError(QStringLiteral("name one kind: work, cps, light or calib"));
-    QString letter;
     for (const KindWord& k : Kinds)
         if (parsed.positional.first() == QLatin1String(k.word))
-            letter = QLatin1String(k.letter);
-    if (letter.isEmpty())
+            request.letter = QLatin1String(k.letter);
+    if (request.letter.isEmpty())
         return usageError(QStringLiteral("unknown kind '%1' (work, cps, light or calib)").arg(parsed.positional.first()));
-    if (parsed.flags.contains(QStringLiteral("yes")) && parsed.flags.contains(QStringLiteral("no")))
+    if (request.flag("yes") && request.flag("no"))
         return usageError(QStringLiteral("--yes and --no exclude each other"));
 
-    // Every number is checked before the instrument is touched.
-    QList<std::pair<int, double>> settings;
     for (const Setting& s : Settings) {
         const QString option = QLatin1String(s.option);
         if (!parsed.values.contains(option))
@@ -106,18 +115,118 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
             return usageError(QStringLiteral("--%1 needs a number, not '%2'").arg(option, parsed.value(option)));
         if (const auto problem = checkSettingValue(s.parameter, *number))
             return refusedSetting(*problem);
-        settings.append({s.parameter, *number});
+        request.settings.append({s.parameter, *number});
     }
-    std::optional<double> folder = 0.0;
     if (parsed.values.contains(QStringLiteral("folder"))) {
-        folder = parseNumber(parsed.value(QStringLiteral("folder")));
+        const auto folder = parseNumber(parsed.value(QStringLiteral("folder")));
         if (!folder || *folder != qint32(*folder) || *folder < 0)
             return usageError(QStringLiteral("--folder needs a folder number"));
+        request.folder = qint32(*folder);
     }
-
-    const QString sample = parsed.values.value(QStringLiteral("sample"), QStringLiteral("NewSample"));
-    if (const auto problem = checkSampleName(sample))
+    request.sample = parsed.values.value(QStringLiteral("sample"), QStringLiteral("NewSample"));
+    if (const auto problem = checkSampleName(request.sample))
         return refusedSetting(*problem);
+    return request;
+}
+
+void applySettings(clsTz4DataSet& record, const MeasureRequest& request)
+{
+    record.setParameters(param::SampleName, request.sample);
+    for (const auto& [parameter, value] : request.settings)
+        record.setParameters(parameter, value);
+}
+
+// A new record starts from the settings of the latest record of its kind. The whole set
+// (typed values over those of the latest record) is checked before the instrument is touched:
+// a bad stored default must not reach it either. Nothing when it passes, else the exit code.
+std::optional<int> prepareRecord(clsTz4DataSet& record, const MeasureRequest& request)
+{
+    record.setDataBaseName(SystemParam().DatabasePath);
+    record.setKey(request.letter);
+    record.ReLoad();
+    applySettings(record, request);
+    if (!folderExists(request.folder)) {
+        showCatalogMessage(msg::SetLocation, msg::NoLocationTitle, MessageIcon::Information);
+        return usageError(QStringLiteral("--folder: there is no folder %1").arg(request.folder));
+    }
+    if (const auto problem = checkMeasurementSettings(record))
+        return refusedSetting(*problem);
+    return std::nullopt;
+}
+
+// Every run connects afresh, so the intensity the record remembers is rarely the one in
+// force: an intensity outside the target's band is adjusted instead of refused. Nothing when
+// the measurement may go on, else the exit code.
+std::optional<int> adjustUvIntensity(MeasurementControl& measurement, clsTz4DataSet& record,
+                                     const MeasureRequest& request, InstrumentSession& session,
+                                     const StopSignals& interrupt)
+{
+    const float measured = record.Parameters(param::MeasuredLight).toFloat();
+    const float target = record.Parameters(param::TargetLight).toFloat();
+    const bool inBand = uvIntensityInBand(measured, target);
+    if (inBand && !request.flag("adjust"))
+        return std::nullopt;
+    if (!inBand && !request.flag("adjust"))
+        std::fprintf(stderr, "tz4 measure: the UV intensity %s nW is outside the band of the target %s nW; adjusting it first\n",
+                     qUtf8Printable(shortestText(measured)), qUtf8Printable(shortestText(target)));
+    const bool adjusted = measurement.AdjustUvIntensity();
+    if (interrupt.stopped())
+        return ExitCode::signalled(interrupt.signal());
+    if (session.body().LinkLost())
+        return ExitCode::LinkLost;
+    if (!adjusted)
+        return ExitCode::Failure;
+    return std::nullopt;
+}
+
+// Prints the stored record's key (or its JSON) and turns the outcome into the exit code.
+int reportOutcome(MeasurementControl::Outcome outcome, const clsTz4DataSet& record, InstrumentSession& session,
+                  const GlobalOptions& options)
+{
+    const qsizetype failures = session.body().commandFailures().size();
+    switch (outcome) {
+    case MeasurementControl::Outcome::Saved:
+    case MeasurementControl::Outcome::SavedWithErrors: {
+        QTextStream out(stdout);
+        if (options.json)
+            out << QJsonDocument(QJsonObject{{QStringLiteral("key"), record.Key()},
+                                             {QStringLiteral("points"), record.DataCount()},
+                                             {QStringLiteral("failed_commands"), qint64(failures)}})
+                       .toJson(QJsonDocument::Compact)
+                << Qt::endl;
+        else
+            out << record.Key() << Qt::endl;
+        if (outcome == MeasurementControl::Outcome::Saved)
+            return ExitCode::Success;
+        std::fprintf(stderr, "tz4 measure: stored, but the instrument reported errors during the measurement "
+                             "(%d failed commands, see Caution.log)\n",
+                     int(failures));
+        return ExitCode::InstrumentErrors;
+    }
+    case MeasurementControl::Outcome::NotSaved:
+        std::fprintf(stderr, "tz4 measure: the measurement was not saved\n");
+        return ExitCode::Success;
+    case MeasurementControl::Outcome::Cancelled:
+        return ExitCode::signalled(SIGINT);
+    case MeasurementControl::Outcome::LinkLost:
+        return ExitCode::LinkLost;
+    case MeasurementControl::Outcome::Failed:
+        std::fprintf(stderr, "tz4 measure: the measurement could not be completed or stored (see Caution.log)\n");
+        break;
+    case MeasurementControl::Outcome::Refused:
+        break;
+    }
+    return ExitCode::Failure;
+}
+
+} // namespace
+
+int runMeasure(const GlobalOptions& options, const QStringList& args)
+{
+    auto parsedRequest = parseRequest(args);
+    if (const int* refused = std::get_if<int>(&parsedRequest))
+        return *refused;
+    const MeasureRequest& request = std::get<MeasureRequest>(parsedRequest);
 
     Startup startup(createDatabaseIfMissing);
     if (!startup.run(options.home))
@@ -133,29 +242,12 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
     } catch (const std::invalid_argument& error) {
         return usageError(QString::fromUtf8(error.what()));
     }
-    const MessageAnswer save = parsed.flags.contains(QStringLiteral("no")) ? MessageAnswer::No : MessageAnswer::Yes;
-    session->reporter().answer({msg::SaveThisData, msg::CalibrateByThisData}, save);
+    session->reporter().answer({msg::SaveThisData, msg::CalibrateByThisData},
+                               request.flag("no") ? MessageAnswer::No : MessageAnswer::Yes);
 
-    // A new record starts from the settings of the latest record of its kind.
     clsTz4DataSet record;
-    record.setDataBaseName(SystemParam().DatabasePath);
-    record.setKey(letter);
-    record.ReLoad();
-    const auto applySettings = [&] {
-        record.setParameters(param::SampleName, sample);
-        for (const auto& [parameter, value] : settings)
-            record.setParameters(parameter, value);
-    };
-
-    // The whole set (typed values over those of the latest record) is checked before the
-    // instrument is touched: a bad stored default must not reach it either.
-    applySettings();
-    if (!folderExists(qint32(*folder))) {
-        showCatalogMessage(msg::SetLocation, msg::NoLocationTitle, MessageIcon::Information);
-        return usageError(QStringLiteral("--folder: there is no folder %1").arg(qint32(*folder)));
-    }
-    if (const auto problem = checkMeasurementSettings(record))
-        return refusedSetting(*problem);
+    if (const auto refused = prepareRecord(record, request))
+        return *refused;
 
     MeasurementControl* control = nullptr;
     StopSignals interrupt([&](int) {
@@ -165,8 +257,7 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
             session->body().setCanceled(true);
     });
 
-    const qint32 phase = session->connect(parsed.flags.contains(QStringLiteral("wait")),
-                                          [&] { return interrupt.stopped(); });
+    const qint32 phase = session->connect(request.flag("wait"), [&] { return interrupt.stopped(); });
     if (interrupt.stopped())
         return ExitCode::signalled(interrupt.signal());
     if (phase != MainControl::Ready) {
@@ -177,65 +268,17 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
 
     MeasurementControl measurement(session->main(), record);
     control = &measurement;
-    measurement.setLocation(qint32(*folder));
+    measurement.setLocation(request.folder);
     measurement.MakeMeasDefault(record.Key());
-    applySettings();
-
-    // Every run connects afresh, so the intensity the record remembers is rarely the one in
-    // force: an intensity outside the target's band is adjusted instead of refused.
-    const float measured = record.Parameters(param::MeasuredLight).toFloat();
-    const float target = record.Parameters(param::TargetLight).toFloat();
-    const bool inBand = uvIntensityInBand(measured, target);
-    if (!inBand && !parsed.flags.contains(QStringLiteral("adjust")))
-        std::fprintf(stderr, "tz4 measure: the UV intensity %s nW is outside the band of the target %s nW; adjusting it first\n",
-                     qUtf8Printable(shortestText(measured)), qUtf8Printable(shortestText(target)));
-    if (parsed.flags.contains(QStringLiteral("adjust")) || !inBand) {
-        const bool adjusted = measurement.AdjustUvIntensity();
-        if (interrupt.stopped())
-            return ExitCode::signalled(interrupt.signal());
-        if (session->body().LinkLost())
-            return ExitCode::LinkLost;
-        if (!adjusted)
-            return ExitCode::Failure;
-    }
+    applySettings(record, request);
+    if (const auto stopped = adjustUvIntensity(measurement, record, request, *session, interrupt))
+        return *stopped;
 
     const MeasurementControl::Outcome outcome = measurement.Measure();
     session->status().finishLine();
     if (interrupt.stopped())
         return ExitCode::signalled(interrupt.signal());
-    QTextStream out(stdout);
-    switch (outcome) {
-    case MeasurementControl::Outcome::Saved:
-    case MeasurementControl::Outcome::SavedWithErrors:
-        if (options.json)
-            out << QJsonDocument(QJsonObject{{QStringLiteral("key"), record.Key()},
-                                             {QStringLiteral("points"), record.DataCount()},
-                                             {QStringLiteral("failed_commands"),
-                                              qint64(session->body().commandFailures().size())}})
-                       .toJson(QJsonDocument::Compact)
-                << Qt::endl;
-        else
-            out << record.Key() << Qt::endl;
-        if (outcome == MeasurementControl::Outcome::Saved)
-            return ExitCode::Success;
-        std::fprintf(stderr, "tz4 measure: stored, but the instrument reported errors during the measurement "
-                             "(%d failed commands, see Caution.log)\n",
-                     int(session->body().commandFailures().size()));
-        return ExitCode::InstrumentErrors;
-    case MeasurementControl::Outcome::NotSaved:
-        std::fprintf(stderr, "tz4 measure: the measurement was not saved\n");
-        return ExitCode::Success;
-    case MeasurementControl::Outcome::Cancelled:
-        return ExitCode::signalled(SIGINT);
-    case MeasurementControl::Outcome::LinkLost:
-        return ExitCode::LinkLost;
-    case MeasurementControl::Outcome::Failed:
-        std::fprintf(stderr, "tz4 measure: the measurement could not be completed or stored (see Caution.log)\n");
-        break;
-    case MeasurementControl::Outcome::Refused:
-        break;
-    }
-    return ExitCode::Failure;
+    return reportOutcome(outcome, record, *session, options);
 }
 
 } // namespace tz4::cli
