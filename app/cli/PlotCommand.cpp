@@ -123,15 +123,23 @@ std::optional<QStringList> keysOfFirstMode(const QStringList& keyTexts, QString&
     return plotted;
 }
 
+// A record read in part would be drawn as if it were whole.
+bool allReadable(const clsTz4DataSets& records)
+{
+    for (const clsTz4DataSet& record : records) {
+        if (!record.LoadFailure().isEmpty()) {
+            fail(QStringLiteral("record %1 cannot be read: %2").arg(record.Key(), record.LoadFailure()));
+            return false;
+        }
+    }
+    return true;
+}
+
 void warnUndrawable(const clsTz4DataSets& records, const clsTz4GraphDisp& disp)
 {
     for (const QString& warning : disp.LoadWarnings())
         fail(warning);
     for (const clsTz4DataSet& record : records) {
-        if (!record.LoadFailure().isEmpty()) {
-            fail(QStringLiteral("record %1 cannot be read: %2").arg(record.Key(), record.LoadFailure()));
-            return 1;
-        }
         if (const int bad = nonFinitePoints(record))
             fail(QStringLiteral("record %1 has %2 point(s) whose values are not finite numbers; they are not drawn")
                      .arg(record.Key())
@@ -185,6 +193,8 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
     clsTz4DataSets records;
     for (const QString& key : *plotted)
         records.Add(key, SystemParam().DatabasePath);
+    if (!allReadable(records))
+        return 1;
     records.setSelectedItem(records.Item(1));
     clsTz4GraphDisps disps;
     warnUndrawable(records, *disps.Add(mode, SystemParam().DatabasePath));
