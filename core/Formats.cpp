@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace tz4 {
 
@@ -52,8 +54,14 @@ QString shortestFromDecimal(bool negative, Decimal d)
 
 QChar localeDecimalSeparator()
 {
-    const QString half = QLocale().toString(0.5, 'f', 1);
-    return half.size() >= 2 ? half.at(1) : QLatin1Char('.');
+    // Asked for every number of a listing; the locale rarely changes in between.
+    thread_local std::optional<std::pair<QLocale, QChar>> cached;
+    const QLocale locale;
+    if (!cached || cached->first != locale) {
+        const QString half = locale.toString(0.5, 'f', 1);
+        cached.emplace(locale, half.size() >= 2 ? half.at(1) : QLatin1Char('.'));
+    }
+    return cached->second;
 }
 
 QString shortestText(float value)
@@ -72,13 +80,21 @@ QString shortestText(double value)
 
 QString generalDate(const QDateTime& when)
 {
+    struct Formats {
+        QLocale locale;
+        QString date;
+        QString time;
+    };
+    // Listings format thousands of dates in one locale: its formats are looked up once.
+    thread_local std::optional<Formats> cached;
     const QLocale locale;
-    // The long time without a time-zone name: the log and text files show local time.
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QLatin1Char('t'));
-    timeFormat = timeFormat.trimmed();
-    return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + locale.toString(when.time(), timeFormat);
+    if (!cached || cached->locale != locale) {
+        // The long time without a time-zone name: the log and text files show local time.
+        QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+        timeFormat.remove(QLatin1Char('t'));
+        cached.emplace(Formats{locale, locale.dateFormat(QLocale::ShortFormat), timeFormat.trimmed()});
+    }
+    return locale.toString(when.date(), cached->date) + QLatin1Char(' ') + locale.toString(when.time(), cached->time);
 }
 
 qint64 roundHalfEven(double value)

@@ -235,7 +235,14 @@ QString formatNumber(double value, const QString& text)
     if (text.isEmpty())
         return shortestText(value);
 
-    const Picture picture = splitPicture(text);
+    // Long listings format column after column with one picture: it is parsed once.
+    thread_local QString lastText;
+    thread_local Picture lastPicture;
+    if (text != lastText) {
+        lastPicture = splitPicture(text);
+        lastText = text;
+    }
+    const Picture& picture = lastPicture;
     const int decimals = placeholders(picture.fracPart);
     // A percentage of a value near the largest double is no longer finite.
     if (picture.percent && !std::isfinite(value *= 100.0))

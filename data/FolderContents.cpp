@@ -7,7 +7,7 @@
 
 namespace tz4 {
 
-bool FolderEntry::isFolder() const { return GetKeyType(key) == QLatin1String("F"); }
+bool FolderEntry::isFolder() const { return key.endsWith(QLatin1String(" F")); }
 
 QList<FolderEntry> folderEntries(const QString& databasePath, qint32 folder)
 {
@@ -21,16 +21,21 @@ QList<FolderEntry> folderEntries(const QString& databasePath, qint32 folder)
     SqliteStatement records = db.query(QStringLiteral("Select SeqNo,SampleName,MeasLight,DataTime,Modes From Setting "
                                                       "Where Recycled=0 And Parent=%1;")
                                            .arg(folder));
+    // A folder may hold thousands of records: the columns are looked up once.
+    const int seqNo = records.requireColumn(QStringLiteral("SeqNo"));
+    const int sampleName = records.requireColumn(QStringLiteral("SampleName"));
+    const int measLight = records.requireColumn(QStringLiteral("MeasLight"));
+    const int dataTime = records.requireColumn(QStringLiteral("DataTime"));
+    const int modes = records.requireColumn(QStringLiteral("Modes"));
     while (records.next()) {
-        const QString letter = clsTz4DataSet::letterOfKind(int(records.toInt(QStringLiteral("Modes"), -1)));
+        const QString letter = clsTz4DataSet::letterOfKind(int(records.toInt(modes, -1)));
         if (letter.isEmpty())
             continue;
-        FolderEntry entry{makeKey(qint32(records.toInt(QStringLiteral("SeqNo"))), letter),
-                          records.toText(QStringLiteral("SampleName")), std::nullopt,
-                          records.toDateTime(QStringLiteral("DataTime"))};
-        if (!records.isNull(QStringLiteral("MeasLight")))
-            entry.light = records.toDouble(QStringLiteral("MeasLight"));
-        entries.append(entry);
+        FolderEntry entry{makeKey(qint32(records.toInt(seqNo)), letter), records.toText(sampleName), std::nullopt,
+                          records.toDateTime(dataTime)};
+        if (!records.isNull(measLight))
+            entry.light = records.toDouble(measLight);
+        entries.append(std::move(entry));
     }
     return entries;
 }

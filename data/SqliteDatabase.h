@@ -50,9 +50,11 @@ public:
     bool toBool(int column, bool whenNull = false) const;
     qint64 toInt(const QString& name, qint64 whenNull = 0) const;
     double toDouble(const QString& name, double whenNull = 0) const;
+    QString toText(int column, const QString& whenNull = {}) const;
     QString toText(const QString& name, const QString& whenNull = {}) const;
     bool toBool(const QString& name, bool whenNull = false) const;
     // A stored date-time ('YYYY-MM-DD HH:MM:SS'); invalid for Null or unreadable text.
+    QDateTime toDateTime(int column) const;
     QDateTime toDateTime(const QString& name) const;
 
 private:

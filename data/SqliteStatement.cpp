@@ -211,10 +211,14 @@ double SqliteStatement::toDouble(int column, double whenNull) const
     return isNull(column) ? whenNull : sqlite3_column_double(stmt_, column);
 }
 
+QString SqliteStatement::toText(int column, const QString& whenNull) const
+{
+    return isNull(column) ? whenNull : value(column).toString();
+}
+
 QString SqliteStatement::toText(const QString& name, const QString& whenNull) const
 {
-    const int column = requireColumn(name);
-    return isNull(column) ? whenNull : value(column).toString();
+    return toText(requireColumn(name), whenNull);
 }
 
 bool SqliteStatement::toBool(int column, bool whenNull) const
@@ -222,10 +226,14 @@ bool SqliteStatement::toBool(int column, bool whenNull) const
     return isNull(column) ? whenNull : sqlite3_column_double(stmt_, column) != 0;
 }
 
+QDateTime SqliteStatement::toDateTime(int column) const
+{
+    return isNull(column) ? QDateTime() : JetSql::fromStoredDate(value(column).toString());
+}
+
 QDateTime SqliteStatement::toDateTime(const QString& name) const
 {
-    const int column = requireColumn(name);
-    return isNull(column) ? QDateTime() : JetSql::fromStoredDate(value(column).toString());
+    return toDateTime(requireColumn(name));
 }
 
 } // namespace tz4

@@ -30,7 +30,7 @@ QString lightText(const FolderEntry& e)
 
 QString typeText(const FolderEntry& e)
 {
-    return e.isFolder() ? QStringLiteral("Folder") : kindName(GetKeyType(e.key));
+    return e.isFolder() ? QStringLiteral("Folder") : kindName(e.key.right(1));
 }
 
 void printEntries(const QList<FolderEntry>& entries, bool json)
