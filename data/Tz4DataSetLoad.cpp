@@ -80,9 +80,8 @@ void clsTz4DataSet::loadSettings(SqliteDatabase& db, qint32 seqNo)
         };
         auto whole = [&](const char* column, qint64 whenNull) { return row.toInt(QLatin1String(column), whenNull); };
         sampleName_ = row.toText(QStringLiteral("SampleName"), QStringLiteral("Sample"));
+        // A missing or unreadable date stays missing: any other date would misdate the record.
         dataTime_ = row.toDateTime(QStringLiteral("DataTime"));
-        if (!dataTime_.isValid())
-            dataTime_ = QDateTime::currentDateTime();
         measTime_ = qint16(whole("MeasTime", 10));
         setLight_ = real("SetLight", 10);
         measLight_ = real("MeasLight", 0);

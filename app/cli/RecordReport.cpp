@@ -21,7 +21,8 @@ QJsonValue jsonValue(const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::Float: return double(value.toFloat());
-    case QMetaType::QDateTime: return value.toDateTime().toString(Qt::ISODate);
+    case QMetaType::QDateTime: // a missing date is null, never an empty text
+        return value.toDateTime().isValid() ? QJsonValue(value.toDateTime().toString(Qt::ISODate)) : QJsonValue();
     case QMetaType::QString: return value.toString();
     default: return QJsonValue::fromVariant(value);
     }
@@ -154,7 +155,10 @@ QString recordText(const clsTz4DataSet& record)
     out += QStringLiteral("%1 %2\n").arg(QStringLiteral("key"), -26).arg(record.Key());
     out += QStringLiteral("%1 %2\n").arg(QStringLiteral("sample_name"), -26).arg(record.Parameters(param::SampleName).toString());
     out += QStringLiteral("%1 %2 (%3)\n").arg(QStringLiteral("kind"), -26).arg(letter, kindName(letter));
-    out += QStringLiteral("%1 %2\n").arg(QStringLiteral("date"), -26).arg(parameterText(record.Parameters(param::MeasurementDate)));
+    const QDateTime date = record.Parameters(param::MeasurementDate).toDateTime();
+    out += QStringLiteral("%1 %2\n")
+               .arg(QStringLiteral("date"), -26)
+               .arg(date.isValid() ? parameterText(date) : QStringLiteral("Measure Date None"));
     out += analysisText(record);
     out += QStringLiteral("\nparameters\n");
     for (const RecordParameterName& p : recordParameterNames()) {

@@ -193,4 +193,21 @@ TEST_F(PlotCommand, ARecordWhosePointsCannotBeReadIsAnErrorForEveryReader)
     EXPECT_FALSE(QFileInfo::exists(svg));
 }
 
+// A record without a date was once shown and exported with the time of the command.
+TEST_F(PlotCommand, AMissingDateIsShownAsMissing)
+{
+    exec(QStringLiteral("Update Setting Set DataTime = Null;"));
+    const HeadlessRun shown = tz4({QStringLiteral("show"), QStringLiteral("1")});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.contains("\ndate                       Measure Date None\n")) << shown.out.toStdString();
+    EXPECT_EQ(tz4({QStringLiteral("show"), QStringLiteral("1"), QStringLiteral("--json")}).json()[QStringLiteral("date")],
+              QJsonValue());
+
+    const QString csv = file(QStringLiteral("undated.csv"));
+    ASSERT_EQ(tz4({QStringLiteral("export-text"), QStringLiteral("1"), csv}).exitCode, 0);
+    QFile text(csv);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readAll().contains("\r\nDate,\r\n"));
+}
+
 } // namespace
