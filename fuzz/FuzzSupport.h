@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <QtGlobal>
 #include <QString>
 
 #include <cstdint>
@@ -40,6 +41,16 @@ inline void trimCautionLog()
     static unsigned inputs = 0;
     if (++inputs % 4096 == 0)
         QFile::remove(dataFilePath(QStringLiteral("Caution.log")));
+}
+
+// Qt warns about the names the fuzzer makes up (a file name with a NUL in it); written for
+// every such input, the warnings would slow the run and bury a real report.
+inline void dropQtWarnings()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    });
 }
 
 inline QByteArray bytes(const uint8_t* data, size_t size)

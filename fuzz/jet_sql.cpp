@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     static fuzz::SilentReporter reporter;
     setErrorReporter(&reporter);
+    fuzz::dropQtWarnings();
     db = new SqliteDatabase(QStringLiteral(":memory:"), SqliteDatabase::Open::CreateIfMissing);
     for (const QString& statement : databaseTableStatements())
         db->execute(statement);
