@@ -27,9 +27,9 @@ namespace tz4 {
 // over the line and every wait runs the clock's message loop, so timer ticks, receive events
 // and user commands keep working while a reply is outstanding.
 //
-// This header is long because it is the component's whole interface as the rest of the program
-// knows it. The class is a face that forwards to small classes with one job each: the link
-// (Tz4Link, its settings in PortSettings), the register file (Tz4Registers over RegisterTable.h),
+// This is the component's whole interface as the rest of the program knows it, and a face that
+// forwards to small classes with one job each: the link (Tz4Link, its settings in PortSettings,
+// its reply assembly in ReplyAssembler), the register file (Tz4Registers over RegisterTable.h),
 // the sequences (Tz4Sequences), the light-power model (Tz4LightModel, its arithmetic in
 // LightCalibration, its procedures in Tz4LightProcedures) and the measurement procedures
 // (Tz4Procedures, Tz4AnodeVoltage). The face keeps the signals and turns the small classes'
