@@ -40,13 +40,35 @@ qint16 Tz4LightModel::CalcFilter(double power) const
     return calibration_.filterFor(power);
 }
 
-// clang-format off
-float Tz4LightModel::SetLightMin() const { EnterProcedure here("uclTz4Body:SetLightMin(Get)"); return float(calibration_.span(4).minimum); }
-float Tz4LightModel::SetLightMax() const { EnterProcedure here("uclTz4Body:SetLightMax(Get)"); return float(calibration_.span(1).maximum); }
-float Tz4LightModel::SetLightSpanMin(qint16 Numbers) const { EnterProcedure here("uclTz4Body:SetLightSpanMin(Get)"); return float(calibration_.span(Numbers).minimum); }
-float Tz4LightModel::SetLightSpanMax(qint16 Numbers) const { EnterProcedure here("uclTz4Body:SetLightSpanMax(Get)"); return float(calibration_.span(Numbers).maximum); }
-qint16 Tz4LightModel::SetLightSpanRange(qint16 Numbers) const { EnterProcedure here("uclTz4Body:SetLightSpanRange(Get)"); return calibration_.span(Numbers).range; }
-// clang-format on
+float Tz4LightModel::SetLightMin() const
+{
+    EnterProcedure here("uclTz4Body:SetLightMin(Get)");
+    return float(calibration_.span(4).minimum);
+}
+
+float Tz4LightModel::SetLightMax() const
+{
+    EnterProcedure here("uclTz4Body:SetLightMax(Get)");
+    return float(calibration_.span(1).maximum);
+}
+
+float Tz4LightModel::SetLightSpanMin(qint16 Numbers) const
+{
+    EnterProcedure here("uclTz4Body:SetLightSpanMin(Get)");
+    return float(calibration_.span(Numbers).minimum);
+}
+
+float Tz4LightModel::SetLightSpanMax(qint16 Numbers) const
+{
+    EnterProcedure here("uclTz4Body:SetLightSpanMax(Get)");
+    return float(calibration_.span(Numbers).maximum);
+}
+
+qint16 Tz4LightModel::SetLightSpanRange(qint16 Numbers) const
+{
+    EnterProcedure here("uclTz4Body:SetLightSpanRange(Get)");
+    return calibration_.span(Numbers).range;
+}
 
 void Tz4LightModel::writeSpan(const char* process, int address, const QString& value)
 {

@@ -96,6 +96,20 @@ double Tz4Procedures::parameter(int number) const
     return value;
 }
 
+void Tz4Procedures::scanEnergies(const ProcEvent& event, const std::function<float()>& read)
+{
+    const Scan scan = scanOf(parameter(param::StartEnergy), parameter(param::FinishEnergy), parameter(param::EnergyStep));
+    for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
+        registers_.setEnergen(float(e) / 100.0f);
+        link_.WaitIdle();
+        const float value = read();
+        link_.clock().processEvents();
+        if (link_.Canceled())
+            break;
+        event(proc::PointMeasured, double(e) / 100.0, value);
+    }
+}
+
 float Tz4Procedures::GetCpsAvarage(qint16 count)
 {
     EnterProcedure here("uclTz4Body:GetCpsAvarage");
@@ -165,16 +179,7 @@ void Tz4Procedures::MeasWork()
 
     light_.FilterToPower(parameter(param::MeasuredLight));
     registers_.setGridVolts(true);
-    const Scan scan = scanOf(parameter(param::StartEnergy), parameter(param::FinishEnergy), parameter(param::EnergyStep));
-    for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
-        registers_.setEnergen(float(e) / 100.0f);
-        link_.WaitIdle();
-        const float net = GetCpsAvarage(counts) - background;
-        link_.clock().processEvents();
-        if (link_.Canceled())
-            break;
-        events_.work(proc::PointMeasured, double(e) / 100.0, net);
-    }
+    scanEnergies(events_.work, [&] { return GetCpsAvarage(counts) - background; });
     finishProcedure(events_.work);
 }
 
@@ -201,17 +206,10 @@ void Tz4Procedures::MeasAdjLight()
         events_.light(proc::ReferenceMeasured, dark, {});
     }
     light_.FilterToPower(parameter(param::MeasuredLight));
-    const Scan scan = scanOf(parameter(param::StartEnergy), parameter(param::FinishEnergy), parameter(param::EnergyStep));
-    for (qint32 e = scan.start; scan.contains(e); e += scan.step) {
-        registers_.setEnergen(float(e) / 100.0f);
-        link_.WaitIdle();
+    scanEnergies(events_.light, [&] {
         registers_.CpsValue();
-        const float power = light_.LightWatt(registers_.DiodeVolts(), dark);
-        link_.clock().processEvents();
-        if (link_.Canceled())
-            break;
-        events_.light(proc::PointMeasured, double(e) / 100.0, power);
-    }
+        return light_.LightWatt(registers_.DiodeVolts(), dark);
+    });
     finishProcedure(events_.light);
 }
 

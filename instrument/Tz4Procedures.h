@@ -2,6 +2,8 @@
 
 #include "instrument/ProcedureGuard.h"
 
+#include <functional>
+
 namespace tz4 {
 
 class MeasurementParameters;
@@ -50,6 +52,9 @@ private:
     void approachSample(const ProcEvent& event);
     // Mean counts at the rest energy with the light blocked and the grid off, then its event.
     Background backgroundAtRest(const ProcEvent& event);
+    // Steps the photon energy over the record's scan and raises each value `read` gives there,
+    // until the scan ends or the run is cancelled.
+    void scanEnergies(const ProcEvent& event, const std::function<float()>& read);
     void reportThickness(float sum, qint32 repeats);
 
     Tz4Link& link_;

@@ -23,12 +23,19 @@ constexpr qint16 DiagOverTime = 20;
 constexpr qint16 MoveOverTime = 50;
 constexpr qint16 GratingHomeOverTime = 600;
 constexpr int ConnectAttempts = 3;
-constexpr qint16 IrisLimit = 2000;
+constexpr qint16 IrisLimitValue = 2000;
 constexpr float GratingHomeNm = 250.0f;
 constexpr float StageHomeTenths = 4.0f;
 constexpr float StageLimitTenths = 1600.0f;
 constexpr int SpanMaximumOffset = 5;
 constexpr int SpanRangeOffset = 10;
+// The drives of the iris, filter, grating and stage to their origins and limits.
+constexpr Tz4Sequences::Drive IrisOrigin{"uclTz4Body:InitEyeris", "InitEyeris", "EO1", MoveOverTime};
+constexpr Tz4Sequences::Drive IrisLimit{"uclTz4Body:LimitEyeris", "LimitEyeris", "EL1", MoveOverTime};
+constexpr Tz4Sequences::Drive FilterOrigin{"uclTz4Body:InitFilter", "InitFilter", "FO1", MoveOverTime};
+constexpr Tz4Sequences::Drive GratingOrigin{"uclTz4Body:InitLight", "InitLight", "LO1", GratingHomeOverTime};
+constexpr Tz4Sequences::Drive StageOrigin{"uclTz4Body:InitStageX", "InitStageX", "XO1", MoveOverTime};
+constexpr Tz4Sequences::Drive StageLimit{"uclTz4Body:LimitStageX", "LimitStageX", "XL1", MoveOverTime};
 constexpr int StoredSensitivities = 59; // the last entry of the table is never stored
 
 // Every calibration value is used as a single-precision number, so one beyond that range is
@@ -225,15 +232,19 @@ void Tz4Sequences::setSumLost(float tau)
     link_.setOverTime(saved);
 }
 
-// Each drive to an origin or limit corrects the held position only when the instrument confirms it.
-// clang-format off
-void Tz4Sequences::InitEyeris() { EnterProcedure here("uclTz4Body:InitEyeris"); if (link_.ask(QStringLiteral("InitEyeris"), QStringLiteral("EO1"), MoveOverTime)) registers_.held().eyeris = 0; }
-void Tz4Sequences::LimitEyeris() { EnterProcedure here("uclTz4Body:LimitEyeris"); if (link_.ask(QStringLiteral("LimitEyeris"), QStringLiteral("EL1"), MoveOverTime)) registers_.held().eyeris = IrisLimit; }
-void Tz4Sequences::InitFilter() { EnterProcedure here("uclTz4Body:InitFilter"); if (link_.ask(QStringLiteral("InitFilter"), QStringLiteral("FO1"), MoveOverTime)) registers_.held().filter = 0; }
-void Tz4Sequences::InitLight() { EnterProcedure here("uclTz4Body:InitLight"); if (link_.ask(QStringLiteral("InitLight"), QStringLiteral("LO1"), GratingHomeOverTime)) registers_.held().lightWave = GratingHomeNm; }
-void Tz4Sequences::InitStageX() { EnterProcedure here("uclTz4Body:InitStageX"); if (link_.ask(QStringLiteral("InitStageX"), QStringLiteral("XO1"), MoveOverTime)) registers_.held().stageTenths = StageHomeTenths; }
-void Tz4Sequences::LimitStageX() { EnterProcedure here("uclTz4Body:LimitStageX"); if (link_.ask(QStringLiteral("LimitStageX"), QStringLiteral("XL1"), MoveOverTime)) registers_.held().stageTenths = StageLimitTenths; }
-// clang-format on
+bool Tz4Sequences::drive(const Drive& d)
+{
+    EnterProcedure here(d.label);
+    return link_.ask(QLatin1String(d.process), QLatin1String(d.command), d.overTime);
+}
+
+// Each drive corrects the held position only when the instrument confirms it.
+void Tz4Sequences::InitEyeris() { if (drive(IrisOrigin)) registers_.held().eyeris = 0; }
+void Tz4Sequences::LimitEyeris() { if (drive(IrisLimit)) registers_.held().eyeris = IrisLimitValue; }
+void Tz4Sequences::InitFilter() { if (drive(FilterOrigin)) registers_.held().filter = 0; }
+void Tz4Sequences::InitLight() { if (drive(GratingOrigin)) registers_.held().lightWave = GratingHomeNm; }
+void Tz4Sequences::InitStageX() { if (drive(StageOrigin)) registers_.held().stageTenths = StageHomeTenths; }
+void Tz4Sequences::LimitStageX() { if (drive(StageLimit)) registers_.held().stageTenths = StageLimitTenths; }
 
 void Tz4Sequences::moveTo(const char* process, double targetTenths)
 {

@@ -15,6 +15,14 @@ class Tz4Registers;
 // stage to their origins and limits, and the stage positions of the sample and references.
 class Tz4Sequences {
 public:
+    // One drive of a unit to its origin or limit.
+    struct Drive {
+        const char* label;   // error location while it runs
+        const char* process; // LastProcess
+        const char* command;
+        qint16 overTime;
+    };
+
     Tz4Sequences(Tz4Link& link, Tz4Registers& registers, LightCalibration& calibration)
         : link_(link), registers_(registers), calibration_(calibration)
     {
@@ -48,6 +56,7 @@ public:
     void BodyCancelProcess();
 
 private:
+    bool drive(const Drive& d);
     QString memoryWord();
     void readCalibrationMemory();
     void readSpanTable();
