@@ -1,4 +1,4 @@
-#include "tests/mainwin/MainWindowFixture.h"
+#include "tests/datawin/MeasurementFixture.h"
 
 #include "core/CautionLog.h"
 #include "core/RecordParameters.h"
@@ -12,29 +12,14 @@ using namespace tz4;
 namespace {
 
 // A short scan on the simulator with a real database, where a test injects instrument faults.
-class MeasurementFaults : public test::MainWindowFixture {
+class MeasurementFaults : public test::MeasurementFixture {
 protected:
     void SetUp() override
     {
         ASSERT_NO_FATAL_FAILURE(startWithDatabase());
         record.setDataBaseName(SystemParam().DatabasePath);
-        record.setKey(QStringLiteral("W"));
-        control = std::make_unique<MeasurementControl>(*main, record);
-        control->setLocation(0);
-        record.setParameters(param::SampleName, QStringLiteral("Gold"));
-        record.setParameters(param::StartEnergy, 5.0f);
-        record.setParameters(param::FinishEnergy, 5.5f);
-        record.setParameters(param::EnergyStep, 0.1f);
-        record.setParameters(param::MeasuredLight, 10.0f);
-        record.setParameters(param::TargetLight, 10.0f);
-        record.setParameters(param::CountingTime, 2);
+        attach(QStringLiteral("W"));
         reporter.shown.clear();
-    }
-
-    void TearDown() override
-    {
-        control.reset();
-        MainWindowFixture::TearDown();
     }
 
     void fault(sim::FaultPlan::Kind kind, const QByteArray& command, int number = 0)
@@ -47,9 +32,6 @@ protected:
         QFile file(cautionLogPath());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-
-    clsTz4DataSet record;
-    std::unique_ptr<MeasurementControl> control;
 };
 
 } // namespace

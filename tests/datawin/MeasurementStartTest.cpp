@@ -1,4 +1,4 @@
-#include "tests/mainwin/MainWindowFixture.h"
+#include "tests/datawin/MeasurementFixture.h"
 
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
@@ -11,9 +11,8 @@ using namespace tz4;
 
 namespace {
 
-// A measurement window on a connected simulated instrument, with a record that passes every
-// check until a test spoils one setting.
-class MeasurementStart : public test::MainWindowFixture {
+// The start checks of a measurement, each test spoiling one setting of a record that passes.
+class MeasurementStart : public test::MeasurementFixture {
 protected:
     void SetUp() override { open(QStringLiteral("W")); }
 
@@ -22,25 +21,7 @@ protected:
         start(options);
         ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
         reporter.shown.clear();
-        record.setKey(kind);
-        control = std::make_unique<MeasurementControl>(*main, record);
-        control->setLocation(0);
-        record.setParameters(param::SampleName, QStringLiteral("Gold"));
-        record.setParameters(param::StartEnergy, 5.0f);
-        record.setParameters(param::FinishEnergy, 5.5f);
-        record.setParameters(param::EnergyStep, 0.1f);
-        record.setParameters(param::FixedEnergy, 5.9f);
-        record.setParameters(param::MeasuredLight, 10.0f);
-        record.setParameters(param::TargetLight, 10.0f);
-        record.setParameters(param::MeasureCount, 3);
-        record.setParameters(param::CountingTime, 2);
-        record.setParameters(param::CalibrationShift, 100.0f);
-    }
-
-    void TearDown() override
-    {
-        control.reset();
-        MainWindowFixture::TearDown();
+        attach(kind);
     }
 
     // The refusal's "title: text", or "started" when every check passed.
@@ -52,9 +33,6 @@ protected:
         EXPECT_EQ(reporter.shown.size(), 1);
         return reporter.shown.isEmpty() ? QString() : reporter.shown[0].title + QStringLiteral(": ") + reporter.shown[0].text;
     }
-
-    clsTz4DataSet record;
-    std::unique_ptr<MeasurementControl> control;
 };
 
 const QString Started = QStringLiteral("started");
