@@ -3,8 +3,10 @@
 #include <charconv>
 #include <string>
 
-// The decimal digits of a value, shared by the shortest text and the number pictures.
+// The decimal digits of a value, shared by the shortest text and the number pictures. Only
+// those two sources include this; internal linkage lets each inline the helpers into its loop.
 namespace tz4::decimal {
+namespace {
 
 // A non-negative decimal number as its digits and the position of the decimal point within
 // them: digits "125", point 1 means 1.25. Working on decimal digits makes rounding follow the
@@ -75,4 +77,5 @@ inline bool isZero(const Decimal& d)
     return d.digits.find_first_not_of('0') == std::string::npos;
 }
 
+} // namespace
 } // namespace tz4::decimal
