@@ -202,9 +202,4 @@ QString LowCountWarningText(const LowCountBias& bias)
         .arg(remedy);
 }
 
-QString clsTz4DataSet::LowCountWarning() const
-{
-    return LowCountWarningText(EstimateLowCountBias(*this));
-}
-
 } // namespace tz4

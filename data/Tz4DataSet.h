@@ -1,41 +1,41 @@
 #pragma once
 
 #include "core/MeasurementParameters.h"
+#include "data/RecordAnalysis.h"
+#include "data/RecordCalibration.h"
+#include "data/RecordKind.h"
+#include "data/RecordPoints.h"
+#include "data/RecordRows.h"
+#include "data/RecordSettings.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
 
-#include <array>
-#include <utility>
 #include <vector>
 
 namespace tz4 {
 
-class SqliteDatabase;
-
-// One measurement record in memory: the settings of one Setting row, its data points, the
-// values derived from them for the graph, the selection flags, the analysis results and the
-// calibration data. The database named by DataBaseName is opened for each load or save and
-// closed again; an empty name makes a demonstration record that never touches a database.
-class clsTz4DataSet : public MeasurementParameters {
+// One measurement record in memory, as the windows and the other subsystems know it: a face over
+// its settings, its points, its rows in the database, its analysis and its calibration. The
+// database named by DataBaseName is opened for each load or save and closed again; an empty name
+// makes a demonstration record that never touches a database.
+class clsTz4DataSet : public MeasurementParameters, public RecordKinds {
 public:
-    // Kind codes as stored in Setting.Modes; the key's letter names them.
-    enum Kind { KindW = 0, KindC = 1, KindL = 2, KindD = 3, KindT = 4, KindNone = -1 };
     static int kindOfLetter(const QString& letter);
     static QString letterOfKind(int kind);
 
     clsTz4DataSet();
 
     // Identity.
-    const QString& DataBaseName() const { return dataBaseName_; }
-    void setDataBaseName(const QString& path) { dataBaseName_ = path; }
+    const QString& DataBaseName() const { return rows_.dataBaseName(); }
+    void setDataBaseName(const QString& path) { rows_.setDataBaseName(path); }
     const QString& Key() const { return key_; }
     void setKey(const QString& key);
     qint32 SeqNo() const;
     int Kind() const { return kind_; }
-    const QString& ParentKey() const { return parentKey_; }
-    void setParentKey(const QString& key) { parentKey_ = key; }
+    const QString& ParentKey() const { return settings_.parentKey; }
+    void setParentKey(const QString& key) { settings_.parentKey = key; }
     qint32 Index() const { return index_; }
     void setIndex(qint32 index) { index_ = index; }
     const QVariant& SnapPicture() const { return snapPicture_; }
@@ -43,11 +43,11 @@ public:
     bool Loaded() const { return loaded_; }
 
     // Flags.
-    bool GndDown() const { return gndDown_; }
+    bool GndDown() const { return settings_.gndDown; }
     void setGndDown(bool on);
-    bool ExpLog() const { return expLog_; }
+    bool ExpLog() const { return settings_.expLog; }
     void setExpLog(bool on);
-    bool AdjustFlag() const { return adjustFlag_; }
+    bool AdjustFlag() const { return settings_.adjustFlag; }
     void setAdjustFlag(bool on);
 
     // Settings and results by number; an invalid QVariant for numbers the record does not answer.
@@ -67,17 +67,17 @@ public:
     bool SaveDataValues();
 
     // Points. DataCount set resizes the arrays (kept contents) and moves the cursor to the end.
-    int DataCount() const { return dataCount_; }
-    void setDataCount(int count);
-    int DataIndex() const { return dataIndex_; }
-    void setDataIndex(int index);
-    void MoveFirst();
-    void MoveLast();
-    void MoveNext();
-    bool Eof() const { return eof_; }
-    void setEof(bool on) { eof_ = on; }
-    bool Bof() const { return bof_; }
-    void setBof(bool on) { bof_ = on; }
+    int DataCount() const { return points_.count(); }
+    void setDataCount(int count) { points_.setCount(count, withZ()); }
+    int DataIndex() const { return points_.cursor(); }
+    void setDataIndex(int index) { points_.setCursor(index); }
+    void MoveFirst() { points_.moveFirst(); }
+    void MoveLast() { points_.moveLast(); }
+    void MoveNext() { points_.moveNext(); }
+    bool Eof() const { return points_.eof; }
+    void setEof(bool on) { points_.eof = on; }
+    bool Bof() const { return points_.bof; }
+    void setBof(bool on) { points_.bof = on; }
 
     // Point values; a missing, negative or too large index means the current point.
     float ValueX(int index = -1) const;
@@ -116,106 +116,40 @@ public:
     void AddGFlag();
     void DelGFlag();
     bool CreateWfSubtruct();
-    float WorkFunction() const { return workFunction_; }
-    float Gradient() const { return gradient_; }
-    float Intercept() const { return intercept_; }
-    float GroundLevel() const { return groundLevel_; }
-    float Correlation() const { return correlation_; }
+    float WorkFunction() const { return analysis_.workFunction(); }
+    float Gradient() const { return analysis_.gradient(); }
+    float Intercept() const { return analysis_.intercept(); }
+    float GroundLevel() const { return analysis_.groundLevel(); }
+    float Correlation() const { return analysis_.correlation(); }
     // Standard uncertainty of the work function: the statistical part and the fit-range part
     // combined in quadrature; 0 when it cannot be estimated.
-    double WorkFunctionUncertainty() const { return workFunctionUncertainty_; }
+    double WorkFunctionUncertainty() const { return analysis_.uncertainty(); }
     // From the regression's scatter and, when the ground takes part, the ground level's standard error.
-    double WorkFunctionUncertaintyStatistical() const { return workFunctionUncertaintyStatistical_; }
+    double WorkFunctionUncertaintyStatistical() const { return analysis_.uncertaintyStatistical(); }
     // How far the work function moves when the fit range grows or shrinks by one point at either end.
-    double WorkFunctionUncertaintyRange() const { return workFunctionUncertaintyRange_; }
+    double WorkFunctionUncertaintyRange() const { return analysis_.uncertaintyRange(); }
     // One sentence when dropping each point's highest reading shifts the work function by more
     // than a quarter of its statistical uncertainty (kind W), with the setting that would avoid it; else empty.
     QString LowCountWarning() const;
     // The adjustment record's light intensity per 0.05 eV from 3.4 eV (kind W).
-    const std::vector<float>& LightTable() const { return lightTable_; }
+    const std::vector<float>& LightTable() const { return calibration_.lightTable(); }
 
 private:
-    struct Rect {
-        float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-        bool contains(float x, float y) const;
-    };
-
-    void setDefaults();
     void fillDemonstration();
-    void loadSettings(SqliteDatabase& db, qint32 seqNo);
-    void loadPoints(SqliteDatabase& db);
-    QString buildFolderPath(SqliteDatabase& db) const;
-    void saveSettings(SqliteDatabase& db, bool descriptiveOnly);
-    void saveValues(SqliteDatabase& db);
-    int pointIndex(int index) const;
-    qint32 parentFolder() const;
-    void resizeArrays(int count);
+    bool withZ() const { return kind_ == KindC || kind_ == KindD; }
 
-    // Analysis, calibration and statistics.
-    void FilterData();
-    void calcBase();
-    void fWork();
-    void calcWorkFunction();
-    void min2Exp();
-    void calcUncertainty();
-    void calcRangeUncertainty();
-    float workFunctionOf(const std::vector<char>& fitFlags) const;
-    void applyFitRect();
-    void LoadAdjustDatas(SqliteDatabase& db);
-    void SetThickDatas(SqliteDatabase& db);
-    void LoadSubCalib(SqliteDatabase& db, qint32 lineSeqNo);
-    void LoadAvrMinMax(SqliteDatabase& db);
-    bool powered() const { return expLog_ && powerNumber_ > 0 && powerNumber_ < 2; }
-
-    // Identity.
-    QString dataBaseName_;
     QString key_;
     int kind_ = KindNone;
-    QString parentKey_;
     qint32 index_ = 0;
     QVariant snapPicture_;
     bool loaded_ = false;
     QString loadFailure_;
 
-    // Settings.
-    QString folderPath_;
-    QString sampleName_;
-    QDateTime dataTime_;
-    float startEnergy_ = 0, finishEnergy_ = 0, stepEnergy_ = 0, fixedEnergy_ = 0;
-    float measLight_ = 0, setLight_ = 0, powerNumber_ = 0, unitLight_ = 0;
-    qint32 adjustNo_ = 0;
-    float backGndCps_ = 0;
-    qint16 measTime_ = 0, volts_ = 0;
-    float tau_ = 0, thick_ = 0, calibThick_ = 0;
-    QString calibName_;
-    qint16 measCount_ = 0;
-    std::array<QString, 3> notes_;
-    std::array<float, 3> graphX_{}, graphY_{};
-
-    bool gndDown_ = false, expLog_ = false, adjustFlag_ = false;
-
-    // Points.
-    int dataCount_ = 0;
-    int dataIndex_ = -1;
-    bool eof_ = false, bof_ = false;
-    std::vector<qint32> pointKeys_;
-    std::vector<float> dataX_, dataY_, plotX_, plotY_;
-    std::vector<char> gFlags_, fFlags_;
-    std::vector<float> zValues_;
-    std::vector<float> lightTable_;
-    std::vector<std::pair<qint32, QString>> members_;
-
-    Rect groundRect_, fitRect_;
-
-    // Results.
-    float groundLevel_ = 0, gradient_ = 0, intercept_ = 0, workFunction_ = 0, correlation_ = 0;
-    double workFunctionUncertainty_ = 0;
-    double workFunctionUncertaintyStatistical_ = 0;
-    double workFunctionUncertaintyRange_ = 0;
-    double groundStdError_ = 0; // of the ground points' mean, in yield units
-    double groundLeftIn_ = 0;   // a ground mean below zero, which the level leaves in the data
-    std::array<float, 3> rangeX_{}, rangeY_{};
-    std::array<float, 12> statistics_{};
+    RecordSettings settings_;
+    RecordPoints points_;
+    RecordRows rows_;
+    RecordAnalysis analysis_;
+    RecordCalibration calibration_;
 };
 
 } // namespace tz4

@@ -2,6 +2,7 @@
 
 #include "core/ErrorLocation.h"
 #include "core/Tz4Error.h"
+#include "data/Extremes.h"
 
 namespace tz4 {
 
@@ -72,47 +73,35 @@ void clsTz4DataSets::setSelectedItem(const clsTz4DataSet* record)
 
 void clsTz4DataSets::MakeTotalData()
 {
-    // Strict comparisons: a value replaces the running extreme only when beyond it.
-    auto lower = [](float& extreme, float value) {
-        if (value < extreme)
-            extreme = value;
-    };
-    auto higher = [](float& extreme, float value) {
-        if (value > extreme)
-            extreme = value;
-    };
-    totalMinX_ = totalMinY_ = 1e21f;
-    totalMaxX_ = totalMaxY_ = -1e21f;
-    graphMinX_ = graphMinY_ = 1e21f;
-    graphMaxX_ = graphMaxY_ = graphStpX_ = graphStpY_ = -1e21f;
+    Least totalMinX, totalMinY, graphMinX, graphMinY;
+    Greatest totalMaxX, totalMaxY, graphMaxX, graphMaxY, graphStpX, graphStpY;
     maxDataCount_ = 0;
     for (const Entry& entry : items_) {
         const clsTz4DataSet& r = *entry.record;
-        lower(totalMinX_, r.DataX(0));
-        lower(totalMinY_, r.DataY(0));
-        higher(totalMaxX_, r.DataX(1));
-        higher(totalMaxY_, r.DataY(1));
-        lower(graphMinX_, r.GraphX(0));
-        lower(graphMinY_, r.GraphY(0));
-        higher(graphMaxX_, r.GraphX(1));
-        higher(graphMaxY_, r.GraphY(1));
-        higher(graphStpX_, r.GraphX(2));
-        higher(graphStpY_, r.GraphY(2));
+        totalMinX.take(r.DataX(0));
+        totalMinY.take(r.DataY(0));
+        totalMaxX.take(r.DataX(1));
+        totalMaxY.take(r.DataY(1));
+        graphMinX.take(r.GraphX(0));
+        graphMinY.take(r.GraphY(0));
+        graphMaxX.take(r.GraphX(1));
+        graphMaxY.take(r.GraphY(1));
+        graphStpX.take(r.GraphX(2));
+        graphStpY.take(r.GraphY(2));
         if (r.DataCount() > maxDataCount_)
             maxDataCount_ = r.DataCount();
     }
-    for (float* minimum : {&totalMinX_, &totalMinY_, &graphMinX_, &graphMinY_}) {
-        if (*minimum > 1e20f)
-            *minimum = -1;
-    }
-    for (float* maximum : {&totalMaxX_, &totalMaxY_, &graphMaxX_, &graphMaxY_}) {
-        if (*maximum < -1e20f)
-            *maximum = -1;
-    }
-    for (float* step : {&graphStpX_, &graphStpY_}) {
-        if (*step < -1e20f)
-            *step = 1;
-    }
+    totalMinX_ = totalMinX.value();
+    totalMinY_ = totalMinY.value();
+    totalMaxX_ = totalMaxX.value();
+    totalMaxY_ = totalMaxY.value();
+    graphMinX_ = graphMinX.value();
+    graphMinY_ = graphMinY.value();
+    graphMaxX_ = graphMaxX.value();
+    graphMaxY_ = graphMaxY.value();
+    // Without records the steps are 1, so that a scale can still be drawn.
+    graphStpX_ = graphStpX.value(1);
+    graphStpY_ = graphStpY.value(1);
 }
 
 } // namespace tz4
