@@ -59,6 +59,10 @@ PtyServer::PtyServer(Clock& clock, const SimOptions& options) : clock_(clock)
     }
     notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readCommands(); });
+    // Closing the slave after making it raw left the terminal hung up; reading now would take
+    // that for a host that left. Wait for the first host as for any later one.
+    notifier_->setEnabled(false);
+    watch_ = clock_.startTimer(50, [this] { watchForHost(); }, true);
 }
 
 PtyServer::~PtyServer()
@@ -91,6 +95,8 @@ void PtyServer::hostLeft()
 {
     notifier_->setEnabled(false);
     session_->reset();
+    // Commands the old host wrote but we had not read yet are not the next host's.
+    ::tcflush(master_, TCIFLUSH);
     // Whatever was sent but not read stays in the terminal; empty it for the next host.
     const int slave = ::open(path_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (slave >= 0) {
@@ -112,8 +118,21 @@ void PtyServer::watchForHost()
     notifier_->setEnabled(true);
 }
 
+bool PtyServer::hostPresent() const
+{
+    pollfd fd{master_, 0, 0};
+    return ::poll(&fd, 1, 0) >= 0 && !(fd.revents & POLLHUP);
+}
+
 void PtyServer::send(const QByteArray& bytes)
 {
+    // An answer falling due after the host left (a busy simulator may run the timer before it
+    // reads the hang-up) would otherwise wait in the terminal for the next host.
+    if (!hostPresent()) {
+        if (watch_ == 0)
+            hostLeft();
+        return;
+    }
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(master_, bytes.constData() + done, size_t(bytes.size() - done));

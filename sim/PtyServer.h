@@ -34,6 +34,7 @@ public:
 private:
     void readCommands();
     void send(const QByteArray& bytes);
+    bool hostPresent() const;
     // The host closed the device: drop its unanswered commands and unread answers, then wait
     // for the next host.
     void hostLeft();
