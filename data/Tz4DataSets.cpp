@@ -1,74 +1,24 @@
 #include "data/Tz4DataSets.h"
 
 #include "core/ErrorLocation.h"
-#include "core/Tz4Error.h"
 #include "data/Extremes.h"
 
 namespace tz4 {
-
-int clsTz4DataSets::find(const QString& key) const
-{
-    if (key.isEmpty())
-        return -1;
-    for (size_t i = 0; i < items_.size(); ++i) {
-        if (items_[i].key.compare(key, Qt::CaseInsensitive) == 0)
-            return int(i);
-    }
-    return -1;
-}
 
 clsTz4DataSet* clsTz4DataSets::Add(const QString& key, const QString& dataBaseName, const QString& sKey)
 {
     EnterProcedure here("clsTz4DataSets:Add");
     const QString entryKey = key.isEmpty() ? sKey : key;
-    if (find(entryKey) >= 0)
-        throw Tz4Error(err::DuplicateCollectionKey, QStringLiteral("This key is already associated with an element of this collection: %1").arg(entryKey));
+    checkNewKey(entryKey);
     auto record = std::make_unique<clsTz4DataSet>();
     record->setKey(key);
     record->setDataBaseName(dataBaseName);
     record->setIndex(Count() + 1);
-    clsTz4DataSet* added = record.get();
-    items_.push_back({entryKey, std::move(record)});
+    clsTz4DataSet* added = append(entryKey, std::move(record));
     added->ReLoad();
     MakeTotalData();
-    selectedKey_ = key;
+    select(key);
     return added;
-}
-
-void clsTz4DataSets::Clear()
-{
-    while (!items_.empty())
-        items_.pop_back();
-}
-
-clsTz4DataSet* clsTz4DataSets::Item(const QString& key) const
-{
-    const int i = find(key);
-    return i < 0 ? nullptr : items_[size_t(i)].record.get();
-}
-
-clsTz4DataSet* clsTz4DataSets::Item(int number) const
-{
-    return number >= 1 && number <= Count() ? items_[size_t(number - 1)].record.get() : nullptr;
-}
-
-void clsTz4DataSets::Remove(const QString& key)
-{
-    const int i = find(key);
-    if (i >= 0)
-        items_.erase(items_.begin() + i);
-}
-
-void clsTz4DataSets::Remove(int number)
-{
-    if (number >= 1 && number <= Count())
-        items_.erase(items_.begin() + (number - 1));
-}
-
-void clsTz4DataSets::setSelectedItem(const clsTz4DataSet* record)
-{
-    if (record)
-        selectedKey_ = record->Key();
 }
 
 void clsTz4DataSets::MakeTotalData()
@@ -76,8 +26,7 @@ void clsTz4DataSets::MakeTotalData()
     Least totalMinX, totalMinY, graphMinX, graphMinY;
     Greatest totalMaxX, totalMaxY, graphMaxX, graphMaxY, graphStpX, graphStpY;
     maxDataCount_ = 0;
-    for (const Entry& entry : items_) {
-        const clsTz4DataSet& r = *entry.record;
+    for (const clsTz4DataSet& r : *this) {
         totalMinX.take(r.DataX(0));
         totalMinY.take(r.DataY(0));
         totalMaxX.take(r.DataX(1));
