@@ -286,6 +286,14 @@ qint16 Tz4Link::replyInt16()
     }
 }
 
+void Tz4Link::refuseReply()
+{
+    noteFailure(lastCommand_, replies_.reply(), linkerr::UnreadableReply);
+    errorStyle_ = 1;
+    errorNumber_ = linkerr::UnreadableReply;
+    reportFailure();
+}
+
 void Tz4Link::WaitIdle()
 {
     EnterProcedure here("uclTz4Body:WaitIdle");

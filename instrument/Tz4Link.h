@@ -75,6 +75,9 @@ public:
     // that the failure (which still reaches the caller) names the command and what came back.
     double replyNumber();
     qint16 replyInt16();
+    // A reply that reads as a number the instrument cannot mean (a negative time): noted and
+    // reported like an unreadable one, never taken as a reading.
+    void refuseReply();
     // The wait for the instrument to finish moving.
     void WaitIdle();
     QString MeasDataProtocol(const QString& command, const QString& reply) const;

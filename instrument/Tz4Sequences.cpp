@@ -197,6 +197,12 @@ void Tz4Sequences::Refresh()
         return;
     if (link_.WriteRS232C(QStringLiteral("OO"))) {
         const qint32 elapsed = replyToInt32(link_.replyLine());
+        if (elapsed < 0) {
+            // The lamp cannot have burnt for less than nothing; no warm-up beyond the full one.
+            warmUpLeft_ = 0;
+            link_.refuseReply();
+            return;
+        }
         warmUpLeft_ = elapsed < FullWarmUpSeconds ? FullWarmUpSeconds - float(elapsed) : 0.0f;
     } else {
         warmUpLeft_ = 0;

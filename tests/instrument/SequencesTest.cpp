@@ -1,6 +1,7 @@
 #include "tests/instrument/FakeInstrument.h"
 
 #include "core/Tz4Error.h"
+#include "instrument/ErrorTexts.h"
 
 
 using namespace tz4;
@@ -138,6 +139,11 @@ TEST_F(Sequences, WarmUpIsCountedDownByTheTick)
     line.on("OO", "1800");
     body.Refresh();
     EXPECT_EQ(body.WarmUpTime(), 0);
+
+    line.on("OO", "-30");
+    body.Refresh();
+    EXPECT_EQ(body.WarmUpTime(), 0) << "a negative burn time is no reading";
+    EXPECT_EQ(body.ErrorDescription(), GetErrorString(linkerr::UnreadableReply));
 
     line.on("OO", "100");
     line.on("OS", "ERROR 12");
