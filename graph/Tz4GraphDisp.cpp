@@ -4,6 +4,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
 #include "core/Keys.h"
+#include "data/GraphRows.h"
 #include "data/SqliteDatabase.h"
 #include "data/Tz4DataSet.h"
 #include "graph/GraphStyles.h"
@@ -80,7 +81,7 @@ int clsTz4GraphDisp::typeNoOfKey(const QString& key)
 // be drawn leaves the default and is reported.
 class clsTz4GraphDisp::RowReader {
 public:
-    RowReader(SqliteStatement& row, int typeNo, QStringList& warnings)
+    RowReader(const SqliteStatement& row, int typeNo, QStringList& warnings)
         : row_(row), typeNo_(typeNo), warnings_(warnings)
     {
     }
@@ -139,36 +140,22 @@ private:
         warnings_ << QStringLiteral("Graphs row %1: %2 %3 %4; the default is used").arg(typeNo_).arg(column, value, why);
     }
 
-    SqliteStatement& row_;
+    const SqliteStatement& row_;
     int typeNo_;
     QStringList& warnings_;
 };
 
-// Writes the columns as the assignments of one Update.
+// Collects the columns to store, with their values.
 class clsTz4GraphDisp::RowWriter {
 public:
-    explicit RowWriter(const clsTz4GraphDisp& disp) : disp_(disp) {}
+    void color(const char* name, qint32 value) { add(name, value); }
+    void size(const char* name, qint16 value) { add(name, value); }
+    void pen(const char* name, qint32 value) { add(name, value); }
+    void whole(const char* name, qint32 value) { add(name, value); }
+    void flag(const char* name, bool value) { add(name, value); }
+    void add(const char* name, const QVariant& value) { columns.append({QLatin1String(name), value}); }
 
-    void color(const char* name, qint32 value) { number(name, value); }
-    void size(const char* name, qint16 value) { number(name, value); }
-    void pen(const char* name, qint32 value) { number(name, value); }
-    void whole(const char* name, qint32 value) { number(name, value); }
-    void flag(const char* name, bool value)
-    {
-        sql += QLatin1String(name) + QLatin1Char('=') + (value ? QStringLiteral("True") : QStringLiteral("False"))
-            + QLatin1Char(',');
-    }
-
-    QString sql;
-
-private:
-    void number(const char* name, qint32 value)
-    {
-        sql += QLatin1String(name) + QLatin1Char('=') + disp_.UncheckPointDelim(QString::number(value))
-            + QLatin1Char(',');
-    }
-
-    const clsTz4GraphDisp& disp_;
+    QList<std::pair<QString, QVariant>> columns;
 };
 
 // Every stored column but OverLayLevel with its member, in the order they are written.
@@ -212,16 +199,14 @@ void clsTz4GraphDisp::ReLoad()
         return;
     ErrorTrap trap;
     trap.run([&] {
-        SqliteDatabase db(dataBaseName_);
         const int typeNo = typeNoOfKey(key_);
         if (typeNo < 0)
             throw Tz4Error(err::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
-        SqliteStatement row = db.query(QStringLiteral("Select * From Graphs Where TypeNo = %1;").arg(typeNo));
-        if (!row.next())
-            return;
-        RowReader reader(row, typeNo, loadWarnings_);
-        eachColumn(reader);
-        reader.level("OverLayLevel", overLayLevel_);
+        GraphRows::read(dataBaseName_, typeNo, [&](const SqliteStatement& row) {
+            RowReader reader(row, typeNo, loadWarnings_);
+            eachColumn(reader);
+            reader.level("OverLayLevel", overLayLevel_);
+        });
     });
     if (modeWithoutAnalysis(key_)) {
         selectVisible_ = false;
@@ -241,13 +226,7 @@ void clsTz4GraphDisp::UpDates(qint32 types)
         const int typeNo = typeNoOfKey(key_);
         if (typeNo < 0)
             throw Tz4Error(err::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
-        {
-            SqliteDatabase db(dataBaseName_);
-            SqliteStatement rows = db.query(QStringLiteral("Select * From Graphs Where TypeNo=%1;").arg(typeNo));
-            const bool exists = rows.next();
-            if (!exists)
-                db.execute(QStringLiteral("Insert Into Graphs(TypeNo) Values (%1);").arg(typeNo));
-        }
+        GraphRows::ensure(dataBaseName_, typeNo);
         SaveDatas(types);
     });
     trap.finish();
@@ -258,14 +237,12 @@ void clsTz4GraphDisp::SaveDatas(qint32 types)
     EnterProcedure here("clsTz4GraphDisp:SaveDatas");
     if (key_.isEmpty() || dataBaseName_.isEmpty())
         return;
-    SqliteDatabase db(dataBaseName_);
-    RowWriter writer(*this);
+    RowWriter writer;
     if (types == 0)
         eachColumn(writer);
-    QString sql = QStringLiteral("Update Graphs Set ") + writer.sql;
-    sql += QStringLiteral("OverLayLevel=") + UncheckPointDelim(shortestText(overLayLevel_));
-    sql += QStringLiteral(" Where TypeNo = %1;").arg(typeNoOfKey(key_));
-    db.execute(sql);
+    // The level is stored as its shortest decimal text reads, not as the float's binary value.
+    writer.add("OverLayLevel", UncheckPointDelim(shortestText(overLayLevel_)).toDouble());
+    GraphRows::write(dataBaseName_, typeNoOfKey(key_), writer.columns);
 }
 
 QString clsTz4GraphDisp::UncheckPointDelim(const QString& value) const
