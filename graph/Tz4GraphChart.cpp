@@ -17,6 +17,15 @@ constexpr double kXLabelGap = 80;
 constexpr double kYTick = 20;
 // More ticks than this come only from damaged ranges; such an axis is left bare.
 constexpr qint64 kMaxTicks = 100000;
+
+// The whole steps that fit in the span: a step that does not divide the span leaves no tick
+// beyond the frame. The small allowance keeps the last tick of a float range that the step
+// does divide.
+qint64 stepsWithin(double span, double step)
+{
+    const double n = std::floor(span / step + 1e-4);
+    return std::isfinite(n) && n <= double(kMaxTicks) ? qint64(n) : kMaxTicks + 1;
+}
 } // namespace
 
 void uclTz4Graph::ChartSet(GraphSurface& surface, const clsTz4GraphDisp& disp, double innerWidth)
@@ -36,7 +45,7 @@ void uclTz4Graph::ChartSet(GraphSurface& surface, const clsTz4GraphDisp& disp, d
                      scale);
 
     if (disp.XscaleVisible()) {
-        const qint64 nX = roundHalfEven((double(posXMax_) - posXMin_) / posXStp_);
+        const qint64 nX = stepsWithin(double(posXMax_) - posXMin_, posXStp_);
         // Label every k-th tick so that labels never overlap.
         const qint64 tickSpacing = std::max<qint64>(1, roundHalfEven(double(posXStp_) * scaleFactorX_));
         const double labelWidth = surface.TextWidth(formatNumber(posXMax_, scaleXFormat_));
@@ -58,7 +67,7 @@ void uclTz4Graph::ChartSet(GraphSurface& surface, const clsTz4GraphDisp& disp, d
     }
 
     if (disp.YscaleVisible()) {
-        const qint64 nY = roundHalfEven((double(posYMax_) - posYMin_) / posYStp_);
+        const qint64 nY = stepsWithin(double(posYMax_) - posYMin_, posYStp_);
         const double halfLine = surface.TextHeight(QStringLiteral("00000")) / 2;
         // No tick at the minimum itself.
         for (qint64 i = 1; nY <= kMaxTicks && i <= nY; ++i) {

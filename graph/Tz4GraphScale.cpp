@@ -1,8 +1,10 @@
 #include "graph/GraphSurface.h"
 #include "graph/Tz4Graph.h"
 
+#include "core/Formats.h"
 #include "data/Tz4DataSets.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tuple>
@@ -68,6 +70,11 @@ void uclTz4Graph::RefreshBaseParam(const GraphSurface& surface, double innerWidt
         scaleYFormat_ = QStringLiteral("###0.0");
     const int nTitles = (titleX_.isEmpty() ? 0 : 1) + (titleY_.isEmpty() ? 0 : 1);
 
+    const clsTz4DataSets& items = *DataItems();
+    const Extent data = dataExtent(items);
+    std::tie(posXMin_, posXMax_) = range(usable(items.GraphMinX()), usable(items.GraphMaxX()), data.minX, data.maxX);
+    std::tie(posYMin_, posYMax_) = range(usable(items.GraphMinY()), usable(items.GraphMaxY()), data.minY, data.maxY);
+
     // The width of the Y format text itself stands for the widest Y label.
     const double labelRoom = surface.TextWidth(scaleYFormat_);
     const double titleHeight = surface.TextHeight(titleY_);
@@ -77,17 +84,14 @@ void uclTz4Graph::RefreshBaseParam(const GraphSurface& surface, double innerWidt
         plotLeft_ += originLeft_;
         plotTop_ += originTop_;
     }
-    plotWidth_ = float(innerWidth - labelRoom - 240);
+    // The last X label is centred on the right edge of the plot: leave it room to end inside.
+    const double lastLabelHalf = surface.TextWidth(formatNumber(posXMax_, scaleXFormat_)) / 2;
+    plotWidth_ = float(innerWidth - labelRoom - std::max(240.0, lastLabelHalf + 60));
     plotHeight_ = float(innerHeight - surface.TextHeight(QStringLiteral("8")) - (nTitles + 1) * titleHeight - 120);
     if (plotWidth_ <= 0)
         plotWidth_ = 1;
     if (plotHeight_ <= 0)
         plotHeight_ = 1;
-
-    const clsTz4DataSets& items = *DataItems();
-    const Extent data = dataExtent(items);
-    std::tie(posXMin_, posXMax_) = range(usable(items.GraphMinX()), usable(items.GraphMaxX()), data.minX, data.maxX);
-    std::tie(posYMin_, posYMax_) = range(usable(items.GraphMinY()), usable(items.GraphMaxY()), data.minY, data.maxY);
 
     // A user step is refused when it would need 120 ticks or more.
     const float userStepX = usable(items.GraphStpX());

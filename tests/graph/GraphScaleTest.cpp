@@ -103,6 +103,37 @@ TEST_F(GraphScale, YTicksStandAtEveryStepButNotAtTheMinimum)
     EXPECT_NE(at(image, tickX, graph.yPos(0)), scale);
 }
 
+TEST_F(GraphScale, TicksAndLabelsStayInsideThePicture)
+{
+    disp->setScaleColor(0x00FF00);
+    const QColor scale = color(0x00FF00);
+    // A step that does not divide the range (29.8 / 3, 31.8 / 4) ends at the last whole step.
+    clsTz4DataSet* record = addRecord(QStringLiteral("1 W"), line(30, 1, 1, 0, 1));
+    setRange(record, {1, 30.8f, 3}, {0, 31.8f, 4});
+    QImage image = render();
+    const double right = graph.PlotLeft() + graph.PlotWidth();
+    const QRectF beyondRight(right + 2 * kTwipsPerPixel, graph.PlotTop() + graph.PlotHeight(),
+                             image.width() * kTwipsPerPixel, 60);
+    EXPECT_EQ(countColor(image, scale, beyondRight, true), 0) << "an X tick beyond the frame";
+    const QRectF aboveTop(0, 0, graph.PlotLeft(), graph.PlotTop() - 2 * kTwipsPerPixel);
+    EXPECT_EQ(countColor(image, scale, aboveTop, true), 0) << "a Y tick above the frame";
+
+    // A wide label on the right edge ends inside the picture.
+    graph.setScaleXFormat(QStringLiteral("##0.00000"));
+    setRange(record, {1, 31, 3}, {0, 30, 4});
+    image = render();
+    const QColor back = color(disp->BackColor());
+    const int labelsTop = int((graph.PlotTop() + graph.PlotHeight()) / kTwipsPerPixel) + 2;
+    int inked = 0;
+    for (int y = labelsTop; y < image.height(); ++y)
+        inked += image.pixelColor(image.width() - 1, y) != back;
+    EXPECT_EQ(inked, 0) << "the last label runs off the picture";
+    const double edge = graph.PlotLeft() + graph.PlotWidth();
+    const QRectF rightOfFrame(edge + kTwipsPerPixel, 0, image.width() * kTwipsPerPixel - edge,
+                              image.height() * kTwipsPerPixel);
+    EXPECT_GT(countColor(image, scale, rightOfFrame, true), 0) << "the label of the last tick";
+}
+
 TEST_F(GraphScale, ValuesThatAreNotNumbersNeitherScaleNorDraw)
 {
     clsTz4DataSet* record = addRecord(QStringLiteral("1 W"), line(6, 4.0f, 0.5f, 0, 10));
