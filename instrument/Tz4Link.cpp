@@ -97,17 +97,38 @@ QString Tz4Link::ErrorDescription() const
 
 QString Tz4Link::MeasDataProtocol(const QString& command, const QString& reply) const
 {
-    const QString blanks(13, QLatin1Char(' '));
-    QString line = (QStringLiteral("[") + command + blanks).left(10);
-    line = (line + QStringLiteral("(") + shortestText(overTime_ / 5.0) + QStringLiteral(")") + blanks).left(18);
-    line += QStringLiteral("] -> [");
-    line += reply.trimmed().isEmpty() ? QStringLiteral("CR]") : reply + QStringLiteral("]");
+    // Every command of a scan writes one of these lines: built in place, with the time-out's
+    // text made once per time-out rather than once per line.
+    const QChar separator = localeDecimalSeparator();
+    if (overTimeTextFor_ != overTime_ || overTimeSeparator_ != separator) {
+        overTimeText_ = shortestText(overTime_ / 5.0);
+        overTimeTextFor_ = overTime_;
+        overTimeSeparator_ = separator;
+    }
+    const bool empty = reply.trimmed().isEmpty();
+    QString line;
+    line.reserve(24 + (empty ? 3 : reply.size() + 1));
+    line += QLatin1Char('[');
+    line += command;
+    line.resize(10, QLatin1Char(' '));
+    line += QLatin1Char('(');
+    line += overTimeText_;
+    line += QLatin1Char(')');
+    line.resize(18, QLatin1Char(' '));
+    line += QLatin1String("] -> [");
+    if (empty) {
+        line += QLatin1String("CR]");
+    } else {
+        line += reply;
+        line += QLatin1Char(']');
+    }
     return line;
 }
 
 void Tz4Link::appendLog(const QString& line)
 {
-    serialLog_ += line + Crlf;
+    serialLog_ += line;
+    serialLog_ += Crlf;
 }
 
 void Tz4Link::emitData(const QString& line)

@@ -138,6 +138,9 @@ private:
     bool linkLost_ = false;
     QList<CommandFailure> failures_;
     qint16 overTime_ = 60;
+    mutable qint16 overTimeTextFor_ = -1;
+    mutable QChar overTimeSeparator_;
+    mutable QString overTimeText_;
 };
 
 } // namespace tz4
