@@ -4,9 +4,9 @@
 // out.
 
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/ScriptedLine.h"
 
 #include "core/Clock.h"
-#include "core/SerialLine.h"
 #include "core/Tz4Error.h"
 #include "instrument/Tz4Body.h"
 
@@ -19,9 +19,9 @@ using namespace tz4;
 
 namespace {
 
-class ReplyLine final : public SerialLine {
+class ReplyLine final : public fuzz::ScriptedLine {
 public:
-    ReplyLine(VirtualClock& clock, QList<QByteArray> replies) : clock_(clock), replies_(std::move(replies)) {}
+    ReplyLine(VirtualClock& clock, QList<QByteArray> replies) : ScriptedLine(clock), replies_(std::move(replies)) {}
 
     struct Exchange {
         QString command;
@@ -29,32 +29,16 @@ public:
     };
     QList<Exchange> exchanges;
 
-    void setPortNumber(int) override {}
-    void setSettings(const QString& settings) override { settings_ = settings; }
-    QString settings() const override { return settings_; }
-    bool open() override { return open_ = true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-    void write(const QByteArray& bytes) override
+private:
+    void answer(const QByteArray& command) override
     {
         const QByteArray reply = next_ < replies_.size() ? replies_[next_++] : QByteArray("0");
-        exchanges.append({QString::fromLatin1(bytes).chopped(1), reply});
-        clock_.startTimer(20, [this, reply] {
-            pending_ += reply + '\r';
-            notifyReceived();
-        }, false);
+        exchanges.append({QString::fromLatin1(command).chopped(1), reply});
+        deliver(20, reply + '\r');
     }
-    QByteArray readAll() override { return std::exchange(pending_, {}); }
-    void discardInput() override { pending_.clear(); }
-    QString description() const override { return QStringLiteral("fuzz"); }
 
-private:
-    VirtualClock& clock_;
     QList<QByteArray> replies_;
     qsizetype next_ = 0;
-    QByteArray pending_;
-    QString settings_;
-    bool open_ = false;
 };
 
 enum class Reading { Whole, Scaled, Flag, DoorBit };

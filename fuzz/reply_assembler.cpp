@@ -3,9 +3,9 @@
 // chunks, which arrive 10 ms apart after the command is written.
 
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/ScriptedLine.h"
 
 #include "core/Clock.h"
-#include "core/SerialLine.h"
 #include "core/Tz4Error.h"
 #include "instrument/ErrorTexts.h"
 #include "instrument/Tz4Body.h"
@@ -14,44 +14,25 @@ using namespace tz4;
 
 namespace {
 
-class ChunkLine final : public SerialLine {
+class ChunkLine final : public fuzz::ScriptedLine {
 public:
-    ChunkLine(VirtualClock& clock, QList<QByteArray> deliveries) : clock_(clock), deliveries_(std::move(deliveries)) {}
+    ChunkLine(VirtualClock& clock, QList<QByteArray> deliveries)
+        : ScriptedLine(clock), deliveries_(std::move(deliveries))
+    {
+    }
 
-    QByteArray delivered; // every byte that reached the receive handler, in order
-
-    void setPortNumber(int) override {}
-    void setSettings(const QString& settings) override { settings_ = settings; }
-    QString settings() const override { return settings_; }
-    bool open() override { return open_ = true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-    void write(const QByteArray&) override
+private:
+    void answer(const QByteArray&) override
     {
         if (next_ >= deliveries_.size())
             return;
         const QList<QByteArray> chunks = deliveries_[next_++].split('\xfe');
         for (qsizetype i = 0; i < chunks.size(); ++i)
-            clock_.startTimer(10 * int(i + 1), [this, chunk = chunks[i]] {
-                pending_ += chunk;
-                notifyReceived();
-            }, false);
+            deliver(10 * int(i + 1), chunks[i]);
     }
-    QByteArray readAll() override
-    {
-        delivered += pending_;
-        return std::exchange(pending_, {});
-    }
-    void discardInput() override { pending_.clear(); }
-    QString description() const override { return QStringLiteral("fuzz"); }
 
-private:
-    VirtualClock& clock_;
     QList<QByteArray> deliveries_;
     qsizetype next_ = 0;
-    QByteArray pending_;
-    QString settings_;
-    bool open_ = false;
 };
 
 bool readable(const QString& reply)
