@@ -5,6 +5,7 @@
 #include "core/ErrorReporter.h"
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
+#include "core/OwnTexts.h"
 #include "core/Tz4Error.h"
 #include "instrument/ErrorTexts.h"
 #include "instrument/Tz4Body.h"
@@ -21,7 +22,7 @@ QString MeasurementControl::reportCommandFailures()
     const auto& failures = body_.commandFailures();
     if (failures.isEmpty())
         return {};
-    QString lines = QStringLiteral("The instrument reported %1 failed command(s):\r\n").arg(failures.size());
+    QString lines = ownText(OwnText::FailedCommands, {failures.size()}) + QStringLiteral("\r\n");
     for (const auto& f : failures) {
         const QString line = describeCommandFailure(f.command, f.reply, f.number);
         const Tz4Error error(f.number, GetErrorString(f.number));
@@ -41,16 +42,19 @@ void MeasurementControl::reportLinkLost()
         return f.number == linkerr::ReceiveTimeOut || f.number == linkerr::NotConnected;
     });
     const qint32 number = lost != failures.end() ? lost->number : linkerr::ReceiveTimeOut;
-    QString cause = QStringLiteral("The instrument stopped answering");
-    const QString lineCause = body_.lineFailureCause();
-    if (!lineCause.isEmpty())
-        cause += QStringLiteral(": ") + lineCause;
-    else if (lost != failures.end())
-        cause += QStringLiteral(": ") + describeCommandFailure(lost->command, lost->reply, lost->number);
-    cause += QStringLiteral(". Nothing was stored.");
+    QString detail = body_.lineFailureCause();
+    if (detail.isEmpty() && lost != failures.end())
+        detail = describeCommandFailure(lost->command, lost->reply, lost->number);
+    const auto sentence = [&detail](Language language) {
+        QString text = ownText(OwnText::StoppedAnswering, language);
+        if (!detail.isEmpty())
+            text += QStringLiteral(": ") + detail;
+        return text + ownText(OwnText::NothingStored, language);
+    };
     const Tz4Error error(number, GetErrorString(number));
-    WriteCautionLog(cause, &error);
-    errorReporter().showMessage(cause, GetRes(msg::MeasurementTitle), MessageIcon::Critical, MessageButtons::Ok);
+    WriteCautionLog(sentence(Language::English), &error);
+    errorReporter().showMessage(sentence(currentLanguage()), GetRes(msg::MeasurementTitle), MessageIcon::Critical,
+                                MessageButtons::Ok);
 }
 
 } // namespace tz4

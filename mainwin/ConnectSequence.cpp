@@ -9,6 +9,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
 #include "core/MessageCatalog.h"
+#include "core/OwnTexts.h"
 #include "core/SystemFile.h"
 #include "core/SystemParam.h"
 #include "core/Tz4Error.h"
@@ -111,7 +112,7 @@ qint32 MainControl::GetBodyStatus()
     if (connectPhase_ == Ready)
         return Ready;
     if (!unusableSettings_.isEmpty()) {
-        errorReporter().showMessage(QStringLiteral("The settings file holds values the instrument cannot use:\r\n")
+        errorReporter().showMessage(ownText(OwnText::UnusableSettings) + QStringLiteral("\r\n")
                                         + unusableSettings_.join(QStringLiteral("\r\n")),
                                     GetRes(msg::SystemFileReadErrorTitle), MessageIcon::Exclamation,
                                     MessageButtons::Ok);

@@ -1,6 +1,7 @@
 #include "tests/datawin/MeasurementFixture.h"
 
 #include "core/CautionLog.h"
+#include "core/MessageCatalog.h"
 #include "core/RecordParameters.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
@@ -85,4 +86,31 @@ TEST_F(MeasurementFaults, AnInstrumentThatStopsAnsweringIsNotACancel)
     EXPECT_TRUE(reporter.shown.last().text.contains(QStringLiteral("no reply within the time-out")));
     EXPECT_TRUE(cautionLog().contains(QStringLiteral(" : 1 : frmData:mnuMeas_Click : RS232C Receive Time Out")));
     EXPECT_FALSE(body->Busy());
+}
+
+TEST_F(MeasurementFaults, AJapaneseOperatorIsToldInJapaneseWhileTheLogStaysEnglish)
+{
+    setLanguage(Language::Japanese);
+    struct Restore {
+        ~Restore() { setLanguage(Language::English); }
+    } restore;
+
+    fault(sim::FaultPlan::Kind::Error, "GS", 16);
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::SavedWithErrors);
+    const QString question = reporter.shown.last().text;
+    EXPECT_TRUE(question.startsWith(QStringLiteral("装置からコマンドの失敗が "))) << question.toStdString();
+    EXPECT_TRUE(question.contains(QStringLiteral("GS1 -> ERROR 16")));
+
+    line->inner.simulator().faults().clear();
+    control->setDisplayRefresh([&] {
+        if (record.DataCount() == 2)
+            fault(sim::FaultPlan::Kind::NoReply, {});
+    });
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::LinkLost);
+    const QString lost = reporter.shown.last().text;
+    EXPECT_TRUE(lost.startsWith(QStringLiteral("装置が応答しなくなりました: "))) << lost.toStdString();
+    EXPECT_TRUE(lost.endsWith(QStringLiteral("。データは保存されていません。"))) << lost.toStdString();
+    const QString log = cautionLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("The instrument stopped answering: "))) << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("装置")));
 }

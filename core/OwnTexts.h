@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/MessageCatalog.h"
+
+#include <QString>
+#include <QVariantList>
+
+namespace tz4 {
+
+// Texts of the reports this program makes beyond the catalogue's: settings it cannot use,
+// commands the instrument refused, an instrument that stopped answering. Shown in the
+// language of the interface; Caution.log takes the English ones, as for catalogue texts.
+enum class OwnText {
+    UnusableSettings, // header of the list of settings lines
+    FailedCommands,   // ~1: how many; header of the list of failures
+    StoppedAnswering, // followed by ": " and the cause when one is known
+    NothingStored,    // ends the sentence above
+};
+
+// The text with its placeholders filled, as GetRes does.
+QString ownText(OwnText id, Language language, const QVariantList& arguments = {});
+QString ownText(OwnText id, const QVariantList& arguments = {});
+
+} // namespace tz4
