@@ -30,8 +30,13 @@ bool fixedEnergyInRange(float energy) { return energy >= 3.4f && energy <= 6.8f;
 void showSettingProblem(const SettingProblem& problem)
 {
     const QString title = GetRes(problem.titleId != 0 ? problem.titleId : msg::MeasurementTitle);
-    QString sentence = problem.sentence + QLatin1Char('.');
-    sentence[0] = sentence[0].toUpper();
+    QString sentence;
+    if (currentLanguage() == Language::Japanese && !problem.japanese.isEmpty()) {
+        sentence = problem.japanese + QStringLiteral("。");
+    } else {
+        sentence = problem.sentence + QLatin1Char('.');
+        sentence[0] = sentence[0].toUpper();
+    }
     const QString text = problem.textId != 0 ? GetRes(problem.textId) + QStringLiteral("\r\n") + sentence : sentence;
     errorReporter().showMessage(text, title, MessageIcon::Information, MessageButtons::Ok);
 }

@@ -14,7 +14,8 @@ struct SettingProblem {
     int parameter = 0; // the record parameter the problem is about
     int textId = 0;    // 0: the catalogue has no message for it
     int titleId = 0;
-    QString sentence;
+    QString sentence; // English, as the command line says it
+    QString japanese; // the same for a Japanese interface
 };
 
 // What the instrument can do and what the stored fields can hold.

@@ -1,5 +1,6 @@
 #include "tests/datawin/MeasurementFixture.h"
 
+#include "core/MessageCatalog.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
 #include "data/Tz4DataSet.h"
@@ -226,4 +227,18 @@ TEST_F(MeasurementStart, TheUvIntensityAndTheAnodeVoltageAreSetForTheRecord)
     EXPECT_TRUE(control->SetAnodeVoltage());
     EXPECT_GE(record.Parameters(param::AnodeVoltage).toInt(), 2501);
     EXPECT_EQ(record.Parameters(param::AnodeVoltage).toInt(), body->HV_Volts());
+}
+
+TEST_F(MeasurementStart, SettingsTheRecordCannotHoldAreRefusedInTheOperatorsLanguage)
+{
+    record.setParameters(param::SampleName, QString(81, QLatin1Char('x')));
+    EXPECT_EQ(check(), QStringLiteral("Measurement: The sample name has 81 characters; the database holds at most 80."));
+
+    record.setParameters(param::SampleName, QStringLiteral("Gold"));
+    record.setParameters(param::CountingTime, -5);
+    setLanguage(Language::Japanese);
+    const QString japanese = check();
+    setLanguage(Language::English);
+    EXPECT_TRUE(japanese.endsWith(QStringLiteral("\r\n計数時間は 2 秒以上にしてください (-5 は使えません)。")))
+        << japanese.toStdString();
 }
