@@ -16,7 +16,9 @@ namespace {
 struct Sentence {
     QString english, japanese;
 
-    Sentence(const char* en, const char* ja) : english(QString::fromUtf8(en)), japanese(QString::fromUtf8(ja)) {}
+    Sentence(const char* en, const char* ja) : english(QString::fromUtf8(en)), japanese(QString::fromUtf8(ja))
+    {
+    }
     Sentence(QString en, QString ja) : english(std::move(en)), japanese(std::move(ja)) {}
     Sentence arg(const QString& a) const { return {english.arg(a), japanese.arg(a)}; }
     Sentence arg(qint64 a) const { return {english.arg(a), japanese.arg(a)}; }
@@ -53,25 +55,33 @@ std::optional<SettingProblem> checkEnergy(int parameter, double eV)
 {
     if (parameter == param::EnergyStep) {
         if (!(eV > 0))
-            return problem(parameter, Sentence("the energy step must be above 0 eV, not %1", "エネルギーステップは 0 eV より大きくしてください (%1 は使えません)").arg(text(eV)),
+            return problem(parameter,
+                           Sentence("the energy step must be above 0 eV, not %1",
+                                    "エネルギーステップは 0 eV より大きくしてください (%1 は使えません)")
+                               .arg(text(eV)),
                            msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
         if (eV > limits::MaxEnergy - limits::MinEnergy + Tolerance)
-            return problem(parameter, Sentence("the energy step %1 eV is wider than the instrument's range", "エネルギーステップ %1 eV は装置の範囲より広すぎます")
-                                          .arg(text(eV)),
+            return problem(parameter,
+                           Sentence("the energy step %1 eV is wider than the instrument's range",
+                                    "エネルギーステップ %1 eV は装置の範囲より広すぎます")
+                               .arg(text(eV)),
                            msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
     } else if (!(eV >= limits::MinEnergy - Tolerance && eV <= limits::MaxEnergy + Tolerance)) {
-        return problem(parameter, Sentence("%1 %2 eV lies outside the instrument's range %3 to %4 eV", "%1 %2 eV は装置の範囲 %3～%4 eV の外です")
-                                      .arg(energyName(parameter))
-                                      .arg(text(eV))
-                                      .arg(text(limits::MinEnergy))
-                                      .arg(text(limits::MaxEnergy)),
+        return problem(parameter,
+                       Sentence("%1 %2 eV lies outside the instrument's range %3 to %4 eV",
+                                "%1 %2 eV は装置の範囲 %3～%4 eV の外です")
+                           .arg(energyName(parameter))
+                           .arg(text(eV))
+                           .arg(text(limits::MinEnergy))
+                           .arg(text(limits::MaxEnergy)),
                        msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
     }
     if (!hundredths(eV))
-        return problem(parameter, Sentence("%1 %2 eV has more than two decimals; energies are set in hundredths of an eV",
-                                       "%1 %2 eV は小数点以下が 2 桁を超えています。エネルギーは 0.01 eV 単位で設定します")
-                                      .arg(energyName(parameter))
-                                      .arg(text(eV)));
+        return problem(parameter,
+                       Sentence("%1 %2 eV has more than two decimals; energies are set in hundredths of an eV",
+                                "%1 %2 eV は小数点以下が 2 桁を超えています。エネルギーは 0.01 eV 単位で設定します")
+                           .arg(energyName(parameter))
+                           .arg(text(eV)));
     return std::nullopt;
 }
 
@@ -80,7 +90,9 @@ std::optional<SettingProblem> checkEnergy(int parameter, double eV)
 std::optional<SettingProblem> checkSettingValue(int parameter, double value)
 {
     if (!std::isfinite(value) || std::fabs(value) > FLT_MAX)
-        return problem(parameter, Sentence("%1 is not a number the record can hold", "%1 は記録できる数値ではありません").arg(text(value)));
+        return problem(parameter,
+                       Sentence("%1 is not a number the record can hold", "%1 は記録できる数値ではありません")
+                           .arg(text(value)));
     switch (parameter) {
     case param::StartEnergy:
     case param::FinishEnergy:
@@ -89,41 +101,49 @@ std::optional<SettingProblem> checkSettingValue(int parameter, double value)
         return checkEnergy(parameter, value);
     case param::TargetLight:
         if (!(value > 0))
-            return problem(parameter, Sentence("the target UV intensity must be above 0 nW, not %1",
-                                                    "UV 強度の目標値は 0 nW より大きくしてください (%1 は使えません)")
-                                               .arg(text(value)));
+            return problem(parameter,
+                           Sentence("the target UV intensity must be above 0 nW, not %1",
+                                    "UV 強度の目標値は 0 nW より大きくしてください (%1 は使えません)")
+                               .arg(text(value)));
         break;
     case param::PowerNumber:
         if (!(value > 0 && value <= limits::MaxPowerNumber))
-            return problem(parameter, Sentence("the power number must lie above 0 and at most %1, not %2",
-                                           "べき数は 0 より大きく %1 以下にしてください (%2 は使えません)")
-                                          .arg(text(limits::MaxPowerNumber))
-                                          .arg(text(value)));
+            return problem(parameter,
+                           Sentence("the power number must lie above 0 and at most %1, not %2",
+                                    "べき数は 0 より大きく %1 以下にしてください (%2 は使えません)")
+                               .arg(text(limits::MaxPowerNumber))
+                               .arg(text(value)));
         break;
     case param::MeasureCount:
         if (!whole(value) || value < 1 || value > limits::MaxWhole)
-            return problem(parameter, Sentence("the measure count must be a whole number from 1 to %1, not %2",
-                                           "測定回数は 1～%1 の整数にしてください (%2 は使えません)")
-                                          .arg(limits::MaxWhole)
-                                          .arg(text(value)));
+            return problem(parameter,
+                           Sentence("the measure count must be a whole number from 1 to %1, not %2",
+                                    "測定回数は 1～%1 の整数にしてください (%2 は使えません)")
+                               .arg(limits::MaxWhole)
+                               .arg(text(value)));
         break;
     case param::CountingTime:
         if (value <= 0)
-            return problem(parameter, Sentence("the counting time must be at least %1 s, not %2", "計数時間は %1 秒以上にしてください (%2 は使えません)")
-                                          .arg(limits::MinCountingTime)
-                                          .arg(text(value)),
+            return problem(parameter,
+                           Sentence("the counting time must be at least %1 s, not %2",
+                                    "計数時間は %1 秒以上にしてください (%2 は使えません)")
+                               .arg(limits::MinCountingTime)
+                               .arg(text(value)),
                            msg::SetCountingTime, msg::NoCountingTimeTitle);
         if (!whole(value) || value < limits::MinCountingTime || value > limits::MaxWhole)
-            return problem(parameter, Sentence("the counting time must be a whole number of seconds from %1 to %2, not %3",
-                                           "計数時間は %1～%2 秒の整数にしてください (%3 は使えません)")
-                                          .arg(limits::MinCountingTime)
-                                          .arg(limits::MaxWhole)
-                                          .arg(text(value)));
+            return problem(parameter,
+                           Sentence("the counting time must be a whole number of seconds from %1 to %2, not %3",
+                                    "計数時間は %1～%2 秒の整数にしてください (%3 は使えません)")
+                               .arg(limits::MinCountingTime)
+                               .arg(limits::MaxWhole)
+                               .arg(text(value)));
         break;
     case param::CalibrationShift:
         if (value < 0)
-            return problem(parameter, Sentence("the sample thickness must not be negative, not %1", "試料の膜厚は負にできません (%1 は使えません)")
-                                          .arg(text(value)),
+            return problem(parameter,
+                           Sentence("the sample thickness must not be negative, not %1",
+                                    "試料の膜厚は負にできません (%1 は使えません)")
+                               .arg(text(value)),
                            msg::InputThickness, msg::NoThicknessTitle);
         break;
     default:
@@ -138,10 +158,11 @@ std::optional<SettingProblem> checkSampleName(const QString& name)
         return problem(param::SampleName, Sentence("the sample name is empty", "試料名が空です"), msg::EnterSampleName,
                        msg::NoSampleNameTitle);
     if (name.size() > limits::SampleNameLength)
-        return problem(param::SampleName, Sentence("the sample name has %1 characters; the database holds at most %2",
-                                                   "試料名が %1 文字あります。データベースに保存できるのは %2 文字までです")
-                                              .arg(name.size())
-                                              .arg(limits::SampleNameLength));
+        return problem(param::SampleName,
+                       Sentence("the sample name has %1 characters; the database holds at most %2",
+                                "試料名が %1 文字あります。データベースに保存できるのは %2 文字までです")
+                           .arg(name.size())
+                           .arg(limits::SampleNameLength));
     return std::nullopt;
 }
 
@@ -171,19 +192,21 @@ std::optional<SettingProblem> checkMeasurementSettings(const clsTz4DataSet& reco
         const double end = record.Parameters(param::FinishEnergy).toDouble();
         const double step = record.Parameters(param::EnergyStep).toDouble();
         if (!(end > start))
-            return problem(param::FinishEnergy, Sentence("the end energy %1 eV must lie above the start energy %2 eV",
-                                                             "終了エネルギー %1 eV は開始エネルギー %2 eV より大きくしてください")
-                                                    .arg(text(end))
-                                                    .arg(text(start)),
+            return problem(param::FinishEnergy,
+                           Sentence("the end energy %1 eV must lie above the start energy %2 eV",
+                                    "終了エネルギー %1 eV は開始エネルギー %2 eV より大きくしてください")
+                               .arg(text(end))
+                               .arg(text(start)),
                            msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
         const qint64 span = std::llround((end - start) * 100);
         const qint64 hundredthsStep = std::llround(step * 100);
         if (span % hundredthsStep != 0)
-            return problem(param::EnergyStep, Sentence("the step %1 eV does not divide the range %2 to %3 eV into whole steps",
-                                                           "ステップ %1 eV では範囲 %2～%3 eV を整数個のステップに分けられません")
-                                                  .arg(text(step))
-                                                  .arg(text(start))
-                                                  .arg(text(end)),
+            return problem(param::EnergyStep,
+                           Sentence("the step %1 eV does not divide the range %2 to %3 eV into whole steps",
+                                    "ステップ %1 eV では範囲 %2～%3 eV を整数個のステップに分けられません")
+                               .arg(text(step))
+                               .arg(text(start))
+                               .arg(text(end)),
                            msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
     }
     return std::nullopt;

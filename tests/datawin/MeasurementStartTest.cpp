@@ -232,7 +232,8 @@ TEST_F(MeasurementStart, TheUvIntensityAndTheAnodeVoltageAreSetForTheRecord)
 TEST_F(MeasurementStart, SettingsTheRecordCannotHoldAreRefusedInTheOperatorsLanguage)
 {
     record.setParameters(param::SampleName, QString(81, QLatin1Char('x')));
-    EXPECT_EQ(check(), QStringLiteral("Measurement: The sample name has 81 characters; the database holds at most 80."));
+    EXPECT_EQ(check(),
+              QStringLiteral("Measurement: The sample name has 81 characters; the database holds at most 80."));
 
     record.setParameters(param::SampleName, QStringLiteral("Gold"));
     record.setParameters(param::CountingTime, -5);
