@@ -63,7 +63,7 @@ int runWindows(const QStringList& args)
     }
     tz4::gui::MainWindow window(clock, *serial);
     // A signal during a measurement cancels it safely before the windows close.
-    closeOnSignal.watch(&window.control().body());
+    closeOnSignal.watch(&window.control());
     window.show();
     tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
                               [&window](QWidget* child) { window.addChildWindow(child); });

@@ -16,6 +16,10 @@ public:
     virtual ~ErrorReporter() = default;
     virtual MessageAnswer showMessage(const QString& text, const QString& title, MessageIcon icon,
                                       MessageButtons buttons) = 0;
+    // The program is stopping (a termination signal): nothing may wait for a person any
+    // more. Messages from now on are only written down and questions answered No; a message
+    // that is waiting for an answer is closed as No.
+    virtual void stopAsking() {}
 };
 
 // Writes "title: text" to standard error and answers questions with a fixed answer, so that

@@ -45,6 +45,19 @@ public:
             items_.erase(items_.begin() + (number - 1));
     }
 
+    // An item's own key changed (a new record got its number, or a stored one became new
+    // again): it is found, and stays selected, under the new key.
+    void Rekey(const T* item)
+    {
+        for (Entry& entry : items_) {
+            if (entry.item.get() != item)
+                continue;
+            if (!entry.key.isEmpty() && entry.key.compare(selectedKey_, Qt::CaseInsensitive) == 0)
+                selectedKey_ = item->Key();
+            entry.key = item->Key();
+        }
+    }
+
     T* SelectedItem() const { return Item(selectedKey_); }
     void setSelectedItem(const T* item)
     {

@@ -184,6 +184,12 @@ constexpr int PopupDataClear = 211;
 constexpr int PopupGroundLevel = 207;
 constexpr int PopupRegressionLine = 223;
 constexpr int PopupDifference = 236;
+// the kinds of record, as the New menu names them
+constexpr int MenuNewWork = 239;
+constexpr int MenuNewThickness = 258;
+constexpr int MenuNewLight = 233;
+constexpr int MenuNewCalibrationData = 227;
+constexpr int MenuNewCalibrationLine = 226;
 constexpr int PopupSuggestRanges = 6111;
 constexpr int TabMeasurement = 6112;
 constexpr int TabDisplay = 6113;
@@ -287,6 +293,8 @@ constexpr int CalibrationCaption = 2006;
 
 // sample manager: folder and record operations
 constexpr int EmptyTrashQuestion = 5007;
+constexpr int MeasurementAlreadyStarted = 5012;
+constexpr int MeasureFormTitle = 5070;
 constexpr int DeleteDirectory = 5014;
 constexpr int DeleteData = 5016;
 constexpr int CreateFolderTitle = 5019;

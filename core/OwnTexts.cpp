@@ -21,6 +21,15 @@ Texts texts(OwnText id)
         return {"The instrument stopped answering", "装置が応答しなくなりました"};
     case OwnText::NothingStored:
         return {". Nothing was stored.", "。データは保存されていません。"};
+    case OwnText::NotConnected:
+        return {"TZ-4 is not connected. Choose Connect in the Measurement menu of the main window first.",
+                "TZ-4 が接続されていません。先にメインウィンドウの「測定」メニューで「接続」を選んでください。"};
+    case OwnText::NoRegressionLine:
+        return {"This record has no regression line yet. Set the Regression Line range on the graph first.",
+                "このデータにはまだ回帰直線がありません。先にグラフで回帰直線の範囲を設定してください。"};
+    case OwnText::StoreFirst:
+        return {"Store this measurement first: the difference is made from a stored record, which keeps its analysis.",
+                "先にこの測定データを保存してください。差分は保存済みのデータから作られ、元のデータの解析結果はそのまま残ります。"};
     }
     return {"", ""};
 }

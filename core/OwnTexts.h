@@ -15,6 +15,9 @@ enum class OwnText {
     FailedCommands,   // ~1: how many; header of the list of failures
     StoppedAnswering, // followed by ": " and the cause when one is known
     NothingStored,    // ends the sentence above
+    NotConnected,     // an instrument action chosen before the instrument was connected
+    NoRegressionLine, // a difference from the regression line asked before there is one
+    StoreFirst,       // a difference asked of a measurement not yet stored
 };
 
 // The text with its placeholders filled, as GetRes does.

@@ -21,12 +21,22 @@ clsTz4DataSet* clsTz4DataSets::Add(const QString& key, const QString& dataBaseNa
     return added;
 }
 
+void clsTz4DataSets::setShownKind(int kind)
+{
+    if (kind == shownKind_)
+        return;
+    shownKind_ = kind;
+    MakeTotalData();
+}
+
 void clsTz4DataSets::MakeTotalData()
 {
     Least totalMinX, totalMinY, graphMinX, graphMinY;
     Greatest totalMaxX, totalMaxY, graphMaxX, graphMaxY, graphStpX, graphStpY;
     maxDataCount_ = 0;
     for (const clsTz4DataSet& r : *this) {
+        if (!Shows(r))
+            continue;
         totalMinX.take(r.DataX(0));
         totalMinY.take(r.DataY(0));
         totalMaxX.take(r.DataX(1));

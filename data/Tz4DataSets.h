@@ -17,6 +17,15 @@ public:
     // Clear keeps the totals as they were; Remove leaves them to RefreshParam.
     void RefreshParam() { MakeTotalData(); }
 
+    // Records of different kinds have different axes, so the graph shows one kind at a time;
+    // the totals and ranges below are those of the shown kind. KindNone shows every record.
+    void setShownKind(int kind);
+    int ShownKind() const { return shownKind_; }
+    bool Shows(const clsTz4DataSet& record) const
+    {
+        return shownKind_ == clsTz4DataSet::KindNone || record.Kind() == shownKind_;
+    }
+
     float TotalMinX() const { return totalMinX_; }
     float TotalMinY() const { return totalMinY_; }
     float TotalMaxX() const { return totalMaxX_; }
@@ -34,6 +43,7 @@ private:
     float totalMinX_ = 0, totalMinY_ = 0, totalMaxX_ = 0, totalMaxY_ = 0;
     float graphMinX_ = 0, graphMinY_ = 0, graphMaxX_ = 0, graphMaxY_ = 0, graphStpX_ = 0, graphStpY_ = 0;
     qint32 maxDataCount_ = 0;
+    int shownKind_ = clsTz4DataSet::KindNone;
 };
 
 } // namespace tz4

@@ -6,6 +6,7 @@
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
+#include "core/OwnTexts.h"
 #include "core/RecordParameters.h"
 #include "core/Tz4Error.h"
 #include "data/FolderContents.h"
@@ -53,7 +54,8 @@ QStringList DataWindowControl::SetStartUp(const QString& keyList)
     }
     for (const QChar mode : ModeOrder)
         if (modes.contains(mode))
-            disps_.Add(QString(mode), databasePath_);
+            if (clsTz4GraphDisp* disp = disps_.Add(QString(mode), databasePath_))
+                dispsStored_.insert_or_assign(disp->Key(), *disp);
 
     measurementWindow_ = records_.Count() == 1 && records_.Item(1)->SeqNo() == 0;
     records_.RefreshParam();
@@ -70,6 +72,8 @@ QStringList DataWindowControl::SetStartUp(const QString& keyList)
 void DataWindowControl::select(const clsTz4DataSet* record)
 {
     records_.setSelectedItem(record);
+    if (record)
+        records_.setShownKind(record->Kind());
     if (clsTz4GraphDisp* disp = currentDisp())
         disps_.setSelectedItem(disp);
     emit selectionChanged();
@@ -89,7 +93,58 @@ MeasurementControl* DataWindowControl::attachInstrument(MainControl& main)
     measurement_ = std::make_unique<MeasurementControl>(main, *records_.Item(1));
     measurement_->setLocation(location_);
     measurement_->setDisplayRefresh([this] { pointAppended(); });
+    measurement_->setRenewed([this] { recordRenewed(); });
     return measurement_.get();
+}
+
+bool DataWindowControl::settingsLocked(const clsTz4DataSet* record) const
+{
+    return measurement_ && record == &measurement_->record() && measurement_->running();
+}
+
+void DataWindowControl::renewMeasurementRecord()
+{
+    if (measurement_)
+        measurement_->RenewRecord();
+}
+
+void DataWindowControl::recordRenewed()
+{
+    clsTz4DataSet& record = measurement_->record();
+    records_.Rekey(&record);
+    select(&record);
+    records_.RefreshParam();
+    emit recordsChanged();
+}
+
+void DataWindowControl::storeSettings(clsTz4DataSet& record)
+{
+    if (record.SeqNo() > 0 && !recordMissing(record))
+        record.SaveSettingDatas();
+}
+
+void DataWindowControl::storeAnalysis(clsTz4DataSet& record)
+{
+    // The ranges live in the settings row, the point flags they give in the points' rows.
+    if (record.SeqNo() > 0 && !recordMissing(record))
+        record.UpDates();
+}
+
+void DataWindowControl::storeRanges(clsTz4DataSet& record)
+{
+    if (!showsSeveral())
+        storeSettings(record);
+}
+
+void DataWindowControl::storeDisplay(clsTz4GraphDisp& disp)
+{
+    if (showsSeveral())
+        return;
+    const auto stored = dispsStored_.find(disp.Key());
+    if (stored == dispsStored_.end())
+        return;
+    disp.UpDatesChanged(stored->second);
+    stored->second = disp;
 }
 
 void DataWindowControl::setLocation(std::optional<qint32> folder)
@@ -163,8 +218,17 @@ void DataWindowControl::mnuPopUp1_Click(int index)
     case PopUpGround: applyRange(param::GroundX1); break;
     case PopUpFit: applyRange(param::FitX1); break;
     case PopUpDifference:
+        // The difference record is made from the stored original, which keeps its analysis.
+        if (record->Parameters(param::Gradient).toFloat() == 0 || record->SeqNo() < 1) {
+            errorReporter().showMessage(ownText(record->SeqNo() < 1 ? OwnText::StoreFirst : OwnText::NoRegressionLine),
+                                        GetRes(msg::PopupDifference), MessageIcon::Information, MessageButtons::Ok);
+            return;
+        }
+        storeAnalysis(*record);
         if (!record->CreateWfSubtruct())
             return;
+        records_.Rekey(record);
+        select(record);
         records_.RefreshParam();
         displayCaption_ = GetRes(msg::DisplayCaption, {record->SeqNo(), record->Parameters(param::SampleName)});
         emit captionChanged(displayCaption_);
@@ -175,6 +239,7 @@ void DataWindowControl::mnuPopUp1_Click(int index)
     if (index != PopUpDifference) {
         record->RefreshGFlag();
         record->Refresh();
+        storeAnalysis(*record);
     }
     changed();
 }
@@ -189,6 +254,7 @@ QString DataWindowControl::SuggestRanges()
     if (!suggested.found)
         return suggested.refusal;
     ApplyRanges(*record, suggested.ground, suggested.fit);
+    storeAnalysis(*record);
     changed();
     return {};
 }
@@ -209,17 +275,20 @@ bool DataWindowControl::Unload()
     EnterProcedure here("frmData:Form_Unload");
     bool saved = true;
     if (records_.Count() == 1) {
-        clsTz4DataSet& record = *records_.Item(1);
+        const clsTz4DataSet& record = *records_.Item(1);
         if (recordMissing(record)) {
             showCatalogMessage(msg::RecordDeleted, msg::TabData, MessageIcon::Exclamation, MessageButtons::Ok,
                                {record.Key()});
             saved = false;
-        } else if (record.SeqNo() > 0) {
-            saved = record.UpDates();
         }
     }
-    for (clsTz4GraphDisp& disp : disps_)
-        disp.UpDates(0);
+    if (showsSeveral()) {
+        for (clsTz4GraphDisp& disp : disps_) {
+            const auto stored = dispsStored_.find(disp.Key());
+            if (stored != dispsStored_.end() && stored->second.OverLayLevel() != disp.OverLayLevel())
+                disp.UpDates(2);
+        }
+    }
     return saved;
 }
 
@@ -239,6 +308,11 @@ void DataWindowControl::changed()
 
 void DataWindowControl::afterMeasurement()
 {
+    if (measurement_) {
+        // A record stored by the measurement is found under its new number.
+        records_.Rekey(&measurement_->record());
+        select(&measurement_->record());
+    }
     if (measurement_ && measurement_->record().SeqNo() > 0 && !recordMissing(measurement_->record()))
         measurement_->record().ReLoad();
     records_.RefreshParam();

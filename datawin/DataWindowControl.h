@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Tz4DataSets.h"
+#include "graph/Tz4GraphDisp.h"
 #include "graph/Tz4GraphDisps.h"
 
 #include <QList>
@@ -9,6 +10,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -46,6 +48,23 @@ public:
 
     // True for a window opened on one new record: it measures.
     bool isMeasurementWindow() const { return measurementWindow_; }
+    // While an action of this window runs on the instrument, its record's measurement
+    // settings are read-only: the record must describe the points it receives.
+    bool settingsLocked(const clsTz4DataSet* record) const;
+    // The measurement window's record has been stored and the operator prepares the next
+    // measurement: the record becomes a new one ("0 W") with the same settings and no points,
+    // so the stored record keeps its settings and points.
+    void renewMeasurementRecord();
+
+    // Edits reach the database when they are made. A stored record's settings and analysis
+    // ranges are stored in every window. Display settings and the graph's ranges are stored
+    // by a window with one record, and only what changed; a window with several records keeps
+    // them for itself and stores only a changed overlay level when it closes.
+    void storeSettings(clsTz4DataSet& record);
+    void storeAnalysis(clsTz4DataSet& record);
+    void storeRanges(clsTz4DataSet& record);
+    void storeDisplay(clsTz4GraphDisp& disp);
+    bool showsSeveral() const { return records_.Count() > 1; }
     // Hands the new record to the instrument; only a measurement window has a control.
     MeasurementControl* attachInstrument(MainControl& main);
     MeasurementControl* measurement() const { return measurement_.get(); }
@@ -70,9 +89,9 @@ public:
 
     // The selected record is no longer stored: it cannot be saved any more.
     bool recordMissing(const clsTz4DataSet& record) const;
-    // The window closes: a window with one stored record saves it, and every display set is
-    // stored. Records deleted meanwhile are reported and left alone. False when nothing could
-    // be saved.
+    // The window closes. Everything the user changed was stored as it was made; a window with
+    // several records stores its changed overlay levels now. A one-record window whose record
+    // was deleted meanwhile says so. False when that record is gone.
     bool Unload();
 
     // A live point arrived: the views follow, the grid throttled.
@@ -92,10 +111,14 @@ signals:
 
 private:
     void applyRange(int firstParameter);
+    void recordRenewed();
 
     QString databasePath_;
     clsTz4DataSets records_;
     clsTz4GraphDisps disps_;
+    // Each display set as it was loaded or last stored: what a store compares against, so
+    // that it writes only what this window changed.
+    std::map<QString, clsTz4GraphDisp> dispsStored_;
     std::unique_ptr<MeasurementControl> measurement_;
     bool measurementWindow_ = false;
     std::optional<qint32> location_;

@@ -4,8 +4,10 @@
 #include "core/ErrorReporter.h"
 #include "core/ErrorTrap.h"
 #include "core/Formats.h"
+#include "core/Keys.h"
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
+#include "core/OwnTexts.h"
 #include "core/RecordParameters.h"
 #include "data/Tz4DataSet.h"
 #include "instrument/ErrorTexts.h"
@@ -47,23 +49,31 @@ MeasurementControl::~MeasurementControl()
         body_.setLocked(nullptr);
 }
 
+bool MeasurementControl::running() const { return main_.action().ownedBy(this); }
+
+bool MeasurementControl::measuring() const
+{
+    return running() && main_.action().kind() == RunningAction::Kind::Measurement;
+}
+
+bool MeasurementControl::cancelPending() const { return running() && main_.action().cancelRequested(); }
+
 void MeasurementControl::RefreshDisplay()
 {
     if (displayRefresh_)
         displayRefresh_();
 }
 
-void MeasurementControl::MeasProcCanceled()
-{
-    measuring_ = false;
-    cancelPending_ = false;
-}
+// Nothing left to do: the pending cancel and the menu's caption belong to the running action,
+// which has ended by the time its window looks again.
+void MeasurementControl::MeasProcCanceled() {}
 
 QList<MeasurementControl::MenuItem> MeasurementControl::MeasMenuEnabled() const
 {
-    const bool idle = !busy_;
+    // One instrument: while anything runs on it, no window starts another action.
+    const bool idle = !main_.action().running();
     return {{MeasSampleStage, msg::MenuSampleStage, idle},
-            {MeasMeasure, measurementCaptionId(), idle || measuring_},
+            {MeasMeasure, measurementCaptionId(), idle || measuring()},
             {MeasUvAdjustment, msg::MenuUvAdjustment, idle},
             {MeasAnodeVoltage, msg::MenuAnodeVoltage, idle},
             {MeasCalibration, msg::MenuCalibration, idle},
@@ -72,7 +82,6 @@ QList<MeasurementControl::MenuItem> MeasurementControl::MeasMenuEnabled() const
 
 bool MeasurementControl::takeStatus()
 {
-    busy_ = true;
     StatusBar& status = main_.status();
     if (status.Locked() != 0)
         return false;
@@ -83,9 +92,9 @@ bool MeasurementControl::takeStatus()
 
 void MeasurementControl::releaseStatus(bool taken)
 {
-    busy_ = false;
     if (!taken)
         return;
+    main_.showRestingStatus();
     main_.status().setLocked(0);
     main_.status().Refresh();
 }
@@ -94,6 +103,17 @@ void MeasurementControl::statusCaption(int textId)
 {
     if (main_.status().Locked() == 1)
         main_.status().setCaption(GetRes(textId));
+}
+
+// An action on an instrument that was never connected (or was lost) says so instead of
+// sending commands into a closed port.
+bool MeasurementControl::connected()
+{
+    if (body_.PortOpen())
+        return true;
+    errorReporter().showMessage(ownText(OwnText::NotConnected), GetRes(msg::NoConnect), MessageIcon::Information,
+                                MessageButtons::Ok);
+    return false;
 }
 
 // An open door stops an action before any instrument command.
@@ -105,19 +125,23 @@ bool MeasurementControl::doorOpen()
     return true;
 }
 
-bool MeasurementControl::runAction(const std::function<bool()>& action)
+bool MeasurementControl::runAction(RunningAction::Kind kind, const std::function<bool()>& action)
 {
     EnterProcedure here("frmData:mnuMeas_Click");
+    RunningAction& running = main_.action();
+    if (!running.begin(kind, this, &record_))
+        return false;
+    const RunningAction::Ending ending(running);
     const bool taken = takeStatus();
     bool done = false;
-    runReported(WindowName, MenuLabel, [&] { done = action(); });
+    runReported(WindowName, MenuLabel, [&] { done = connected() && action(); });
     releaseStatus(taken);
     return done;
 }
 
 bool MeasurementControl::MoveSample()
 {
-    return runAction([&] {
+    return runAction(RunningAction::Kind::SampleStage, [&] {
         if (!confirmed(msg::MoveSampleStage, msg::MoveStageTitle))
             return false;
         body_.setCanceled(false);
@@ -133,18 +157,21 @@ bool MeasurementControl::MoveSample()
 MeasurementControl::Outcome MeasurementControl::Measure()
 {
     EnterProcedure here("frmData:mnuMeas_Click");
-    if (measuring_) {
+    if (measuring()) {
         CancelMeasurement();
         return Outcome::Cancelled;
     }
-    const bool taken = takeStatus();
     Outcome outcome = Outcome::Refused;
-    const bool ok = runReported(WindowName, MenuLabel, [&] {
+    runAction(RunningAction::Kind::Measurement, [&] {
         if (!CheckMeasStart() || doorOpen())
-            return;
+            return false;
+        // A record already stored is measured again as a new one: the stored record keeps
+        // what it holds.
+        RenewRecord();
+        // From here on a failure that escapes is reported and counts as failed.
+        outcome = Outcome::Failed;
         body_.setCanceled(false);
         record_.setParameters(param::MeasurementDate, QDateTime::currentDateTime());
-        measuring_ = true;
         record_.setDataCount(0);
         RefreshDisplay();
 
@@ -159,49 +186,59 @@ MeasurementControl::Outcome MeasurementControl::Measure()
         if (body_.LinkLost()) {
             reportLinkLost();
             outcome = Outcome::LinkLost;
-            return;
+            return true;
         }
         const QString failures = reportCommandFailures();
         outcome = Outcome::Cancelled;
-        if (!body_.Canceled()) {
-            outcome = Outcome::NotSaved;
-            // Data measured while the instrument refused commands may be wrong: the operator
-            // decides with the refusals in front of him.
-            const QString question = failures + GetRes(msg::SaveThisData);
-            if (errorReporter().showMessage(question, GetRes(msg::FinishedTitle), MessageIcon::Question,
-                                            MessageButtons::YesNo)
-                == MessageAnswer::Yes) {
-                record_.setParameters(param::FolderNumber, location_.value_or(0));
-                if (!record_.AddDatas())
-                    outcome = Outcome::Failed;
-                else
-                    outcome = failures.isEmpty() ? Outcome::Saved : Outcome::SavedWithErrors;
-            }
+        if (body_.Canceled())
+            return true;
+        outcome = Outcome::NotSaved;
+        // Data measured while the instrument refused commands may be wrong: the operator
+        // decides with the refusals in front of him.
+        const QString question = failures + GetRes(msg::SaveThisData);
+        if (errorReporter().showMessage(question, GetRes(msg::FinishedTitle), MessageIcon::Question,
+                                        MessageButtons::YesNo)
+            == MessageAnswer::Yes) {
+            record_.setParameters(param::FolderNumber, location_.value_or(0));
+            if (!record_.AddDatas())
+                outcome = Outcome::Failed;
+            else
+                outcome = failures.isEmpty() ? Outcome::Saved : Outcome::SavedWithErrors;
         }
+        return true;
     });
-    measuring_ = false;
-    cancelPending_ = false;
-    releaseStatus(taken);
-    return ok ? outcome : Outcome::Failed;
+    return outcome;
+}
+
+void MeasurementControl::RenewRecord()
+{
+    if (record_.SeqNo() < 1)
+        return;
+    record_.setKey(makeKey(0, clsTz4DataSet::letterOfKind(record_.Kind())));
+    record_.setDataCount(0);
+    record_.Refresh();
+    if (renewed_)
+        renewed_();
 }
 
 void MeasurementControl::CancelMeasurement()
 {
-    if (!measuring_ || cancelPending_)
+    if (!measuring())
         return;
-    cancelPending_ = true;
-    body_.setCanceled(true);
-    statusCaption(msg::AbortProcess);
+    if (main_.action().requestCancel())
+        statusCaption(msg::AbortProcess);
 }
 
 bool MeasurementControl::AdjustUvIntensity()
 {
-    return runAction([&] {
+    return runAction(RunningAction::Kind::UvAdjustment, [&] {
         if (doorOpen())
             return false;
         const float target = record_.Parameters(param::TargetLight).toFloat();
         if (!confirmed(msg::SetUvIntensityAt, msg::UvIntensityAdjustmentTitle, {shortestText(target)}))
             return false;
+        // The intensity reached is a setting of the next measurement, not of a stored one.
+        RenewRecord();
         body_.setCanceled(false);
         statusCaption(msg::UvIntensityAdjustmentTitle);
         // The photodiode is calibrated at the energy the record will be measured at.
@@ -229,9 +266,10 @@ bool MeasurementControl::AdjustUvIntensity()
 
 bool MeasurementControl::SetAnodeVoltage()
 {
-    return runAction([&] {
+    return runAction(RunningAction::Kind::AnodeVoltage, [&] {
         if (doorOpen() || !confirmed(msg::SetAnodeVoltageOk, msg::AnodeVoltageSetTitle))
             return false;
+        RenewRecord();
         body_.setCanceled(false);
         statusCaption(msg::SettingAnodeVolts);
         body_.HvSet();
@@ -244,7 +282,7 @@ bool MeasurementControl::SetAnodeVoltage()
 
 bool MeasurementControl::Calibrate()
 {
-    return runAction([&] {
+    return runAction(RunningAction::Kind::Calibration, [&] {
         if (doorOpen())
             return false;
         if (record_.Parameters(param::Gradient).toFloat() == 0) {
@@ -253,6 +291,7 @@ bool MeasurementControl::Calibrate()
         }
         if (!confirmed(msg::CalibrationReady, msg::CalibrationMeasureTitle))
             return false;
+        RenewRecord();
         body_.setCanceled(false);
         statusCaption(msg::MeasuringCalibration);
         body_.setEnergen(record_.Parameters(param::FixedEnergy).toFloat());
@@ -263,7 +302,7 @@ bool MeasurementControl::Calibrate()
 
 bool MeasurementControl::InitLightAdjuster()
 {
-    return runAction([&] {
+    return runAction(RunningAction::Kind::LightAdjuster, [&] {
         constexpr float Energy = 5.9f;
         if (doorOpen() || !confirmed(msg::InitLightAdjusterAt, msg::InitLightAdjusterTitle, {shortestText(Energy)}))
             return false;

@@ -2,6 +2,7 @@
 
 #include "core/MessageIds.h"
 #include "mainwin/MeasurementOwner.h"
+#include "mainwin/RunningAction.h"
 
 #include <QList>
 #include <QString>
@@ -41,7 +42,9 @@ public:
     // Defaults of a new record, once per window.
     void MakeMeasDefault(const QString& key);
 
-    // Menu actions. Each returns false when it was refused or answered No.
+    // Menu actions. Each returns false when it was refused or answered No. Every action first
+    // attaches this window's record to the instrument and makes the window the owner of the
+    // procedure's events, so a second measurement window can never take them.
     bool MoveSample();
     Outcome Measure();
     bool AdjustUvIntensity();
@@ -66,27 +69,38 @@ public:
         int captionId;
         bool enabled;
     };
-    // The menu for the current state: while an action runs only the Measurement item is
-    // available, as the cancel of a running measurement.
+    // The menu for the current state: while any action runs on the instrument only this
+    // window's own measurement stays available, as its cancel.
     QList<MenuItem> MeasMenuEnabled() const;
 
-    bool measuring() const { return measuring_; }
-    bool cancelPending() const { return cancelPending_; }
+    // This window's action is running on the instrument.
+    bool running() const;
+    bool measuring() const;
+    bool cancelPending() const;
     // Catalogue id of the Measurement item's caption: it offers the cancel while one runs.
-    int measurementCaptionId() const { return measuring_ ? msg::MenuMeasureCancel : msg::MenuMeasure; }
+    int measurementCaptionId() const { return measuring() ? msg::MenuMeasureCancel : msg::MenuMeasure; }
 
     // Called for every new point; the window redraws its table and graph here.
     void setDisplayRefresh(std::function<void()> refresh) { displayRefresh_ = std::move(refresh); }
+    // Once the record is stored, what the operator prepares next is a new measurement: the
+    // record becomes a new one ("0 W") with the same settings and no points, so the stored
+    // record keeps its settings and points. Nothing happens to a record not yet stored.
+    void RenewRecord();
+    // Called after RenewRecord changed the record, for the window to show it under its new key.
+    void setRenewed(std::function<void()> renewed) { renewed_ = std::move(renewed); }
     void RefreshDisplay() override;
     void MeasProcCanceled() override;
 
 private:
     bool doorOpen();
     bool checkAnode();
+    // Whether the instrument can be reached at all; says so when it cannot.
+    bool connected();
     bool takeStatus();
     void releaseStatus(bool taken);
-    // One menu action with the status bar held and its errors reported; true when it completed.
-    bool runAction(const std::function<bool()>& action);
+    // One menu action as the instrument's running action, with the status bar held and its
+    // errors reported; true when it completed.
+    bool runAction(RunningAction::Kind kind, const std::function<bool()>& action);
     void statusCaption(int textId);
     // Writes every failed command of the procedure to Caution.log; their lines for the save
     // question, empty when none failed.
@@ -98,10 +112,11 @@ private:
     clsTz4DataSet& record_;
     std::optional<qint32> location_;
     bool defaultsMade_ = false;
-    bool cancelPending_ = false;
-    bool measuring_ = false;
-    bool busy_ = false;
+    // What the status bar showed before an action took it, given back when the action ends.
+    QString restingCaption_;
+    float restingMin_ = 0, restingMax_ = 0, restingValue_ = 0;
     std::function<void()> displayRefresh_;
+    std::function<void()> renewed_;
 };
 
 } // namespace tz4

@@ -25,15 +25,17 @@ bool ParameterGridModel::writeDisp(const QString& key, clsTz4GraphDisp* disp, co
     static const QStringList ranges = {QStringLiteral("XMin"), QStringLiteral("XMax"), QStringLiteral("XStep"),
                                        QStringLiteral("YMin"), QStringLiteral("YMax"), QStringLiteral("YStep")};
     if (const int at = int(ranges.indexOf(key)); at >= 0) {
-        // A step must advance; every record of the window shares one scale.
+        // A step must advance; every record the graph shows shares one scale.
         if ((at % 3 == 2 && number <= 0))
             return false;
         for (clsTz4DataSet& record : window_.records()) {
+            if (!window_.records().Shows(record))
+                continue;
             if (at < 3)
                 record.setGraphX(at, float(number));
             else
                 record.setGraphY(at - 3, float(number));
-            store(&record, nullptr);
+            window_.storeRanges(record);
         }
         return true;
     }

@@ -68,7 +68,7 @@ bool acceptable(int parameter, double value)
 bool ParameterGridModel::ValidateEdit(int row, const QVariant& value)
 {
     EnterProcedure here("frmData:tz4Grid_ValidateEdit");
-    if (row < 0 || row >= rows_.Count() || !rows_.Item(row).Editable)
+    if (!editable(row))
         return false;
     clsTz4DataSet* record = window_.selected();
     if (!record)
@@ -87,6 +87,13 @@ bool ParameterGridModel::ValidateEdit(int row, const QVariant& value)
         number = position;
     }
 
+    // Settings typed after a measurement was stored are for the next one.
+    if (tab_ == Meas && window_.isMeasurementWindow() && record->SeqNo() > 0) {
+        window_.renewMeasurementRecord();
+        record = window_.selected();
+        if (!record)
+            return false;
+    }
     bool written = false;
     switch (tab_) {
     case Meas: written = writeMeas(key, *record, value, number, isNumber || position >= 0); break;
@@ -139,6 +146,15 @@ void ParameterGridModel::setPowerNumber(clsTz4DataSet& record, double number)
     record.setGraphY(2, yMax / 10);
     record.setDataY(1, yMax);
     record.setDataY(2, yMax / 10);
+}
+
+// Logarithms and plain counting rates have scales of their own.
+void ParameterGridModel::setLogDisplay(clsTz4DataSet& record, bool on)
+{
+    record.setExpLog(on);
+    const float yMax = record.ExpLog() ? 4 : 1600;
+    record.setGraphY(1, yMax);
+    record.setGraphY(2, yMax / 4);
 }
 
 // The X scale of a record still to be measured follows its scan or its count.
@@ -216,10 +232,7 @@ bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, co
     } else if (key == QLatin1String("ThkDisp")) {
         record.setAdjustFlag(number != 0);
     } else if (key == QLatin1String("LogDisp")) {
-        record.setExpLog(number != 0);
-        const float yMax = record.ExpLog() ? 4 : 1600;
-        record.setGraphY(1, yMax);
-        record.setGraphY(2, yMax / 4);
+        setLogDisplay(record, number != 0);
     } else {
         return false;
     }
@@ -250,7 +263,8 @@ bool ParameterGridModel::writeData(const QString& key, clsTz4DataSet& record, cl
         record.setGndDown(on);
         store(&record, nullptr);
     } else if (key == QLatin1String("LogDisp")) {
-        record.setExpLog(on);
+        setLogDisplay(record, on);
+        store(&record, nullptr);
     } else if (disp && key == QLatin1String("WfLine")) {
         disp->setFuncVisible(on);
         store(nullptr, disp);
@@ -263,13 +277,14 @@ bool ParameterGridModel::writeData(const QString& key, clsTz4DataSet& record, cl
     return true;
 }
 
-// Edits of a stored record reach its settings row at once; display sets their Graphs row.
+// Edits of a stored record reach its settings row at once; display sets follow the window's
+// rule for them.
 void ParameterGridModel::store(clsTz4DataSet* record, clsTz4GraphDisp* disp)
 {
-    if (record && record->SeqNo() > 0 && !window_.recordMissing(*record))
-        record->SaveSettingDatas();
+    if (record)
+        window_.storeSettings(*record);
     if (disp)
-        disp->UpDates(0);
+        window_.storeDisplay(*disp);
 }
 
 } // namespace tz4

@@ -90,9 +90,17 @@ Qt::ItemFlags ParameterGridModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == 1 && rows_.Item(index.row()).Editable && rows_.Item(index.row()).EditType != clsTz4GridData::EditButton)
+    if (index.column() == 1 && editable(index.row()) && rows_.Item(index.row()).EditType != clsTz4GridData::EditButton)
         flags |= Qt::ItemIsEditable;
     return flags;
+}
+
+bool ParameterGridModel::editable(int row) const
+{
+    if (row < 0 || row >= rows_.Count() || !rows_.Item(row).Editable)
+        return false;
+    // Display settings may change during a measurement; what the record says may not.
+    return tab_ == Disp || !window_.settingsLocked(window_.selected());
 }
 
 } // namespace tz4

@@ -34,6 +34,8 @@ public:
     const clsTz4GridDatas& rows() const { return rows_; }
     int rowOf(const QString& key) const { return rows_.indexOf(key); }
 
+    // Whether a row takes edits now.
+    bool editable(int row) const;
     // Writes an edited value (text, or a list position) back; false when nothing was written.
     bool ValidateEdit(int row, const QVariant& value);
     // A colour row's new colour (0x00BBGGRR), as the colour dialog chose it.
@@ -58,6 +60,7 @@ private:
     bool writeData(const QString& key, clsTz4DataSet& record, clsTz4GraphDisp* disp, const QVariant& value,
                    double number, bool isNumber);
     void setPowerNumber(clsTz4DataSet& record, double number);
+    static void setLogDisplay(clsTz4DataSet& record, bool on);
     static void followScan(clsTz4DataSet& record);
     void store(clsTz4DataSet* record, clsTz4GraphDisp* disp);
 

@@ -245,6 +245,34 @@ void clsTz4GraphDisp::SaveDatas(qint32 types)
     GraphRows::write(dataBaseName_, typeNoOfKey(key_), writer.columns);
 }
 
+void clsTz4GraphDisp::UpDatesChanged(const clsTz4GraphDisp& before)
+{
+    EnterProcedure here("clsTz4GraphDisp:UpDates");
+    if (key_.isEmpty() || dataBaseName_.isEmpty())
+        return;
+    RowWriter now, then;
+    eachColumn(now);
+    clsTz4GraphDisp earlier = before;
+    earlier.eachColumn(then);
+    QList<std::pair<QString, QVariant>> changed;
+    for (qsizetype i = 0; i < now.columns.size(); ++i)
+        if (now.columns[i].second != then.columns[i].second)
+            changed.append(now.columns[i]);
+    if (overLayLevel_ != before.overLayLevel_)
+        changed.append({QStringLiteral("OverLayLevel"), UncheckPointDelim(shortestText(overLayLevel_)).toDouble()});
+    if (changed.isEmpty())
+        return;
+    ErrorTrap trap;
+    trap.run([&] {
+        const int typeNo = typeNoOfKey(key_);
+        if (typeNo < 0)
+            throw Tz4Error(err::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+        GraphRows::ensure(dataBaseName_, typeNo);
+        GraphRows::write(dataBaseName_, typeNo, changed);
+    });
+    trap.finish();
+}
+
 QString clsTz4GraphDisp::UncheckPointDelim(const QString& value) const
 {
     QString result;

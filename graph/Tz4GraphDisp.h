@@ -94,6 +94,10 @@ public:
     // Makes sure the mode's row exists and writes the set into it: every column for 0,
     // OverLayLevel alone for any other value.
     void UpDates(qint32 types);
+    // Stores only the columns whose values differ from `before` (the set as this window
+    // loaded or last stored it), so another window's newer values in the other columns stay.
+    // Nothing is written when nothing differs.
+    void UpDatesChanged(const clsTz4GraphDisp& before);
     QString UncheckPointDelim(const QString& value) const;
 
     // Stored values that cannot be drawn (a fading level outside 0..1, a negative or huge

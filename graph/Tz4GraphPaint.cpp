@@ -74,7 +74,7 @@ void uclTz4Graph::paint(QPainter& painter, Surface kind)
         const bool fade = items.Count() > 1;
         if (disp->OverLayLevel() > 0) {
             for (const clsTz4DataSet& record : items) {
-                if (&record == selected)
+                if (&record == selected || !items.Shows(record))
                     continue;
                 drawRecord(surface, record, *disp, fade, !withoutAnalysisLines(record));
             }

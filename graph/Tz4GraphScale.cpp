@@ -32,6 +32,8 @@ Extent dataExtent(const clsTz4DataSets& items)
         return e;
     float minX = 1e21f, maxX = -1e21f, minY = 1e21f, maxY = -1e21f;
     for (const clsTz4DataSet& record : items) {
+        if (!items.Shows(record))
+            continue;
         for (int i = 0; i < record.DataCount(); ++i) {
             const float x = record.ValueX(i);
             const float y = record.ValueY(i);

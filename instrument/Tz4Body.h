@@ -93,6 +93,8 @@ public:
     // because the run was already cancelled are not counted again.
     const QList<CommandFailure>& commandFailures() const { return link_.commandFailures(); }
     void clearCommandFailures() { link_.clearCommandFailures(); }
+    // Whether the instrument answered anything at all since the failures were cleared.
+    bool Answered() const { return link_.Answered(); }
     // True once a command found the port closed or went unanswered: the instrument stopped
     // answering, which is not the same as a cancel.
     bool LinkLost() const { return link_.LinkLost(); }

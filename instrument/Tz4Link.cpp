@@ -166,6 +166,7 @@ void Tz4Link::startRun()
 {
     serialLog_.clear();
     failures_.clear();
+    answered_ = false;
     linkLost_ = false;
 }
 
@@ -239,6 +240,7 @@ Tz4Link::Wait Tz4Link::awaitReply()
 bool Tz4Link::judgeReply(const QString& command)
 {
     const QString& reply = replies_.reply();
+    answered_ = true;
     const QString line = MeasDataProtocol(command, reply);
     appendLog(line);
     emitData(line);

@@ -96,7 +96,14 @@ public:
     qint32 errorNumber() const { return errorNumber_; }
     QString ErrorDescription() const;
     const QList<CommandFailure>& commandFailures() const { return failures_; }
-    void clearCommandFailures() { failures_.clear(); }
+    void clearCommandFailures()
+    {
+        failures_.clear();
+        answered_ = false;
+    }
+    // True once a reply line of any kind (an error reply included) arrived since the failures
+    // were last cleared.
+    bool Answered() const { return answered_; }
     bool LinkLost() const { return linkLost_; }
     void setLinkLost(bool lost) { linkLost_ = lost; }
     QString lineFailureCause() const { return line_.failureCause(); }
@@ -136,6 +143,7 @@ private:
     bool canceled_ = false;
     bool busy_ = false;
     bool linkLost_ = false;
+    bool answered_ = false;
     QList<CommandFailure> failures_;
     qint16 overTime_ = 60;
     mutable qint16 overTimeTextFor_ = -1;

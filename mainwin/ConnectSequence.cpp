@@ -27,8 +27,9 @@ const QString Crlf = QStringLiteral("\r\n");
 } // namespace
 
 MainControl::MainControl(Clock& clock, uclTz4Body& body, StatusBar& status, QObject* parent)
-    : QObject(parent), clock_(clock), body_(body), status_(status)
+    : QObject(parent), clock_(clock), body_(body), status_(status), action_(body)
 {
+    connect(&action_, &RunningAction::changed, this, [this] { emit connectAvailableChanged(connectAvailable()); });
     connect(&body_, &uclTz4Body::ProcBase, this, &MainControl::ProcBase);
     connect(&body_, &uclTz4Body::ProcSetLight, this, &MainControl::ProcSetLight);
     connect(&body_, &uclTz4Body::ProcVolts, this, &MainControl::ProcVolts);
@@ -69,8 +70,29 @@ void MainControl::setPhase(qint32 phase)
 {
     const bool change = phase != connectPhase_;
     connectPhase_ = phase;
-    if (change)
+    if (change) {
         emit connectPhaseChanged(phase);
+        emit connectAvailableChanged(connectAvailable());
+    }
+}
+
+void MainControl::showRestingStatus()
+{
+    // A port found closed (the device went, a lost link closed it) means a new connection.
+    if (!body_.PortOpen() && connectPhase_ != NotConnected)
+        setPhase(NotConnected);
+    int captionId = msg::NoConnect;
+    if (connectPhase_ == Ready)
+        captionId = msg::ReadyTitle;
+    else if (connectPhase_ == WarmingUp)
+        captionId = msg::WarmingUp;
+    // The warm-up timer draws its own progress on the free bar.
+    if (connectPhase_ != WarmingUp) {
+        status_.setMin(0);
+        status_.setMax(100);
+        status_.setValue(0);
+    }
+    status_.setCaption(GetRes(captionId));
 }
 
 void MainControl::DebugLogWrite(qint32 mode, const QString& text)
@@ -111,6 +133,10 @@ qint32 MainControl::GetBodyStatus()
     EnterProcedure here("frmMain:GetBodyStatus");
     if (connectPhase_ == Ready)
         return Ready;
+    // Never a second sequence inside a running action's wait.
+    if (!action_.begin(RunningAction::Kind::Connection, nullptr, nullptr))
+        return connectPhase_;
+    const RunningAction::Ending ending(action_);
     if (!unusableSettings_.isEmpty()) {
         errorReporter().showMessage(ownText(OwnText::UnusableSettings) + QStringLiteral("\r\n")
                                         + unusableSettings_.join(QStringLiteral("\r\n")),
@@ -132,6 +158,8 @@ qint32 MainControl::GetBodyStatus()
     trap.run([&] { runSequence(holding); });
 
     if (holding) {
+        if (connectPhase_ == Ready)
+            showRestingStatus();
         status_.setLocked(0);
         status_.Refresh();
     }
@@ -200,7 +228,9 @@ void MainControl::reportNoConnection(bool holding)
     const QString cause = failureCause();
     const QString causeLine = cause.isEmpty() ? QString() : Crlf + QStringLiteral("Cause: ") + cause;
     causeShown_ = !cause.isEmpty();
-    if (body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
+    // Silence (no port, or no reply to any diagnosis command) is a connection problem; only
+    // an instrument that answered with fault flags has failed its self-diagnosis.
+    if (!body_.PortOpen() || !body_.Answered()) {
         // Misspelt on purpose: log readers and support scripts search for this exact text.
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)") + causeLine);
         errorReporter().showMessage(GetRes(msg::CannotCommunicate) + causeLine, GetRes(msg::ConnectionFailed),
@@ -230,7 +260,8 @@ void MainControl::prepareLightAndAnode(bool holding)
     }
     setPhase(LightReady);
 
-    if (body_.HV_Volts() < 2500) {
+    // 2500 V is where the ramp starts: a voltage never set.
+    if (body_.HV_Volts() <= 2500) {
         setPhase(SettingAnode);
         captionIfHolding(holding, msg::UvAdjustmentForAnodeVoltage);
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (Hv Volt Set Before Light Adjust 50nW)"));

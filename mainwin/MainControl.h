@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Clock.h"
+#include "mainwin/RunningAction.h"
 
 #include <QObject>
 #include <QString>
@@ -38,6 +39,10 @@ public:
     // Runs the connection sequence unless the instrument is ready; returns the phase reached.
     qint32 GetBodyStatus();
 
+    // Puts the status bar back to what the connection phase says once an action has ended:
+    // "TZ-4 Ready", "Now Warming Up" or "No Connect", with an empty bar.
+    void showRestingStatus();
+
     void DebugLogWrite(qint32 mode, const QString& text);
     // What the link saw go wrong during the last connection sequence, in plain words (device
     // not a serial port, no reply within the time-out, instrument error n ...); empty when
@@ -62,9 +67,15 @@ public:
 
     uclTz4Body& body() { return body_; }
     StatusBar& status() { return status_; }
+    // What the instrument is doing for the program now, and for whom.
+    RunningAction& action() { return action_; }
+    const RunningAction& action() const { return action_; }
+    // Connect may be chosen whenever nothing runs and the instrument is not ready.
+    bool connectAvailable() const { return !action_.running() && connectPhase_ != Ready; }
 
 signals:
     void connectPhaseChanged(qint32 phase);
+    void connectAvailableChanged(bool available);
     void coolBarToolTipChanged(const QString& text);
 
 public slots:
@@ -103,6 +114,7 @@ private:
     QString coolBarToolTip_;
     bool causeShown_ = false;
     QStringList unusableSettings_;
+    RunningAction action_;
 };
 
 } // namespace tz4

@@ -50,7 +50,7 @@ int TaskList::AddTask(QObject* window, const QString& caption)
 void TaskList::RemoveTask(QObject* window)
 {
     EnterProcedure here("uclTz4TaskBar:RemoveTask");
-    for (int i = 1; i < SlotCount; ++i) {
+    for (int i = 0; i < SlotCount; ++i) {
         if (window && slots_[i].window == window)
             slots_[i] = {};
     }

@@ -28,8 +28,7 @@ public:
     // Registers `window` in the first free slot as the active one. A window already registered
     // is only selected; with every slot taken the window gets no slot. Returns its slot or -1.
     int AddTask(QObject* window, const QString& caption);
-    // Unregisters `window`. Slot 0 is never searched, so the window registered first keeps its
-    // slot until it is destroyed.
+    // Unregisters `window`, whichever slot it holds, so no button outlives its window.
     void RemoveTask(QObject* window);
     // Highlights the slot of `window` and no other.
     void SetTask(QObject* window);

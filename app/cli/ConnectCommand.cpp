@@ -58,7 +58,12 @@ int runConnect(const GlobalOptions& options, const QStringList& args)
     }
     if (interrupt.stopped())
         return ExitCode::signalled(interrupt.signal());
-    return phase == MainControl::Ready ? ExitCode::Success : ExitCode::Failure;
+    if (phase == MainControl::Ready)
+        return ExitCode::Success;
+    // An instrument that never answered, or stopped answering, is told apart from one that
+    // answered with a fault, as measure does.
+    const uclTz4Body& body = session->body();
+    return !body.Answered() || body.LinkLost() ? ExitCode::LinkLost : ExitCode::Failure;
 }
 
 } // namespace tz4::cli

@@ -13,9 +13,13 @@
 #include "datawin/SampleTableModel.h"
 #include "instrument/Tz4Body.h"
 #include "mainwin/MainControl.h"
+#include "mainwin/RunningAction.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QMdiSubWindow>
+#include <QRegularExpression>
+#include <QTabBar>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -33,6 +37,19 @@ namespace {
 constexpr int GridRefreshMs = 100;
 constexpr int TableSizingRows = 40;
 
+// Kinds in the order their display sets take, with the captions of the New menu.
+const QString KindOrder = QStringLiteral("WCLDT");
+constexpr int KindCaptions[] = {msg::MenuNewWork, msg::MenuNewThickness, msg::MenuNewLight, msg::MenuNewCalibrationData,
+                                msg::MenuNewCalibrationLine};
+
+// A menu caption as a plain label: "Work Function(&W)" reads "Work Function".
+QString withoutAccelerator(QString caption)
+{
+    static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)$"));
+    caption.remove(accelerator);
+    return caption.remove(QLatin1Char('&'));
+}
+
 } // namespace
 
 DataWindow::DataWindow(const QString& databasePath, const QString& keyList, MainControl* main, QWidget* parent)
@@ -47,6 +64,8 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
         measurement_ = control_->attachInstrument(*main_);
         measurement_->MakeMeasDefault(control_->selected()->Key());
     }
+    if (main_)
+        connect(&main_->action(), &RunningAction::changed, this, &DataWindow::actionChanged);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -80,6 +99,10 @@ void DataWindow::buildViews()
     // would cost more the longer the scan.
     table_->horizontalHeader()->setResizeContentsPrecision(TableSizingRows);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    kindTabs_ = new QTabBar(this);
+    kindTabs_->setObjectName(QStringLiteral("kindTabs"));
+    kindTabs_->setAccessibleName(GetRes(msg::TabDisplay));
+    kindTabs_->setExpanding(false);
     graph_ = new GraphWidget(this);
     graph_->setDataItems(&control_->records());
     graph_->setDispItems(&control_->disps());
@@ -104,9 +127,15 @@ void DataWindow::layOutViews(QVBoxLayout& layout)
     left->addWidget(table_);
     left->setStretchFactor(0, 3);
     left->setStretchFactor(1, 2);
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    rightLayout->addWidget(kindTabs_);
+    rightLayout->addWidget(graph_, 1);
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(left);
-    split->addWidget(graph_);
+    split->addWidget(right);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
     split->setSizes({fontMetrics().horizontalAdvance(QLatin1Char('x')) * 72, 600});
@@ -128,11 +157,9 @@ void DataWindow::connectViews()
             updateCaption();
         }
     });
-    connect(recordChoice_, &QComboBox::activated, this, [this](int index) {
-        control_->select(control_->records().Item(index + 1));
-        gridModel_->MakeParameterList();
-        graph_->Refresh();
-    });
+    connect(recordChoice_, &QComboBox::activated, this,
+            [this](int index) { selectRecord(control_->records().Item(index + 1)); });
+    connect(kindTabs_, &QTabBar::tabBarClicked, this, &DataWindow::showKind);
     connect(graph_, &GraphWidget::mouseDown, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPointF twips) { graphMouseDown(buttons, twips); });
     connect(graph_, &GraphWidget::mouseMove, this,
@@ -145,9 +172,54 @@ bool DataWindow::hasRecords() const
     return control_->records().Count() > 0;
 }
 
+bool DataWindow::running() const
+{
+    return measurement_ && measurement_->running();
+}
+
+void DataWindow::selectRecord(const clsTz4DataSet* record)
+{
+    if (!record)
+        return;
+    control_->select(record);
+    refreshAll();
+}
+
+// A tab stands for one kind: the window shows that kind's first record and its graph.
+void DataWindow::showKind(int tab)
+{
+    if (tab < 0)
+        return;
+    const int kind = kindTabs_->tabData(tab).toInt();
+    for (const clsTz4DataSet& record : control_->records()) {
+        if (record.Kind() == kind) {
+            selectRecord(&record);
+            return;
+        }
+    }
+}
+
+// Menus and grid follow whatever runs on the instrument; a close asked for during this
+// window's action happens once it has ended.
+void DataWindow::actionChanged()
+{
+    MeasMenuEnabled();
+    gridModel_->MakeParameterList();
+    if (closePending_ && !running())
+        QMetaObject::invokeMethod(this, &DataWindow::closeWindow, Qt::QueuedConnection);
+}
+
+void DataWindow::closeWindow()
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
 void DataWindow::graphMouseMove(QPointF twips)
 {
-    if (running_ || !graph_->graph().Plottable())
+    if (running() || !graph_->graph().Plottable())
         return;
     status_->setText(GetRes(msg::GraphPosition, {formatNumber(graph_->graph().xData(float(twips.x())), QStringLiteral("###0.00")),
                                                  formatNumber(graph_->graph().yData(float(twips.y())), QStringLiteral("###0.00"))}));
@@ -162,6 +234,21 @@ void DataWindow::refreshAll()
         if (control_->records().Item(i) == control_->selected())
             recordChoice_->setCurrentIndex(i - 1);
     recordChoice_->setVisible(control_->records().Count() > 1);
+    const QSignalBlocker quiet(kindTabs_);
+    while (kindTabs_->count() > 0)
+        kindTabs_->removeTab(0);
+    for (int kind = 0; kind < KindOrder.size(); ++kind) {
+        for (const clsTz4DataSet& record : control_->records()) {
+            if (record.Kind() != kind)
+                continue;
+            const int tab = kindTabs_->addTab(withoutAccelerator(GetRes(KindCaptions[kind])));
+            kindTabs_->setTabData(tab, kind);
+            if (control_->selected() && control_->selected()->Kind() == kind)
+                kindTabs_->setCurrentIndex(tab);
+            break;
+        }
+    }
+    kindTabs_->setVisible(kindTabs_->count() > 1);
     tableModel_->MakeSampleTable();
     table_->resizeColumnsToContents();
     gridModel_->MakeParameterList();
@@ -202,20 +289,17 @@ void DataWindow::updateCaption()
 
 void DataWindow::closeEvent(QCloseEvent* event)
 {
-    if (running_) {
-        // The running procedure is cancelled first; the window closes once it has ended.
+    if (running()) {
+        // The running action is cancelled first; the window closes once it has ended.
         event->ignore();
-        if (closeAfterRun_)
+        if (closePending_)
             return;
         if (showCatalogMessage(msg::CloseWhileMeasuring, msg::MeasurementTitle, MessageIcon::Question,
                                MessageButtons::YesNo)
             != MessageAnswer::Yes)
             return;
-        closeAfterRun_ = true;
-        if (measurement_->measuring())
-            measurement_->CancelMeasurement();
-        else
-            main_->body().setCanceled(true);
+        closePending_ = true;
+        main_->action().requestCancel();
         return;
     }
     control_->Unload();

@@ -10,11 +10,13 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QTabBar;
 class QTableView;
 class QTimer;
 class QVBoxLayout;
 
 namespace tz4 {
+class clsTz4DataSet;
 class DataWindowControl;
 class MainControl;
 class MeasurementControl;
@@ -52,6 +54,8 @@ public:
     // The popup of the graph and the table; shown without blocking so its entries can be chosen.
     QMenu* popup() const { return popup_; }
     QLabel* statusLine() const { return status_; }
+    // One graph per record kind: the tabs choose the kind a window of several kinds shows.
+    QTabBar* kindTabs() const { return kindTabs_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +77,12 @@ private:
     void updateCaption();
     void graphMouseDown(Qt::MouseButtons buttons, QPointF twips);
     void graphMouseMove(QPointF twips);
+    void actionChanged();
+    void showKind(int tab);
+    void selectRecord(const clsTz4DataSet* record);
+    // Closes the window and its frame around it, so no empty frame is left behind.
+    void closeWindow();
+    bool running() const;
 
     std::unique_ptr<DataWindowControl> control_;
     std::unique_ptr<ParameterGridModel> gridModel_;
@@ -88,9 +98,10 @@ private:
     QTableView* table_ = nullptr;
     ParameterGridView* grid_ = nullptr;
     QLabel* status_ = nullptr;
+    QTabBar* kindTabs_ = nullptr;
     QTimer* gridRefresh_ = nullptr;
-    bool running_ = false;
-    bool closeAfterRun_ = false;
+    // The operator asked to close while this window's action ran: it closes once it has ended.
+    bool closePending_ = false;
 };
 
 } // namespace tz4::gui

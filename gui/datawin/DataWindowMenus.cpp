@@ -68,16 +68,12 @@ void DataWindow::runMeasurementItem(int index)
 {
     if (!measurement_)
         return;
-    if (running_) {
-        // Only the measurement item is live while something runs: it cancels, once.
+    if (running()) {
+        // Only the measurement item is live while this window's action runs: it cancels, once.
         if (index == MeasurementControl::MeasMeasure && measurement_->measuring())
-            measurement_->Measure();
-        MeasMenuEnabled();
+            measurement_->CancelMeasurement();
         return;
     }
-    running_ = true;
-    for (const auto& [at, action] : measActions_)
-        action->setEnabled(false);
     status_->clear();
     switch (index) {
     case MeasurementControl::MeasSampleStage: measurement_->MoveSample(); break;
@@ -88,11 +84,7 @@ void DataWindow::runMeasurementItem(int index)
     case MeasurementControl::MeasInitLightAdjuster: measurement_->InitLightAdjuster(); break;
     default: break;
     }
-    running_ = false;
-    MeasMenuEnabled();
     control_->afterMeasurement();
-    if (closeAfterRun_)
-        close();
 }
 
 void DataWindow::buildPopup()
@@ -120,7 +112,7 @@ void DataWindow::buildPopup()
 void DataWindow::showPopup(bool fromGraph, const QPoint& globalPos)
 {
     const clsTz4DataSet* record = control_->selected();
-    if (!record || record->Kind() != clsTz4DataSet::KindW || running_)
+    if (!record || record->Kind() != clsTz4DataSet::KindW || running())
         return;
     control_->setPopUpFromGraph(fromGraph);
     popup_->popup(globalPos);

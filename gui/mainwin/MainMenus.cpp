@@ -60,8 +60,8 @@ void MainWindow::ObjPropertys()
     dispItems_[0]->setEnabled(bool(openDataManager_));
     dispItems_[2]->setEnabled(true);
     mnuMeas_->menuAction()->setEnabled(true);
-    // Never a second connection sequence inside the one that is waiting for the instrument.
-    measItems_[0]->setEnabled(!connecting_);
+    // Connect is there whenever nothing runs and the instrument is not ready yet.
+    measItems_[0]->setEnabled(control_->connectAvailable());
     mnuWindow_->menuAction()->setEnabled(true);
     windowItems_[5]->setEnabled(true);
     for (int i = 0; i < 3; ++i)
@@ -104,16 +104,9 @@ void MainWindow::mnuConnect()
 {
     EnterProcedure here("frmMain:mnuMeasItem_Click");
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    measItems_[0]->setEnabled(false);
-    connecting_ = true;
     removalShown_ = false;
     control_->GetBodyStatus();
-    connecting_ = false;
     QGuiApplication::restoreOverrideCursor();
-    if (closeRequested_) {
-        closeRequested_ = false;
-        close();
-    }
 }
 
 void MainWindow::mnuStatusBar()

@@ -12,6 +12,7 @@
 #include "instrument/Tz4Body.h"
 #include "mainwin/FrameGeometry.h"
 #include "mainwin/MainControl.h"
+#include "mainwin/RunningAction.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -59,6 +60,8 @@ MainWindow::MainWindow(Clock& clock, SerialLine& line, QWidget* parent)
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
     connect(&tz4TaskBar_->tasks(), &TaskList::Click, this, &MainWindow::onTaskClick);
     connect(control_.get(), &MainControl::coolBarToolTipChanged, coolBar1_, &QWidget::setToolTip);
+    connect(control_.get(), &MainControl::connectAvailableChanged, measItems_[0], &QAction::setEnabled);
+    connect(&control_->action(), &RunningAction::changed, this, &MainWindow::actionChanged);
     if (QScreen* screen = this->screen())
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::onScreenChanged);
     // The message waits until the signal that brought it has been handled, so that no
@@ -143,9 +146,10 @@ QMdiSubWindow* MainWindow::addChildWindow(QWidget* child)
     tasks.AddTask(window, child->windowTitle());
     connect(child, &QWidget::windowTitleChanged, &tasks,
             [&tasks, window](const QString& title) { tasks.setCaption(window, title); });
-    // The child goes while its sub-window is still whole, so it unregisters by that name; the
-    // sub-window's own end frees a slot the rules keep (the first one).
+    // Either end unregisters the button: a widget announces its end before the pointers to it
+    // are cleared, so a slot would otherwise still look taken.
     connect(child, &QObject::destroyed, &tasks, [&tasks, window] { tasks.RemoveTask(window); });
+    connect(window, &QObject::destroyed, &tasks, [&tasks, window] { tasks.RemoveTask(window); });
     connect(window, &QObject::destroyed, tz4TaskBar_, &uclTz4TaskBar::Refresh);
     connect(window, &QObject::destroyed, this, [this] {
         if (mdi_ && mdi_->subWindowList().isEmpty())
@@ -214,24 +218,34 @@ void MainWindow::changeEvent(QEvent* event)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     EnterProcedure here("frmMain:MDIForm_Unload");
-    if (connecting_) {
+    RunningAction& action = control_->action();
+    if (action.kind() == RunningAction::Kind::Connection) {
         // The connection sequence is waiting for the instrument: stop it, close afterwards.
-        body_->setCanceled(true);
-        closeRequested_ = true;
+        action.requestCancel();
+        closePending_ = true;
         event->ignore();
         return;
     }
     mdi_->closeAllSubWindows();
-    // A child that must finish first (a running measurement) keeps the frame open.
+    // A child that must finish first (a running measurement) keeps the frame open; when its
+    // operator agreed to stop it, the frame closes once it has stopped.
     for (const QMdiSubWindow* window : mdi_->subWindowList()) {
         if (!window->isHidden()) {
+            closePending_ = action.running() && action.cancelRequested();
             event->ignore();
             return;
         }
     }
+    closePending_ = false;
     windowState_->saveFrame(*this);
     control_->Unload();
     event->accept();
+}
+
+void MainWindow::actionChanged()
+{
+    if (closePending_ && !control_->action().running())
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 } // namespace tz4::gui

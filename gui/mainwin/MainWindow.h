@@ -95,6 +95,7 @@ private:
     void mnuFont();
     void arrange(int index);
     void applyDisplayFont();
+    void actionChanged();
 
     Clock& clock_;
     SerialLine& line_;
@@ -119,9 +120,9 @@ private:
 
     std::function<void()> openDataManager_;
     FontChooser chooseFont_;
-    bool connecting_ = false;
     bool removalShown_ = false;
-    bool closeRequested_ = false;
+    // Closing was asked for while an action ran: the frame closes once it has ended.
+    bool closePending_ = false;
 };
 
 } // namespace tz4::gui

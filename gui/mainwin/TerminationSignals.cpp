@@ -1,6 +1,8 @@
 #include "gui/mainwin/TerminationSignals.h"
 
+#include "core/ErrorReporter.h"
 #include "instrument/Tz4Body.h"
+#include "mainwin/RunningAction.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -9,7 +11,8 @@ namespace tz4::gui {
 
 namespace {
 bool terminationRequested = false;
-// How often a stop looks again whether the cancelled procedure has ended.
+// How often a stop looks again whether a procedure outside any action (the warm-up's poll)
+// has come back.
 constexpr int IdleCheckMs = 50;
 } // namespace
 
@@ -20,27 +23,54 @@ TerminationSignals::TerminationSignals(QObject* parent)
 {
 }
 
+void TerminationSignals::watch(MainControl* main)
+{
+    main_ = main;
+    if (main)
+        connect(&main->action(), &RunningAction::changed, this, [this] {
+            if (terminationRequested)
+                closeWhenIdle();
+        });
+}
+
+bool TerminationSignals::busy() const
+{
+    return main_ && (main_->action().running() || main_->body().Busy());
+}
+
 void TerminationSignals::stop(int signal)
 {
     if (terminationRequested)
         return;
     terminationRequested = true;
     exitCode_ = 128 + signal;
-    if (body_ && body_->Busy())
-        body_->setCanceled(true);
+    errorReporter().stopAsking();
+    if (main_) {
+        if (!main_->action().requestCancel() && main_->body().Busy())
+            main_->body().setCanceled(true);
+    }
     closeWhenIdle();
 }
 
 // A procedure runs in a nested wait inside some window's handler; its windows may only close
-// once it has come back out of that wait.
+// once it has come back out of that wait, which the running action announces.
 void TerminationSignals::closeWhenIdle()
 {
-    if (body_ && body_->Busy()) {
-        QTimer::singleShot(IdleCheckMs, this, [this] { closeWhenIdle(); });
+    if (busy()) {
+        if (!main_->action().running())
+            QTimer::singleShot(IdleCheckMs, this, [this] { closeWhenIdle(); });
         return;
     }
-    QApplication::closeAllWindows();
-    QApplication::exit(exitCode_);
+    // Leave the handler that announced the end before the windows go.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (busy())
+                return;
+            QApplication::closeAllWindows();
+            QApplication::exit(exitCode_);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace tz4::gui

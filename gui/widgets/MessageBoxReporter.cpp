@@ -5,9 +5,20 @@
 
 namespace tz4::gui {
 
+void MessageBoxReporter::stopAsking()
+{
+    stopping_ = true;
+    // The box's escape answer is No for a question and OK for a notice.
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+            box->reject();
+}
+
 MessageAnswer MessageBoxReporter::showMessage(const QString& text, const QString& title, MessageIcon icon,
                                               MessageButtons buttons)
 {
+    if (stopping_)
+        return StandardErrorReporter(MessageAnswer::No).showMessage(text, title, icon, buttons);
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
     case MessageIcon::None:

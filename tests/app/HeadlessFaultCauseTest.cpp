@@ -15,7 +15,11 @@ struct Fault {
     QStringList options;
     const char* step;  // the catalogue's message of the step that failed
     const char* cause; // the line naming what the link saw
+    int exitCode;      // 4 when nothing answered at all, 1 when the instrument answered wrongly
 };
+
+const char* const Unreachable = "Cannot communicate with TZ-4. Check the connection.";
+const char* const Diagnosis = "Self-diagnosis errer at TZ-4";
 
 } // namespace
 
@@ -24,26 +28,25 @@ TEST_F(HeadlessProgram, AFailedConnectionNamesTheCauseTheLinkSaw)
 {
     const QString regularFile = file(QStringLiteral("TZ4Sys.ini"));
     const Fault faults[] = {
-        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("no-reply")},
-         "Self-diagnosis errer at TZ-4", "Cause: SS -> no reply within the time-out"},
-        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("garbage")},
-         "Self-diagnosis errer at TZ-4", "Cause: SS -> unreadable reply ["},
-        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("error:5")},
-         "Self-diagnosis errer at TZ-4", "Cause: SS -> ERROR 5 (TZ4 QM-5 EEPROM Not Write)"},
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("no-reply")}, Unreachable,
+         "Cause: SS -> no reply within the time-out", 4},
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("garbage")}, Diagnosis,
+         "Cause: SS -> unreadable reply [", 1},
+        {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("error:5")}, Diagnosis,
+         "Cause: SS -> ERROR 5 (TZ4 QM-5 EEPROM Not Write)", 1},
         {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("garbage@CS")}, "",
-         "tz4: cause: CS -> unreadable reply ["},
+         "tz4: cause: CS -> unreadable reply [", 1},
         {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("merge@CS")}, "",
-         "tz4: cause: CS -> unreadable reply"},
-        {{QStringLiteral("--port"), QStringLiteral("/dev/null")}, "Self-diagnosis errer at TZ-4",
-         "Cause: /dev/null is not a serial port"},
-        {{QStringLiteral("--port"), QDir::tempPath()}, "Self-diagnosis errer at TZ-4", "is a directory, not a serial port"},
-        {{QStringLiteral("--port"), regularFile}, "Self-diagnosis errer at TZ-4", "is a regular file, not a serial port"},
-        {{QStringLiteral("--port"), QStringLiteral("/dev/no-such-tty")}, "Self-diagnosis errer at TZ-4",
-         "Cause: the serial device /dev/no-such-tty does not exist"},
+         "tz4: cause: CS -> unreadable reply", 1},
+        {{QStringLiteral("--port"), QStringLiteral("/dev/null")}, Unreachable, "Cause: /dev/null is not a serial port", 4},
+        {{QStringLiteral("--port"), QDir::tempPath()}, Unreachable, "is a directory, not a serial port", 4},
+        {{QStringLiteral("--port"), regularFile}, Unreachable, "is a regular file, not a serial port", 4},
+        {{QStringLiteral("--port"), QStringLiteral("/dev/no-such-tty")}, Unreachable,
+         "Cause: the serial device /dev/no-such-tty does not exist", 4},
     };
     for (const Fault& f : faults) {
         const HeadlessRun run = tz4(f.options + QStringList{QStringLiteral("connect")}, 60000);
-        EXPECT_EQ(run.exitCode, 1) << f.cause;
+        EXPECT_EQ(run.exitCode, f.exitCode) << f.cause << "\n" << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(f.step)) << f.cause << "\n" << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(f.cause)) << f.cause << "\n" << run.err.toStdString();
     }
@@ -61,7 +64,7 @@ TEST_F(HeadlessProgram, APortHeldByAnotherProgramIsReportedAsBusy)
     ASSERT_TRUE(holder.open(QIODevice::ReadWrite)) << holder.errorString().toStdString();
 
     const HeadlessRun run = tz4({QStringLiteral("--port"), path, QStringLiteral("connect")}, 60000);
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("is busy (held by another program)")) << run.err.toStdString();
     holder.close();
     sim.kill();

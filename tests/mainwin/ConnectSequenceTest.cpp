@@ -182,21 +182,26 @@ TEST_F(ConnectSequence, ASelfDiagnosisFaultIsReportedAndClosesThePort)
     EXPECT_TRUE(texts[0].contains(QStringLiteral("TZ-4 QS-6 Dry Air 3 Error*****")));
 }
 
-// An unanswered diagnosis reads as every fault flag set, so silence is reported as a
-// self-diagnosis failure with every item in error.
-TEST_F(ConnectSequence, ASilentInstrumentIsReportedWithEveryItemInError)
+// An instrument that answers nothing is a connection problem, not a self-diagnosis with every
+// item in error; one that answers with fault flags keeps the self-diagnosis report.
+TEST_F(ConnectSequence, ASilentInstrumentIsReportedAsUnreachable)
 {
     start(withFaults({QStringLiteral("no-reply")}));
     EXPECT_EQ(main->GetBodyStatus(), MainControl::NotConnected);
     ASSERT_EQ(reporter.shown.size(), 1);
     // The step's own message, then what the link saw.
-    EXPECT_EQ(reporter.shown[0].text,
-              QStringLiteral("Self-diagnosis errer at TZ-4\r\nCause: SS -> no reply within the time-out"));
+    EXPECT_EQ(reporter.shown[0].text, QStringLiteral("Cannot communicate with TZ-4. Check the connection.\r\n"
+                                                     "Cause: SS -> no reply within the time-out"));
+    EXPECT_EQ(reporter.shown[0].title, QStringLiteral("Connection Failed"));
     const QStringList texts = logTexts(serialLog());
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_EQ(texts[0].count(QStringLiteral("Error*****")), 21);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)\r\nCause: SS"))) << texts[0];
+    EXPECT_EQ(texts[0].count(QStringLiteral("Error*****")), 0);
     EXPECT_EQ(status.captions.mid(status.captions.size() - 2),
               (QStringList{QStringLiteral("Connection Failed"), QStringLiteral("No Connect")}));
+
+    // Connect stays available for another try once the sequence has given up.
+    EXPECT_TRUE(main->connectAvailable());
 }
 
 TEST_F(ConnectSequence, ClosingWritesTheSettingsOnlyWhenThePortIsClosed)

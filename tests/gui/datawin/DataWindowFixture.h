@@ -9,6 +9,7 @@
 #include "gui/graph/GraphWidget.h"
 #include "tests/mainwin/MainWindowFixture.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -74,6 +75,24 @@ protected:
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(!table->viewport()->findChild<QLineEdit*>() || !table->viewport()->findChild<QLineEdit*>()->isVisible());
+    }
+
+    // Chooses a list row's entry by its position in the row's combo box: select, F2, choose, Enter.
+    void pick(const QString& key, int position)
+    {
+        QTableView* table = window->grid()->table();
+        const int row = window->gridModel().rowOf(key);
+        ASSERT_GE(row, 0) << key.toStdString();
+        const QModelIndex cell = window->gridModel().index(row, 1);
+        table->scrollTo(cell);
+        if (table->currentIndex() != cell)
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+        QTest::keyClick(table, Qt::Key_F2);
+        auto* combo = table->viewport()->findChild<QComboBox*>();
+        ASSERT_NE(combo, nullptr) << key.toStdString();
+        combo->setCurrentIndex(position);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QTRY_VERIFY(!table->viewport()->findChild<QComboBox*>() || !table->viewport()->findChild<QComboBox*>()->isVisible());
     }
 
     // Opens the measurement menu from the window's menu bar and clicks one of its entries.
