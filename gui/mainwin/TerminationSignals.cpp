@@ -21,6 +21,7 @@ bool TerminationSignals::requested() { return terminationRequested; }
 TerminationSignals::TerminationSignals(QObject* parent)
     : QObject(parent), signals_([this](int signal) { stop(signal); })
 {
+    terminationRequested = false;
 }
 
 void TerminationSignals::watch(MainControl* main)

@@ -52,6 +52,8 @@ void uclTz4TaskBar::Refresh()
         const TaskList::Slot& slot = tasks_.slot(i);
         button->setText(slot.caption);
         button->setToolTip(slot.caption);
+        // A screen reader names the button by the window it brings back.
+        button->setAccessibleName(slot.caption);
         button->setChecked(slot.active);
         QFont font = this->font();
         font.setBold(slot.active);

@@ -204,6 +204,23 @@ TEST_F(ConnectSequence, ASilentInstrumentIsReportedAsUnreachable)
     EXPECT_TRUE(main->connectAvailable());
 }
 
+// 2500 V is where the ramp starts, so an instrument left there has never been set: the anode
+// set-up runs instead of refusing the connection.
+TEST_F(ConnectSequence, AnAnodeLeftAt2500VoltsIsSetUpAndTheInstrumentBecomesReady)
+{
+    start();
+    ASSERT_EQ(main->GetBodyStatus(), MainControl::Ready);
+    body->setHV_Volts(2500);
+    // The program starts again beside the instrument as it was left.
+    main = std::make_unique<MainControl>(clock, *body, status);
+    main->Load();
+    status.captions.clear();
+    EXPECT_EQ(main->GetBodyStatus(), MainControl::Ready);
+    EXPECT_TRUE(status.captions.contains(GetRes(3075))) << status.captions.join(QLatin1Char('|'));
+    EXPECT_GE(body->HV_Volts(), 2501);
+    EXPECT_EQ(status.Caption(), GetRes(3063)) << "the bar rests on the ready state";
+}
+
 TEST_F(ConnectSequence, ClosingWritesTheSettingsOnlyWhenThePortIsClosed)
 {
     start();

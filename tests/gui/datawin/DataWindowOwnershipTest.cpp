@@ -13,6 +13,7 @@
 #include "gui/datawin/DataWindowOpener.h"
 
 #include <QLineEdit>
+#include <QTabBar>
 
 namespace tz4::test {
 namespace {
@@ -209,6 +210,24 @@ protected:
         return record.Key();
     }
 
+    // A C record of three counts, stored without any window.
+    QString countingRecord()
+    {
+        clsTz4DataSet record;
+        record.setDataBaseName(database);
+        record.setKey(QStringLiteral("C"));
+        record.ReLoad();
+        MeasurementControl control(*main, record);
+        control.setLocation(0);
+        record.setParameters(param::SampleName, QStringLiteral("Film"));
+        record.setParameters(param::MeasureCount, 3);
+        record.setParameters(param::CountingTime, 2);
+        record.setParameters(param::MeasuredLight, record.Parameters(param::TargetLight));
+        EXPECT_EQ(control.Measure(), MeasurementControl::Outcome::Saved);
+        reporter.shown.clear();
+        return record.Key();
+    }
+
     void rightClickGraph()
     {
         gui::GraphWidget* graph = window->graph();
@@ -296,24 +315,38 @@ TEST_F(StoredRecordWindows, ADifferenceNeedsARegressionLineAndLeavesTheOriginalA
     EXPECT_EQ(window->control().selected()->Key(), QStringLiteral("2 W"));
 }
 
+TEST_F(StoredRecordWindows, RecordsOfTwoKindsGetAGraphEachOnTheirOwnAxes)
+{
+    const QString gold = scan(QStringLiteral("Gold"));
+    const QString film = countingRecord();
+    open(joinKeyList({gold, film}), false);
+    QTabBar* kinds = window->kindTabs();
+    ASSERT_TRUE(kinds->isVisible());
+    ASSERT_EQ(kinds->count(), 2);
+    EXPECT_EQ(kinds->tabText(0), QStringLiteral("Work Function"));
+    EXPECT_EQ(kinds->tabText(1), QStringLiteral("Thickness,Counting Rate"));
+
+    // Energies on the W graph, point numbers on the C graph: never one axis for both.
+    const uclTz4Graph& graph = window->graph()->graph();
+    window->graph()->grab();
+    EXPECT_GE(graph.PosXMax(), 6.0f);
+    EXPECT_GT(graph.PosYMax(), 10.0f) << "the W record's yield";
+    QTest::mouseClick(kinds, Qt::LeftButton, {}, kinds->tabRect(1).center());
+    EXPECT_EQ(window->control().selected()->Key(), film);
+    window->graph()->grab();
+    EXPECT_LE(graph.PosXMin(), 1.0f);
+    EXPECT_FLOAT_EQ(graph.PosXMax(), 3.0f) << "the three counts, not the W energies";
+    EXPECT_LE(graph.PosYMax(), 4.0f) << "the C record's logarithmic scale, not the W yield";
+    EXPECT_EQ(kinds->currentIndex(), 1);
+}
+
 TEST_F(StoredRecordWindows, LogDisplayOnTheDataTabSetsTheAxisAsTheMeasurementTabDoes)
 {
-    clsTz4DataSet record;
-    record.setDataBaseName(database);
-    record.setKey(QStringLiteral("C"));
-    record.ReLoad();
-    MeasurementControl control(*main, record);
-    control.setLocation(0);
-    record.setParameters(param::SampleName, QStringLiteral("Film"));
-    record.setParameters(param::MeasureCount, 3);
-    record.setParameters(param::CountingTime, 2);
-    record.setParameters(param::MeasuredLight, record.Parameters(param::TargetLight));
-    ASSERT_EQ(control.Measure(), MeasurementControl::Outcome::Saved);
-    open(record.Key(), false);
+    open(countingRecord(), false);
     showTab(ParameterGridModel::Data);
     pick(QStringLiteral("LogDisp"), 0);
     EXPECT_FLOAT_EQ(window->control().selected()->GraphY(1), 1600.0f);
-    EXPECT_FLOAT_EQ(stored(record.Key()).GraphY(1), 1600.0f);
+    EXPECT_FLOAT_EQ(stored(window->control().selected()->Key()).GraphY(1), 1600.0f);
     pick(QStringLiteral("LogDisp"), 1);
     EXPECT_FLOAT_EQ(window->control().selected()->GraphY(1), 4.0f);
 }
