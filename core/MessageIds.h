@@ -199,6 +199,7 @@ constexpr int DisplayCaption = 6116;
 constexpr int RecordDeleted = 6117;
 constexpr int NoSuggestedRanges = 6118;
 constexpr int TopLevelFolder = 6119;
+constexpr int PopupFitScale = 6120;
 constexpr int GraphPosition = 6120;
 constexpr int CloseWhileMeasuring = 6122;
 constexpr int NoSuchRecord = 6123;

@@ -239,6 +239,8 @@ const MessageText kTexts[] = {
      "このデータには範囲を提案できません。~c~1"},
     {6119, "(Top Level)",
      "(トップレベル)"},
+    {6120, "Fit Scale to Data",
+     "データに合わせて目盛を設定"},
     {6120, "Graph (~1,~2)",
      "グラフ (~1,~2)"},
     {6121, "Work Function Uncertainty",

@@ -12,6 +12,8 @@
 #include "data/FolderContents.h"
 #include "data/SuggestRanges.h"
 
+#include <cmath>
+
 namespace tz4 {
 
 namespace {
@@ -257,6 +259,57 @@ QString DataWindowControl::SuggestRanges()
     storeAnalysis(*record);
     changed();
     return {};
+}
+
+namespace {
+
+// 1, 2 or 5 times a power of ten, the first at least `rough`.
+float roundStep(double rough)
+{
+    if (!(rough > 0) || !std::isfinite(rough))
+        return 1;
+    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0})
+        if (factor * decade >= rough * (1 - 1e-6))
+            return float(factor * decade);
+    return float(10 * decade);
+}
+
+} // namespace
+
+void DataWindowControl::FitScaleToData()
+{
+    EnterProcedure here("frmData:FitScaleToData");
+    const clsTz4DataSet* shown = selected();
+    if (!shown || records_.MaxDataCount() < 1)
+        return;
+    records_.RefreshParam();
+    const float xMin = records_.TotalMinX(), xMax = records_.TotalMaxX();
+    const float yMin = std::min(0.0f, records_.TotalMinY());
+    const float yStep = roundStep((double(records_.TotalMaxY()) - yMin) / 10);
+    const float yMax = float(std::ceil(records_.TotalMaxY() / yStep) * yStep);
+    float xStep = 1;
+    switch (shown->Kind()) {
+    case clsTz4DataSet::KindW:
+    case clsTz4DataSet::KindL: xStep = shown->Parameters(param::EnergyStep).toFloat(); break;
+    case clsTz4DataSet::KindC:
+    case clsTz4DataSet::KindD: xStep = std::max(1.0f, std::round((xMax - xMin) / 10)); break;
+    default: xStep = roundStep((double(xMax) - xMin) / 10); break;
+    }
+    if (!(xStep > 0))
+        xStep = roundStep((double(xMax) - xMin) / 10);
+    for (clsTz4DataSet& record : records_) {
+        if (!records_.Shows(record))
+            continue;
+        record.setGraphX(0, xMin);
+        record.setGraphX(1, xMax);
+        record.setGraphX(2, xStep);
+        record.setGraphY(0, yMin);
+        record.setGraphY(1, yMax);
+        record.setGraphY(2, yStep);
+        storeRanges(record);
+    }
+    changed();
 }
 
 bool DataWindowControl::recordMissing(const clsTz4DataSet& record) const

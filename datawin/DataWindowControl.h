@@ -84,6 +84,10 @@ public:
     // returns why none could be suggested, else an empty text.
     QString SuggestRanges();
 
+    // Sets the axes of the shown records to what their data spans, with steps a reader can
+    // follow: the energy step, whole points, or a tenth of the Y span rounded to 1, 2 or 5.
+    void FitScaleToData();
+
     // "Display : (n - name)" once a difference record is shown; else empty.
     const QString& displayCaption() const { return displayCaption_; }
 

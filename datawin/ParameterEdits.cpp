@@ -165,8 +165,8 @@ void ParameterGridModel::followScan(clsTz4DataSet& record)
     case clsTz4DataSet::KindL:
         record.setGraphX(0, record.Parameters(param::StartEnergy).toFloat());
         record.setGraphX(1, record.Parameters(param::FinishEnergy).toFloat());
-        record.setGraphX(2, std::max(record.Parameters(param::EnergyStep).toFloat(),
-                                     (record.Parameters(param::FinishEnergy).toFloat() - record.Parameters(param::StartEnergy).toFloat()) / 10));
+        // Ticks stand on the measured energies; labels thin out by themselves.
+        record.setGraphX(2, record.Parameters(param::EnergyStep).toFloat());
         break;
     case clsTz4DataSet::KindC:
     case clsTz4DataSet::KindD: {

@@ -72,6 +72,10 @@ public:
     void setTitleX(const QString& title) { titleX_ = title; }
     const QString& TitleY() const { return titleY_; }
     void setTitleY(const QString& title) { titleY_ = title; }
+    // The axis titles and the X label picture follow the selected record's kind (in windows,
+    // plot files and report pages); off, they stay as set.
+    bool TitlesFollowRecord() const { return titlesFollowRecord_; }
+    void setTitlesFollowRecord(bool on) { titlesFollowRecord_ = on; }
     bool AutoRedraw() const { return autoRedraw_; }
     void setAutoRedraw(bool on) { autoRedraw_ = on; }
     bool RectPoint() const { return rectPoint_; }
@@ -133,6 +137,7 @@ private:
     float posXStp_ = 0, posYStp_ = 0;
     float scaleFactorX_ = 0, scaleFactorY_ = 0;
     QString scaleXFormat_, scaleYFormat_, titleX_, titleY_;
+    bool titlesFollowRecord_ = false;
     bool autoRedraw_ = true, rectPoint_ = false, pictureEnabled_ = true;
     bool paintNow_ = false;
     QFont font_;

@@ -2,6 +2,7 @@
 #include "graph/GraphStyles.h"
 #include "graph/GraphSurface.h"
 #include "graph/Tz4Graph.h"
+#include "graph/AxisTitles.h"
 
 #include "core/Formats.h"
 #include "core/Keys.h"
@@ -59,6 +60,14 @@ void uclTz4Graph::paint(QPainter& painter, Surface kind)
     const clsTz4GraphDisp* disp = currentDisp();
     if (!disp)
         return;
+    if (titlesFollowRecord_) {
+        if (const clsTz4DataSet* record = DataItems()->SelectedItem()) {
+            const AxisTitles titles = axisTitles(*record);
+            titleX_ = titles.x;
+            titleY_ = titles.y;
+            scaleXFormat_ = xLabelFormat(*record);
+        }
+    }
     GraphSurface surface(painter, font_);
     const double innerWidth = kind == Surface::Own ? surface.widthTwips() : width_;
     const double innerHeight = kind == Surface::Own ? surface.heightTwips() : height_;
@@ -113,10 +122,16 @@ void uclTz4Graph::GraphLine(GraphSurface& surface, const clsTz4DataSet& record, 
     const bool marking = isSelected && disp.SelectVisible() && disp.SelectX1() != disp.SelectX2()
         && disp.SelectY1() != disp.SelectY2();
 
+    // Points that carry the analysis (the fit and the ground) look like the lines they make,
+    // filled, so the ranges can be read off the graph.
+    enum class Role { Plain, Fit, Ground, Band };
     struct Marker {
         double x, y;
-        bool selected;
+        Role role;
     };
+    const bool analysed = record.Kind() == clsTz4DataSet::KindW || record.Kind() == clsTz4DataSet::KindT;
+    // Several records: the selected one stands out by size.
+    const bool emphasised = isSelected && dataItems_ && dataItems_->Count() > 1;
     std::vector<Marker> markers;
     markers.reserve(size_t(record.DataCount()));
     QList<QLineF> segments;
@@ -136,7 +151,14 @@ void uclTz4Graph::GraphLine(GraphSurface& surface, const clsTz4DataSet& record, 
             continue;
         const bool selectedPoint = marking && disp.SelectX1() <= x && x <= disp.SelectX2() && disp.SelectY1() <= y
             && y <= disp.SelectY2();
-        markers.push_back({p.x(), p.y(), selectedPoint});
+        Role role = Role::Plain;
+        if (selectedPoint)
+            role = Role::Band;
+        else if (analysed && record.ValueF(i) && disp.FuncVisible())
+            role = Role::Fit;
+        else if (analysed && record.ValueG(i) && disp.GndVisible())
+            role = Role::Ground;
+        markers.push_back({p.x(), p.y(), role});
         last = p;
         haveLast = true;
     }
@@ -147,11 +169,16 @@ void uclTz4Graph::GraphLine(GraphSurface& surface, const clsTz4DataSet& record, 
         painter.drawLines(segments);
     }
     const qint32 dotColor = c(disp.DotColor());
+    const double size = emphasised ? disp.DotSize() * 1.5 : disp.DotSize();
     for (const Marker& m : markers) {
-        if (m.selected)
+        switch (m.role) {
+        case Role::Band:
             DotPoint(surface, disp.SelectStyle(), m.x, m.y, disp.SelectSize(), disp.SelectColor(), disp.SelectFill());
-        else
-            DotPoint(surface, disp.DotStyle(), m.x, m.y, disp.DotSize(), dotColor, disp.DotFill());
+            break;
+        case Role::Fit: DotPoint(surface, disp.DotStyle(), m.x, m.y, size, c(disp.FuncColor()), true); break;
+        case Role::Ground: DotPoint(surface, disp.DotStyle(), m.x, m.y, size, c(disp.GndColor()), true); break;
+        case Role::Plain: DotPoint(surface, disp.DotStyle(), m.x, m.y, size, dotColor, disp.DotFill()); break;
+        }
     }
 }
 

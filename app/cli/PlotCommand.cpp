@@ -202,6 +202,7 @@ int runPlot(const GlobalOptions& options, const QStringList& args)
     uclTz4Graph graph;
     graph.setDataItems(&records);
     graph.setDispItems(&disps);
+    graph.setTitlesFollowRecord(true);
     return drawAndSave(graph, records, *request);
 }
 

@@ -25,6 +25,7 @@ namespace {
 
 // The popup item the window handles itself, clear of the indexes the control handles.
 constexpr int SuggestIndex = 100;
+constexpr int FitScaleIndex = 101;
 
 } // namespace
 
@@ -94,14 +95,17 @@ void DataWindow::buildPopup()
                                           {DataWindowControl::PopUpGround, msg::PopupGroundLevel},
                                           {DataWindowControl::PopUpFit, msg::PopupRegressionLine},
                                           {DataWindowControl::PopUpDifference, msg::PopupDifference},
-                                          {SuggestIndex, msg::PopupSuggestRanges}};
+                                          {SuggestIndex, msg::PopupSuggestRanges},
+                                          {FitScaleIndex, msg::PopupFitScale}};
     for (const auto& [index, caption] : items) {
-        if (index == DataWindowControl::PopUpGround || index == SuggestIndex)
+        if (index == DataWindowControl::PopUpGround || index == SuggestIndex || index == FitScaleIndex)
             popup_->addSeparator();
         QAction* action = popup_->addAction(GetRes(caption));
         action->setData(index);
         connect(action, &QAction::triggered, this, [this, index = index] {
-            if (index == SuggestIndex)
+            if (index == FitScaleIndex)
+                control_->FitScaleToData();
+            else if (index == SuggestIndex)
                 suggestRanges();
             else
                 control_->mnuPopUp1_Click(index);
@@ -112,8 +116,12 @@ void DataWindow::buildPopup()
 void DataWindow::showPopup(bool fromGraph, const QPoint& globalPos)
 {
     const clsTz4DataSet* record = control_->selected();
-    if (!record || record->Kind() != clsTz4DataSet::KindW || running())
+    if (!record || running())
         return;
+    // The analysis entries are for work-function records; every graph can fit its scale.
+    const bool analysis = record->Kind() == clsTz4DataSet::KindW;
+    for (QAction* action : popup_->actions())
+        action->setVisible(analysis || action->data().toInt() == FitScaleIndex);
     control_->setPopUpFromGraph(fromGraph);
     popup_->popup(globalPos);
 }

@@ -20,6 +20,7 @@ GraphWidget::GraphWidget(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setMinimumSize(160, 100);
+    graph_.setTitlesFollowRecord(true);
 }
 
 void GraphWidget::setDataItems(clsTz4DataSets* items)
