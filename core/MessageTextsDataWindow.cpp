@@ -239,8 +239,6 @@ const MessageText kTexts[] = {
      "このデータには範囲を提案できません。~c~1"},
     {6119, "(Top Level)",
      "(トップレベル)"},
-    {6120, "Fit Scale to Data",
-     "データに合わせて目盛を設定"},
     {6120, "Graph (~1,~2)",
      "グラフ (~1,~2)"},
     {6121, "Work Function Uncertainty",
@@ -249,6 +247,8 @@ const MessageText kTexts[] = {
      "測定中です。~c測定を中止してウィンドウを閉じますか?"},
     {6123, "There is no record ~1.",
      "レコード ~1 はありません。"},
+    {6124, "Fit Scale to Data",
+     "データに合わせて目盛を設定"},
 };
 } // namespace
 
