@@ -253,6 +253,10 @@ bool MeasurementControl::AdjustUvIntensity()
         body_.SetLightPower(target);
         if (body_.Canceled())
             return false;
+        // An adjustment that missed its target has said so and left 0 as the record's
+        // intensity; it is not "done".
+        if (record_.Parameters(param::MeasuredLight).toFloat() <= 0 || body_.LinkLost())
+            return false;
         record_.setParameters(param::MeasuredLight, body_.LastLight());
         if (record_.Kind() == clsTz4DataSet::KindL) {
             record_.setGraphY(1, 10 * target);

@@ -1,4 +1,5 @@
 #include "instrument/ErrorTexts.h"
+#include "instrument/CommandPurposes.h"
 
 namespace tz4 {
 
@@ -56,7 +57,8 @@ QString describeCommandFailure(const QString& command, const QString& reply, int
     case linkerr::UnreadableReply: outcome = QStringLiteral("unreadable reply [%1]").arg(reply); break;
     default: outcome = QStringLiteral("%1 (%2)").arg(reply.trimmed(), GetErrorString(number)); break;
     }
-    return command + QStringLiteral(" -> ") + outcome;
+    const QString purpose = commandPurpose(command);
+    return command + QStringLiteral(" -> ") + outcome + (purpose.isEmpty() ? QString() : QStringLiteral(", ") + purpose);
 }
 
 } // namespace tz4

@@ -239,7 +239,13 @@ void MainControl::reportNoConnection(bool holding)
         QString text = QStringLiteral("TZ-4 Connect Process Sequence (Diag Error)") + Crlf;
         MakeBodyDiagError(text);
         DebugLogWrite(0, text + causeLine);
-        errorReporter().showMessage(GetRes(msg::SelfDiagnosisError) + causeLine, GetRes(msg::ConnectionFailed),
+        // The operator sees which units failed, not only that something did.
+        QStringList failed;
+        for (const QString& line : text.split(Crlf))
+            if (line.endsWith(QLatin1String("Error*****")))
+                failed << line;
+        const QString units = failed.isEmpty() ? QString() : Crlf + failed.join(Crlf);
+        errorReporter().showMessage(GetRes(msg::SelfDiagnosisError) + units + causeLine, GetRes(msg::ConnectionFailed),
                                     MessageIcon::Critical, MessageButtons::Ok);
     }
     closeLink(holding);

@@ -229,6 +229,19 @@ TEST_F(MeasurementStart, TheUvIntensityAndTheAnodeVoltageAreSetForTheRecord)
     EXPECT_EQ(record.Parameters(param::AnodeVoltage).toInt(), body->HV_Volts());
 }
 
+TEST_F(MeasurementStart, AnAdjustmentThatMissesItsTargetIsNeverCalledDone)
+{
+    // More light than the lamp gives with the iris wide open.
+    record.setParameters(param::TargetLight, 5000.0f);
+    EXPECT_FALSE(control->AdjustUvIntensity());
+    QStringList texts;
+    for (const auto& shown : reporter.shown)
+        texts << shown.text;
+    EXPECT_TRUE(texts.last().startsWith(QStringLiteral("UV Intensity Adjustment Failed."))) << texts.join(QLatin1Char('|'));
+    EXPECT_FALSE(texts.contains(QStringLiteral("UV intensity adjustment done.")));
+    EXPECT_EQ(record.Parameters(param::MeasuredLight).toFloat(), 0.0f);
+}
+
 TEST_F(MeasurementStart, SettingsTheRecordCannotHoldAreRefusedInTheOperatorsLanguage)
 {
     record.setParameters(param::SampleName, QString(81, QLatin1Char('x')));

@@ -169,7 +169,12 @@ TEST_F(ConnectSequence, ASelfDiagnosisFaultIsReportedAndClosesThePort)
     start(withFaults({QStringLiteral("diag-fail")}));
     EXPECT_EQ(main->GetBodyStatus(), MainControl::NotConnected);
     ASSERT_EQ(reporter.shown.size(), 1);
-    EXPECT_EQ(reporter.shown[0].text, QStringLiteral("Self-diagnosis errer at TZ-4"));
+    // The box names the units that failed, and only those.
+    const QString box = reporter.shown[0].text;
+    EXPECT_TRUE(box.startsWith(QStringLiteral("Self-diagnosis errer at TZ-4\r\n"))) << box;
+    EXPECT_TRUE(box.contains(QStringLiteral("TZ-4 QM-5 Eyeris Origin Error*****"))) << box;
+    EXPECT_TRUE(box.contains(QStringLiteral("TZ-4 QS-6 Dry Air 3 Error*****"))) << box;
+    EXPECT_FALSE(box.contains(QStringLiteral("OK"))) << box;
     EXPECT_EQ(reporter.shown[0].title, QStringLiteral("Connection Failed"));
     EXPECT_EQ(reporter.shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(status.captions.last(), QStringLiteral("No Connect"));
@@ -191,7 +196,7 @@ TEST_F(ConnectSequence, ASilentInstrumentIsReportedAsUnreachable)
     ASSERT_EQ(reporter.shown.size(), 1);
     // The step's own message, then what the link saw.
     EXPECT_EQ(reporter.shown[0].text, QStringLiteral("Cannot communicate with TZ-4. Check the connection.\r\n"
-                                                     "Cause: SS -> no reply within the time-out"));
+                                                     "Cause: SS -> no reply within the time-out, reading the light unit's self-diagnosis"));
     EXPECT_EQ(reporter.shown[0].title, QStringLiteral("Connection Failed"));
     const QStringList texts = logTexts(serialLog());
     ASSERT_EQ(texts.size(), 1);
