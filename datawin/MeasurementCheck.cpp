@@ -27,8 +27,15 @@ bool fixedEnergyInRange(float energy) { return energy >= 3.4f && energy <= 6.8f;
 
 } // namespace
 
+namespace {
+int problemsShown = 0;
+} // namespace
+
+int settingProblemsShown() { return problemsShown; }
+
 void showSettingProblem(const SettingProblem& problem)
 {
+    ++problemsShown;
     const QString title = GetRes(problem.titleId != 0 ? problem.titleId : msg::MeasurementTitle);
     QString sentence;
     if (currentLanguage() == Language::Japanese && !problem.japanese.isEmpty()) {
@@ -41,9 +48,17 @@ void showSettingProblem(const SettingProblem& problem)
     errorReporter().showMessage(text, title, MessageIcon::Information, MessageButtons::Ok);
 }
 
+// Shows the catalogue's refusal with the value and the rule below it.
+bool refuse(const SettingProblem& problem)
+{
+    showSettingProblem(problem);
+    return false;
+}
+
 bool MeasurementControl::checkAnode()
 {
-    return body_.HV_Volts() >= 2501 || refuse(msg::SetAnodeVoltage, msg::NoAnodeVoltageTitle);
+    const qint16 volts = body_.HV_Volts();
+    return volts >= 2501 || refuse(anodeNotSet(volts));
 }
 
 bool MeasurementControl::CheckMeasStart()
@@ -63,17 +78,24 @@ bool MeasurementControl::CheckMeasStart()
     // A step of zero or below is out of range, not a division by zero.
     const bool energyOk = scan ? record_.Parameters(param::EnergyStep).toFloat() > 0 && body_.EngSetStatus()
                                : fixedEnergyInRange(fixedEnergy);
-    if (!energyOk)
-        return refuse(msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
-    if (!uvIntensityInBand(record_.Parameters(param::MeasuredLight).toFloat(), record_.Parameters(param::TargetLight).toFloat()))
-        return refuse(msg::UvOutOfRange, msg::UvOutOfRangeTitle);
+    if (!energyOk) {
+        const auto problem = scan ? checkScan(record_.Parameters(param::StartEnergy).toDouble(),
+                                              record_.Parameters(param::FinishEnergy).toDouble(),
+                                              record_.Parameters(param::EnergyStep).toDouble())
+                                  : checkSettingValue(param::FixedEnergy, fixedEnergy);
+        return problem ? refuse(*problem) : refuse(msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
+    }
+    const float measured = record_.Parameters(param::MeasuredLight).toFloat();
+    const float target = record_.Parameters(param::TargetLight).toFloat();
+    if (!uvIntensityInBand(measured, target))
+        return refuse(uvOutOfBand(measured, target));
     if (kind != clsTz4DataSet::KindL) {
         if (record_.Parameters(param::CountingTime).toInt() == 0)
-            return refuse(msg::SetCountingTime, msg::NoCountingTimeTitle);
+            return refuse(*checkSettingValue(param::CountingTime, 0));
         if (!checkAnode())
             return false;
         if (kind == clsTz4DataSet::KindD && record_.Parameters(param::CalibrationShift).toFloat() < 0)
-            return refuse(msg::InputThickness, msg::NoThicknessTitle);
+            return refuse(*checkSettingValue(param::CalibrationShift, record_.Parameters(param::CalibrationShift).toDouble()));
     }
     // Values no check above catches but the instrument or the stored fields cannot take (a
     // negative counting time, energies outside the monochromator's range).

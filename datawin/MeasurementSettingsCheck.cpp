@@ -5,6 +5,8 @@
 #include "core/RecordParameters.h"
 #include "data/Tz4DataSet.h"
 
+#include <QStringList>
+
 #include <cfloat>
 #include <cmath>
 
@@ -166,6 +168,81 @@ std::optional<SettingProblem> checkSampleName(const QString& name)
     return std::nullopt;
 }
 
+std::optional<SettingProblem> checkScan(double start, double end, double step)
+{
+    if (!(end > start))
+        return problem(param::FinishEnergy,
+                       Sentence("the end energy %1 eV must lie above the start energy %2 eV",
+                                "終了エネルギー %1 eV は開始エネルギー %2 eV より大きくしてください")
+                           .arg(text(end))
+                           .arg(text(start)),
+                       msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
+    const qint64 span = std::llround((end - start) * 100);
+    const qint64 hundredthsStep = std::llround(step * 100);
+    if (hundredthsStep <= 0 || span % hundredthsStep != 0)
+        return problem(param::EnergyStep,
+                       Sentence("the step %1 eV does not divide the range %2 to %3 eV into whole steps",
+                                "ステップ %1 eV では範囲 %2～%3 eV を整数個のステップに分けられません")
+                           .arg(text(step))
+                           .arg(text(start))
+                           .arg(text(end)),
+                       msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
+    return std::nullopt;
+}
+
+SettingProblem uvOutOfBand(double measured, double target)
+{
+    return problem(param::MeasuredLight,
+                   Sentence("the UV intensity %1 nW must lie within 80 to 120 % of the target %2 nW (%3 to %4 nW); "
+                            "adjust it first with Measurement > UV Intensity adjustment",
+                            "UV 強度 %1 nW は目標値 %2 nW の 80～120 % (%3～%4 nW) にしてください。"
+                            "先に「測定」>「UV強度調整」で調整してください")
+                       .arg(text(measured))
+                       .arg(text(target))
+                       .arg(text(0.8 * target))
+                       .arg(text(1.2 * target)),
+                   msg::UvOutOfRange, msg::UvOutOfRangeTitle);
+}
+
+SettingProblem anodeNotSet(int volts)
+{
+    return problem(param::AnodeVoltage,
+                   Sentence("the anode voltage is %1 V; a measurement needs 2501 V or more: set it with "
+                            "Measurement > Anode Voltage",
+                            "アノード電圧は %1 V です。測定には 2501 V 以上が必要です。"
+                            "「測定」>「アノード電圧」で設定してください")
+                       .arg(volts),
+                   msg::SetAnodeVoltage, msg::NoAnodeVoltageTitle);
+}
+
+SettingProblem notANumber(const QString& setting, const QString& typed)
+{
+    return problem(0,
+                   Sentence("\"%1\" is not a number; %2 takes a number such as 5.25",
+                            "「%1」は数値ではありません。%2 には 5.25 のような数値を入力してください")
+                       .arg(typed)
+                       .arg(Sentence(setting, setting)));
+}
+
+SettingProblem notAChoice(const QString& setting, const QString& typed, const QStringList& choices)
+{
+    return problem(0,
+                   Sentence("\"%1\" is not one of the choices of %2: %3",
+                            "「%1」は %2 の選択肢にありません: %3")
+                       .arg(typed)
+                       .arg(Sentence(setting, setting))
+                       .arg(choices.join(QStringLiteral(", "))));
+}
+
+SettingProblem cannotUse(const QString& setting, const QString& typed, const QString& rule, const QString& ruleJapanese)
+{
+    return problem(0,
+                   Sentence("%1 cannot be %2: %3", "%1 に %2 は使えません: %3")
+                       .arg(Sentence(setting, setting))
+                       .arg(typed)
+                       .arg(Sentence(rule, ruleJapanese)));
+}
+
 std::optional<SettingProblem> checkMeasurementSettings(const clsTz4DataSet& record)
 {
     const int kind = record.Kind();
@@ -187,28 +264,9 @@ std::optional<SettingProblem> checkMeasurementSettings(const clsTz4DataSet& reco
         if (auto bad = checkSettingValue(parameter, record.Parameters(parameter).toDouble()))
             return bad;
 
-    if (kind == clsTz4DataSet::KindW || kind == clsTz4DataSet::KindL) {
-        const double start = record.Parameters(param::StartEnergy).toDouble();
-        const double end = record.Parameters(param::FinishEnergy).toDouble();
-        const double step = record.Parameters(param::EnergyStep).toDouble();
-        if (!(end > start))
-            return problem(param::FinishEnergy,
-                           Sentence("the end energy %1 eV must lie above the start energy %2 eV",
-                                    "終了エネルギー %1 eV は開始エネルギー %2 eV より大きくしてください")
-                               .arg(text(end))
-                               .arg(text(start)),
-                           msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
-        const qint64 span = std::llround((end - start) * 100);
-        const qint64 hundredthsStep = std::llround(step * 100);
-        if (span % hundredthsStep != 0)
-            return problem(param::EnergyStep,
-                           Sentence("the step %1 eV does not divide the range %2 to %3 eV into whole steps",
-                                    "ステップ %1 eV では範囲 %2～%3 eV を整数個のステップに分けられません")
-                               .arg(text(step))
-                               .arg(text(start))
-                               .arg(text(end)),
-                           msg::EnergyOutOfRange, msg::EnergyOutOfRangeTitle);
-    }
+    if (kind == clsTz4DataSet::KindW || kind == clsTz4DataSet::KindL)
+        return checkScan(record.Parameters(param::StartEnergy).toDouble(), record.Parameters(param::FinishEnergy).toDouble(),
+                         record.Parameters(param::EnergyStep).toDouble());
     return std::nullopt;
 }
 

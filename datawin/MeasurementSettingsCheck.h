@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -37,7 +38,22 @@ std::optional<SettingProblem> checkSampleName(const QString& name);
 // number of steps, for example); nothing for a kind that measures nothing.
 std::optional<SettingProblem> checkMeasurementSettings(const clsTz4DataSet& record);
 
+// A scan from `start` to `end` in whole steps of `step` eV, the end above the start.
+std::optional<SettingProblem> checkScan(double start, double end, double step);
+
+// Refusals of a start that name the value and the rule.
+SettingProblem uvOutOfBand(double measured, double target);
+SettingProblem anodeNotSet(int volts);
+
+// Refusals of a typed value: not a number, not one of a list's choices, or against a rule
+// (given in both languages). `setting` is the grid row's title.
+SettingProblem notANumber(const QString& setting, const QString& typed);
+SettingProblem notAChoice(const QString& setting, const QString& typed, const QStringList& choices);
+SettingProblem cannotUse(const QString& setting, const QString& typed, const QString& rule, const QString& ruleJapanese);
+
 // Shows the problem as a refusal: the catalogue's message (if any) with the sentence below it.
 void showSettingProblem(const SettingProblem& problem);
+// How many refusals have been shown so far, so an edit can tell whether its refusal was said.
+int settingProblemsShown();
 
 } // namespace tz4

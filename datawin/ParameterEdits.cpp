@@ -63,6 +63,38 @@ bool acceptable(int parameter, double value)
     return true;
 }
 
+// A scan's energies must keep it a whole number of steps.
+bool scanStaysWhole(const clsTz4DataSet& record, int parameter, double value)
+{
+    if (record.Kind() != clsTz4DataSet::KindW && record.Kind() != clsTz4DataSet::KindL)
+        return true;
+    if (parameter != param::StartEnergy && parameter != param::FinishEnergy && parameter != param::EnergyStep)
+        return true;
+    auto energy = [&](int number) { return number == parameter ? value : record.Parameters(number).toDouble(); };
+    if (const auto problem = checkScan(energy(param::StartEnergy), energy(param::FinishEnergy), energy(param::EnergyStep))) {
+        showSettingProblem(*problem);
+        return false;
+    }
+    return true;
+}
+
+// The rule a refused value broke, for the rows whose writers refuse without a message.
+SettingProblem refusalOf(const clsTz4GridData& cell, const QString& typed)
+{
+    const QString& key = cell.Key;
+    if (key.endsWith(QLatin1String("Step")))
+        return cannotUse(cell.Title, typed, QStringLiteral("a scale step must be above 0"),
+                         QStringLiteral("目盛の間隔は 0 より大きくしてください"));
+    if (key == QLatin1String("DotSize") || key == QLatin1String("SelSize"))
+        return cannotUse(cell.Title, typed, QStringLiteral("a dot size is a whole number from 0 to 32767"),
+                         QStringLiteral("点の大きさは 0～32767 の整数です"));
+    if (key == QLatin1String("OverLay"))
+        return cannotUse(cell.Title, typed, QStringLiteral("the level lies from 0 to 1"),
+                         QStringLiteral("レベルは 0～1 の範囲です"));
+    return cannotUse(cell.Title, typed, QStringLiteral("the value does not fit this setting"),
+                     QStringLiteral("この設定には使えない値です"));
+}
+
 } // namespace
 
 bool ParameterGridModel::ValidateEdit(int row, const QVariant& value)
@@ -77,13 +109,18 @@ bool ParameterGridModel::ValidateEdit(int row, const QVariant& value)
     const QString key = cell.Key;
     double number = 0;
     const bool isNumber = parseNumber(value, &number);
-    if (cell.Numeric && !isNumber)
+    // Nothing typed is dropped without a word.
+    if (cell.Numeric && !isNumber) {
+        showSettingProblem(notANumber(cell.Title, value.toString()));
         return false;
+    }
     int position = -1;
     if (cell.EditType == clsTz4GridData::EditList || cell.EditType == clsTz4GridData::EditBoolList) {
         position = listPosition(cell, value);
-        if (position < 0)
+        if (position < 0) {
+            showSettingProblem(notAChoice(cell.Title, value.toString(), cell.ListItem));
             return false;
+        }
         number = position;
     }
 
@@ -95,13 +132,17 @@ bool ParameterGridModel::ValidateEdit(int row, const QVariant& value)
             return false;
     }
     bool written = false;
+    const int refusalsBefore = settingProblemsShown();
     switch (tab_) {
     case Meas: written = writeMeas(key, *record, value, number, isNumber || position >= 0); break;
     case Disp: written = writeDisp(key, window_.currentDisp(), value, number, isNumber || position >= 0); break;
     case Data: written = writeData(key, *record, window_.currentDisp(), value, number, isNumber || position >= 0); break;
     }
-    if (!written)
+    if (!written) {
+        if (settingProblemsShown() == refusalsBefore)
+            showSettingProblem(refusalOf(cell, value.toString()));
         return false;
+    }
     // Derived rows (the UV band, the analysis, the Y unit) follow the new value.
     MakeParameterList();
     emit edited(key);
@@ -214,7 +255,7 @@ bool ParameterGridModel::writeMeas(const QString& key, clsTz4DataSet& record, co
     if (!isNumber)
         return false;
     if (const auto it = plain.find(key); it != plain.end()) {
-        if (!acceptable(*it, number) || !setChecked(record, *it, number))
+        if (!acceptable(*it, number) || !scanStaysWhole(record, *it, number) || !setChecked(record, *it, number))
             return false;
         if (record.SeqNo() == 0)
             followScan(record);

@@ -25,14 +25,22 @@ protected:
         attach(kind);
     }
 
-    // The refusal's "title: text", or "started" when every check passed.
+    // The refusal's "title: text" (its catalogue line), or "started" when every check passed.
     QString check()
     {
         reporter.shown.clear();
         if (control->CheckMeasStart())
             return QStringLiteral("started");
         EXPECT_EQ(reporter.shown.size(), 1);
-        return reporter.shown.isEmpty() ? QString() : reporter.shown[0].title + QStringLiteral(": ") + reporter.shown[0].text;
+        return reporter.shown.isEmpty()
+            ? QString()
+            : reporter.shown[0].title + QStringLiteral(": ") + reporter.shown[0].text.section(QStringLiteral("\r\n"), 0, 0);
+    }
+
+    // The sentence under the last refusal: which value, which rule.
+    QString because() const
+    {
+        return reporter.shown.isEmpty() ? QString() : reporter.shown.last().text.section(QStringLiteral("\r\n"), 1);
     }
 };
 
@@ -49,10 +57,13 @@ TEST_F(MeasurementStart, AWorkFunctionRecordIsCheckedInOrder)
 
     record.setParameters(param::CountingTime, 0);
     EXPECT_EQ(check(), QStringLiteral("Counting Time None: Set the Counting Time."));
+    EXPECT_EQ(because(), QStringLiteral("The counting time must be at least 2 s, not 0."));
     record.setParameters(param::MeasuredLight, 5.0f);
     EXPECT_EQ(check(), UvRefused);
+    EXPECT_TRUE(because().startsWith(QStringLiteral("The UV intensity 5 nW must lie within 80 to 120 % of the target 10 nW (8 to 12 nW)"))) << because();
     record.setParameters(param::EnergyStep, 0.03f);
     EXPECT_EQ(check(), EnergyRefused);
+    EXPECT_EQ(because(), QStringLiteral("The step 0.03 eV does not divide the range 5 to 5.5 eV into whole steps."));
     control->setLocation(std::nullopt);
     EXPECT_EQ(check(), QStringLiteral("Location Not Set: Set the Location."));
     record.setParameters(param::SampleName, QString());
@@ -75,6 +86,7 @@ TEST_F(MeasurementStart, TheUvBandAndTheAnodeVoltageIncludeTheirBounds)
 
     body->setHV_Volts(2500);
     EXPECT_EQ(check(), AnodeRefused);
+    EXPECT_TRUE(because().startsWith(QStringLiteral("The anode voltage is 2500 V; a measurement needs 2501 V or more"))) << because();
     body->setHV_Volts(2501);
     EXPECT_EQ(check(), Started);
 }
@@ -89,12 +101,14 @@ TEST_F(MeasurementStart, EachKindHasItsOwnChecks)
     for (float energy : {3.39f, 6.81f}) {
         record.setParameters(param::FixedEnergy, energy);
         EXPECT_EQ(check(), EnergyRefused) << energy;
+        EXPECT_TRUE(because().contains(QStringLiteral("outside the instrument's range 3.4 to 6.8 eV"))) << because();
     }
     record.setParameters(param::FixedEnergy, 5.9f);
 
     record.setKey(QStringLiteral("D"));
     record.setParameters(param::CalibrationShift, -1.0f);
     EXPECT_EQ(check(), QStringLiteral("Thickness None: Input for Thickness"));
+    EXPECT_EQ(because(), QStringLiteral("The sample thickness must not be negative, not -1."));
     record.setParameters(param::CalibrationShift, 0.0f);
     EXPECT_EQ(check(), Started);
 
@@ -251,7 +265,8 @@ TEST_F(MeasurementStart, SettingsTheRecordCannotHoldAreRefusedInTheOperatorsLang
     record.setParameters(param::SampleName, QStringLiteral("Gold"));
     record.setParameters(param::CountingTime, -5);
     setLanguage(Language::Japanese);
-    const QString japanese = check();
+    check();
+    const QString japanese = reporter.shown.isEmpty() ? QString() : reporter.shown[0].text;
     setLanguage(Language::English);
     EXPECT_TRUE(japanese.endsWith(QStringLiteral("\r\n計数時間は 2 秒以上にしてください (-5 は使えません)。")))
         << japanese.toStdString();

@@ -299,6 +299,37 @@ TEST_F(DataWindowTest, TypedValuesThatDoNotParseOrFitKeepTheOldOnes)
     EXPECT_FLOAT_EQ(reread.Parameters(param::PowerNumber).toFloat(), 0.4f);
 }
 
+TEST_F(DataWindowTest, EveryRefusedTypedValueSaysWhichValueAndWhichRule)
+{
+    open(QStringLiteral("0 W"));
+    type(QStringLiteral("StartEng"), QStringLiteral("5.0"));
+    type(QStringLiteral("FinishEng"), QStringLiteral("5.5"));
+    type(QStringLiteral("StepEng"), QStringLiteral("0.1"));
+    const auto refusalOf = [&](const QString& key, const QString& typed) {
+        reporter.shown.clear();
+        const QString before = shown(key);
+        type(key, typed);
+        EXPECT_EQ(shown(key), before) << key.toStdString() << " kept its value";
+        return reporter.shown.isEmpty() ? QString() : reporter.shown.last().text;
+    };
+    EXPECT_TRUE(refusalOf(QStringLiteral("StepEng"), QStringLiteral("abc"))
+                    .contains(QStringLiteral("\"abc\" is not a number; Step [eV] takes a number")));
+    EXPECT_TRUE(refusalOf(QStringLiteral("StepEng"), QStringLiteral("4,6")).contains(QStringLiteral("\"4,6\" is not a number")));
+    EXPECT_TRUE(refusalOf(QStringLiteral("StepEng"), QStringLiteral("0.15"))
+                    .contains(QStringLiteral("The step 0.15 eV does not divide the range 5 to 5.5 eV into whole steps.")));
+    EXPECT_TRUE(refusalOf(QStringLiteral("PowerNumber"), QStringLiteral("2.5"))
+                    .contains(QStringLiteral("the power number must lie above 0 and at most 2, not 2.5"), Qt::CaseInsensitive));
+    showTab(ParameterGridModel::Disp);
+    EXPECT_TRUE(refusalOf(QStringLiteral("OverLay"), QStringLiteral("2")).contains(QStringLiteral("the level lies from 0 to 1")));
+    EXPECT_TRUE(refusalOf(QStringLiteral("YStep"), QStringLiteral("0")).contains(QStringLiteral("a scale step must be above 0")));
+
+    // In Japanese as well.
+    setLanguage(Language::Japanese);
+    const QString japanese = refusalOf(QStringLiteral("DotSize"), QStringLiteral("abc"));
+    setLanguage(Language::English);
+    EXPECT_TRUE(japanese.contains(QStringLiteral("「abc」は数値ではありません"))) << japanese;
+}
+
 TEST_F(DataWindowTest, TheMeasurementTabHoldsTheRowsOfTheRecordsMode)
 {
     open(QStringLiteral("0 W"));
