@@ -106,6 +106,15 @@ void MainControl::closeLink(bool holding)
     captionIfHolding(holding, msg::NoConnect);
 }
 
+void MainControl::forgetConnection()
+{
+    EnterProcedure here("frmMain:ForgetConnection");
+    setTmrWarmUpEnabled(false);
+    body_.setTimerEnable(false);
+    body_.setPortOpen(false);
+    setPhase(NotConnected);
+}
+
 qint32 MainControl::GetBodyStatus()
 {
     EnterProcedure here("frmMain:GetBodyStatus");
@@ -200,7 +209,8 @@ void MainControl::reportNoConnection(bool holding)
     const QString cause = failureCause();
     const QString causeLine = cause.isEmpty() ? QString() : Crlf + QStringLiteral("Cause: ") + cause;
     causeShown_ = !cause.isEmpty();
-    if (body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
+    // A port that did not open heard nothing at all, like a silent instrument.
+    if (!body_.PortOpen() || body_.ErrorNumber(0) == linkerr::ReceiveTimeOut) {
         // Misspelt on purpose: log readers and support scripts search for this exact text.
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)") + causeLine);
         errorReporter().showMessage(GetRes(msg::CannotCommunicate) + causeLine, GetRes(msg::ConnectionFailed),

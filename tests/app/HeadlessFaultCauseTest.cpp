@@ -34,12 +34,13 @@ TEST_F(HeadlessProgram, AFailedConnectionNamesTheCauseTheLinkSaw)
          "tz4: cause: CS -> unreadable reply ["},
         {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("merge@CS")}, "",
          "tz4: cause: CS -> unreadable reply"},
-        {{QStringLiteral("--port"), QStringLiteral("/dev/null")}, "Self-diagnosis errer at TZ-4",
-         "Cause: /dev/null is not a serial port"},
-        {{QStringLiteral("--port"), QDir::tempPath()}, "Self-diagnosis errer at TZ-4", "is a directory, not a serial port"},
-        {{QStringLiteral("--port"), regularFile}, "Self-diagnosis errer at TZ-4", "is a regular file, not a serial port"},
-        {{QStringLiteral("--port"), QStringLiteral("/dev/no-such-tty")}, "Self-diagnosis errer at TZ-4",
-         "Cause: the serial device /dev/no-such-tty does not exist"},
+        // A port that does not open heard nothing: no self-diagnosis ran.
+        {{QStringLiteral("--port"), QStringLiteral("/dev/null")}, "Cannot communicate with TZ-4",
+         "Cause: /dev/null is not a serial port."},
+        {{QStringLiteral("--port"), QDir::tempPath()}, "Cannot communicate with TZ-4", "is not a serial port."},
+        {{QStringLiteral("--port"), regularFile}, "Cannot communicate with TZ-4", "is not a serial port."},
+        {{QStringLiteral("--port"), QStringLiteral("/dev/no-such-tty")}, "Cannot communicate with TZ-4",
+         "Cause: The serial port /dev/no-such-tty is not there (unplugged"},
     };
     for (const Fault& f : faults) {
         const HeadlessRun run = tz4(f.options + QStringList{QStringLiteral("connect")}, 60000);
@@ -62,7 +63,8 @@ TEST_F(HeadlessProgram, APortHeldByAnotherProgramIsReportedAsBusy)
 
     const HeadlessRun run = tz4({QStringLiteral("--port"), path, QStringLiteral("connect")}, 60000);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("is busy (held by another program)")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The serial port " + path.toUtf8() + " is in use by another program."))
+        << run.err.toStdString();
     holder.close();
     sim.kill();
     sim.waitForFinished(5000);
