@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev
           libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
-          fonts-noto-cjk "$@")
+          fonts-noto-cjk help2man "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
