@@ -52,11 +52,17 @@ SerialPortChoice::Outcome SerialPortChoice::choose(const QString& typed)
         return Outcome::Kept;
 
     setChosenSerialDevice(device);
+    const PortSource source = device.isEmpty() ? PortSource::SettingsFile : PortSource::Chosen;
+    // The same device again keeps a live connection.
+    if ((device.isEmpty() ? settingsFilePort() : device) == line_.description()) {
+        setPortSource(source);
+        return Outcome::Applied;
+    }
     // No choice: back to the settings file's device, or its numbered port.
     if (!line_.setDevicePath(device.isEmpty() ? SystemParam().SerialDevice : device))
         return Outcome::Remembered;
     control_.forgetConnection();
-    setPortSource(device.isEmpty() ? PortSource::SettingsFile : PortSource::Chosen);
+    setPortSource(source);
     return Outcome::Applied;
 }
 

@@ -83,7 +83,8 @@ QString usage()
         "\n"
         "global options:\n"
         "  --home DIR               data directory (else TZ4_HOME, else the platform default)\n"
-        "  --port PATH              serial device of the instrument (overrides the settings file)\n"
+        "  --port PATH              serial device of the instrument, for this run (overrides the port\n"
+        "                           chosen in the window program and the settings file)\n"
         "  --simulate               use the built-in simulated instrument instead of a port\n");
     text += sim::simOptionsHelp();
     text += QStringLiteral(

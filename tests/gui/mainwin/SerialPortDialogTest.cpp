@@ -142,10 +142,15 @@ TEST_F(SerialPortFixture, ATypedPathIsKeptInTheProgramsOwnFileAndTheNextConnectU
     choose(frame->mnuMeas(), frame->mnuMeasItem(0));
     EXPECT_EQ(frame->control().ConnectPhase(), MainControl::Ready);
 
-    // Another choice closes the link, so Connect starts again on the new port.
+    // The same port again keeps the connection; another closes it, so Connect starts afresh.
     showDialog();
     EXPECT_EQ(dialog->devicePath()->text(), simulator.path());
     EXPECT_EQ(dialog->currentNote()->text(), QStringLiteral("Now: %1, chosen here").arg(simulator.path()));
+    pressOk();
+    EXPECT_TRUE(dialog->isHidden());
+    EXPECT_EQ(frame->control().ConnectPhase(), MainControl::Ready);
+    EXPECT_TRUE(frame->control().body().PortOpen());
+    showDialog();
     type(QString());
     pressOk();
     EXPECT_TRUE(dialog->isHidden());
