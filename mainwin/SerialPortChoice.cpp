@@ -10,6 +10,7 @@
 #include "core/PortChoice.h"
 #include "core/SerialLine.h"
 #include "core/SystemParam.h"
+#include "instrument/SerialPorts.h"
 #include "instrument/Tz4Body.h"
 
 namespace tz4 {

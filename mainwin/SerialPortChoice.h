@@ -1,7 +1,5 @@
 #pragma once
 
-#include "instrument/SerialPorts.h"
-
 #include <QString>
 
 namespace tz4 {
