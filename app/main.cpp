@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <stdexcept>
@@ -91,5 +92,8 @@ int main(int argc, char** argv)
         return tz4::cli::run(args);
     }
     QApplication app(argc, argv);
+    // The desktop matches the window to its launcher and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tz4desktop.TZ4Desktop"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tz4/icons/org.tz4desktop.TZ4Desktop.svg")));
     return runWindows(args);
 }

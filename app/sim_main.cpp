@@ -1,4 +1,5 @@
 #include "core/Clock.h"
+#include "core/Version.h"
 #include "sim/PtyServer.h"
 #include "sim/SimOptions.h"
 
@@ -16,9 +17,17 @@ int main(int argc, char** argv)
     QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
     tz4::sim::SimOptions options;
+    if (args.contains(QLatin1String("--version"))) {
+        QTextStream(stdout) << "tz4-sim " << TZ4_VERSION << Qt::endl;
+        return 0;
+    }
     if (args.contains(QLatin1String("--help"))) {
         QTextStream(stdout) << "usage: tz4-sim [options]\n"
+                               "\n"
                                "Serves a simulated TZ-4 on a pseudo-terminal and prints its device path.\n"
+                               "\n"
+                               "options:\n"
+                               "  --version                print the version\n"
                             << tz4::sim::simOptionsHelp();
         return 0;
     }

@@ -77,6 +77,34 @@ constexpr int ScreenTooSmallTitle = 3060;
 constexpr int SerialPortChanging = 3041;
 constexpr int PlugAndPlayTitle = 3080;
 
+// main window: the serial port, its choice and why it cannot be used
+constexpr int MenuSerialPort = 3083;
+constexpr int SerialPortTitle = 3084;
+constexpr int SerialPortsOfComputer = 3085;
+constexpr int SerialPortColumnDevice = 3086;
+constexpr int SerialPortColumnDescription = 3087;
+constexpr int SerialPortColumnManufacturer = 3088;
+constexpr int SerialPortColumnUsb = 3089;
+constexpr int SerialPortDevicePath = 3090;
+constexpr int SerialPortRefresh = 3091;
+constexpr int PortFromChoice = 3092;
+constexpr int PortFromCommandLine = 3093;
+constexpr int PortFromSettingsFile = 3094;
+constexpr int PortSimulated = 3095;
+constexpr int SerialPortPathHint = 3096;
+constexpr int NoSerialPorts = 3097;
+constexpr int PortNotPresent = 3098;
+constexpr int PortChangeWhileBusy = 3099;
+constexpr int PortNoPermission = 3100;
+constexpr int PortNoPermissionUntilLogin = 3101;
+constexpr int PortMissing = 3102;
+constexpr int PortsPresentNow = 3103;
+constexpr int NoPortsPresentNow = 3104;
+constexpr int PortVanished = 3105;
+constexpr int PortBusy = 3106;
+constexpr int PortNotSerial = 3107;
+constexpr int PortCannotOpen = 3108;
+
 // main window: process event status captions
 constexpr int CpsStarted = 3004;
 constexpr int CpsBackground = 3002;

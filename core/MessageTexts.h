@@ -13,7 +13,7 @@ struct MessageText {
 
 // The tables, one per group of ids; each is sorted by id.
 std::span<const MessageText> coreMessageTexts();          // 101, 201-265, 1001-1030, 2001-2006, 4001-4005
-std::span<const MessageText> mainWindowMessageTexts();    // 3001-3082
+std::span<const MessageText> mainWindowMessageTexts();    // 3001-3108
 std::span<const MessageText> sampleManagerMessageTexts(); // 5001-5095
 std::span<const MessageText> dataWindowMessageTexts();    // 6001-6110
 std::span<const MessageText> printMessageTexts();         // 7001-7098

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MessageCatalog.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -30,9 +32,21 @@ public:
     virtual void discardInput() = 0;
     // Human-readable name of the far end (device path, "simulator").
     virtual QString description() const = 0;
-    // Why the last open failed or the line was lost, in a few plain words; empty when
-    // nothing went wrong on the line itself.
-    virtual QString failureCause() const { return {}; }
+    // Why the last open failed or the line was lost, in a few plain words of `language`;
+    // empty when nothing went wrong on the line itself. Logs take the English one.
+    virtual QString failureCause(Language language) const
+    {
+        (void)language;
+        return {};
+    }
+    QString failureCause() const { return failureCause(currentLanguage()); }
+    // Points the line at another serial device (closed first); false for a line that has no
+    // device to choose, such as the simulator.
+    virtual bool setDevicePath(const QString& path)
+    {
+        (void)path;
+        return false;
+    }
     // Seconds that pass at the far end for each second of the program's clock: 1 for a real
     // instrument, more for a simulated one run faster. Waits that give the instrument's own
     // physics time to act (a purge of the counter) are measured in its time.

@@ -42,11 +42,14 @@ void MeasurementControl::reportLinkLost()
         return f.number == linkerr::ReceiveTimeOut || f.number == linkerr::NotConnected;
     });
     const qint32 number = lost != failures.end() ? lost->number : linkerr::ReceiveTimeOut;
-    QString detail = body_.lineFailureCause();
-    if (detail.isEmpty() && lost != failures.end())
-        detail = describeCommandFailure(lost->command, lost->reply, lost->number);
-    const auto sentence = [&detail](Language language) {
+    const auto sentence = [&](Language language) {
+        QString detail = body_.lineFailureCause(language);
+        if (detail.isEmpty() && lost != failures.end())
+            detail = describeCommandFailure(lost->command, lost->reply, lost->number);
         QString text = ownText(OwnText::StoppedAnswering, language);
+        // The line's own sentence ends where this one goes on.
+        if (detail.endsWith(QLatin1Char('.')) || detail.endsWith(QChar(u'。')))
+            detail.chop(1);
         if (!detail.isEmpty())
             text += QStringLiteral(": ") + detail;
         return text + ownText(OwnText::NothingStored, language);

@@ -26,10 +26,12 @@ void PortSettings::setPortOpen(bool open)
         line_.close();
         return;
     }
-    line_.setPortNumber(commPort_ >= 1 && commPort_ <= HighestPort ? commPort_ : 1);
+    line_.setPortNumber(portToOpen(commPort_));
     line_.setSettings(openingText());
     line_.open();
 }
+
+qint16 PortSettings::portToOpen(qint16 commPort) { return commPort >= 1 && commPort <= HighestPort ? commPort : 1; }
 
 void PortSettings::setCommPort(qint16 port)
 {

@@ -17,6 +17,8 @@ public:
     void setPortOpen(bool open);
 
     qint16 CommPort() const { return commPort_; }
+    // The port number that opens for `CommPort`: the number itself in 1..16, else 1.
+    static qint16 portToOpen(qint16 commPort);
     void setCommPort(qint16 port);
     qint32 BaudRate() const { return baudRate_; }
     void setBaudRate(qint32 rate);

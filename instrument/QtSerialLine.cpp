@@ -1,5 +1,9 @@
 #include "instrument/QtSerialLine.h"
 
+#include "core/MessageIds.h"
+#include "instrument/PortAccess.h"
+#include "instrument/SerialPorts.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -18,17 +22,48 @@ QtSerialLine::QtSerialLine(const QString& devicePath) : devicePath_(devicePath)
     // line, so that waiting for a reply ends at once instead of at the time-out.
     QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
         if (error == QSerialPort::ResourceError && port_.isOpen()) {
-            cause_ = QStringLiteral("the serial device %1 was closed or removed").arg(description());
+            cause_ = {{msg::PortVanished, {description()}}};
             port_.close();
             notifyRemoved();
         }
     });
 }
 
-bool QtSerialLine::fail(const QString& cause)
+namespace {
+
+// The ports there are now, for the operator whose port has gone.
+CatalogText portsPresent()
 {
-    cause_ = cause;
+    QStringList devices;
+    for (const SerialPortEntry& port : listSerialPorts())
+        devices << port.device;
+    if (devices.isEmpty())
+        return {msg::NoPortsPresentNow, {}};
+    return {msg::PortsPresentNow, {devices.join(QStringLiteral(", "))}};
+}
+
+} // namespace
+
+bool QtSerialLine::fail(QList<CatalogText> cause)
+{
+    cause_ = std::move(cause);
     return false;
+}
+
+QString QtSerialLine::failureCause(Language language) const
+{
+    QStringList sentences;
+    for (const CatalogText& part : cause_)
+        sentences << part.text(language);
+    return sentences.join(QLatin1Char(' '));
+}
+
+bool QtSerialLine::setDevicePath(const QString& path)
+{
+    port_.close();
+    cause_.clear();
+    devicePath_ = path;
+    return true;
 }
 
 QString QtSerialLine::platformPortName(int port)
@@ -71,11 +106,9 @@ bool QtSerialLine::open()
     const QString path = description();
     const QFileInfo info(path);
     if (!info.exists())
-        return fail(QStringLiteral("the serial device %1 does not exist").arg(path));
-    if (info.isDir())
-        return fail(QStringLiteral("%1 is a directory, not a serial port").arg(path));
-    if (info.isFile())
-        return fail(QStringLiteral("%1 is a regular file, not a serial port").arg(path));
+        return fail({{msg::PortMissing, {path}}, portsPresent()});
+    if (info.isDir() || info.isFile())
+        return fail({{msg::PortNotSerial, {path}}});
     port_.setPortName(path);
     if (!port_.open(QIODevice::ReadWrite)) {
 #ifdef Q_OS_UNIX
@@ -85,18 +118,22 @@ bool QtSerialLine::open()
             const bool terminal = ::isatty(fd) == 1;
             ::close(fd);
             if (!terminal)
-                return fail(QStringLiteral("%1 is not a serial port").arg(path));
+                return fail({{msg::PortNotSerial, {path}}});
         }
 #endif
-        if (port_.error() == QSerialPort::PermissionError)
-            return fail(QStringLiteral("the serial device %1 is busy (held by another program) or not permitted: %2")
-                            .arg(path, port_.errorString()));
-        return fail(QStringLiteral("the serial device %1 cannot be opened: %2").arg(path, port_.errorString()));
+        // Qt reports a port another program holds (its lock) and one this user may not open
+        // alike; only the second is fixed by the user's groups.
+        if (port_.error() == QSerialPort::PermissionError) {
+            if (serialDeviceState(path) == DeviceState::NoPermission)
+                return fail({permissionProblem(path)});
+            return fail({{msg::PortBusy, {path}}});
+        }
+        return fail({{msg::PortCannotOpen, {path, port_.errorString()}}});
     }
 #ifdef Q_OS_UNIX
     if (!::isatty(int(port_.handle()))) {
         port_.close();
-        return fail(QStringLiteral("%1 is not a serial port").arg(path));
+        return fail({{msg::PortNotSerial, {path}}});
     }
 #endif
     applySettings();

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/CatalogText.h"
 #include "core/SerialLine.h"
 
+#include <QList>
 #include <QSerialPort>
 
 namespace tz4 {
@@ -10,6 +12,8 @@ namespace tz4 {
 // (COMn, /dev/ttyS(n-1)) unless a device path was given, which then always wins.
 class QtSerialLine final : public SerialLine {
 public:
+    using SerialLine::failureCause;
+
     explicit QtSerialLine(const QString& devicePath = {});
 
     static QString platformPortName(int port);
@@ -24,17 +28,19 @@ public:
     QByteArray readAll() override;
     void discardInput() override;
     QString description() const override;
-    QString failureCause() const override { return cause_; }
+    QString failureCause(Language language) const override;
+    // An empty path goes back to the numbered port.
+    bool setDevicePath(const QString& path) override;
 
 private:
     void applySettings();
-    bool fail(const QString& cause);
+    bool fail(QList<CatalogText> cause);
 
     QSerialPort port_;
     QString devicePath_;
     int portNumber_ = 1;
     QString settings_ = QStringLiteral("19200,n,7,1");
-    QString cause_;
+    QList<CatalogText> cause_;
 };
 
 } // namespace tz4

@@ -99,7 +99,7 @@ public:
     // answering, which is not the same as a cancel.
     bool LinkLost() const { return link_.LinkLost(); }
     // What the line itself saw go wrong (device gone, not a serial port, busy); may be empty.
-    QString lineFailureCause() const { return link_.lineFailureCause(); }
+    QString lineFailureCause(Language language = currentLanguage()) const { return link_.lineFailureCause(language); }
     void setLinkLost(bool lost) { link_.setLinkLost(lost); }
     // The last complete reply line.
     QString replyLine() const { return link_.replyLine(); }

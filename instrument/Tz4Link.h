@@ -106,7 +106,7 @@ public:
     bool Answered() const { return answered_; }
     bool LinkLost() const { return linkLost_; }
     void setLinkLost(bool lost) { linkLost_ = lost; }
-    QString lineFailureCause() const { return line_.failureCause(); }
+    QString lineFailureCause(Language language = currentLanguage()) const { return line_.failureCause(language); }
     // A new procedure's exchanges: log, failures and a lost link start afresh.
     void startRun();
 

@@ -128,6 +128,15 @@ void MainControl::closeLink(bool holding)
     captionIfHolding(holding, msg::NoConnect);
 }
 
+void MainControl::forgetConnection()
+{
+    EnterProcedure here("frmMain:ForgetConnection");
+    setTmrWarmUpEnabled(false);
+    body_.setTimerEnable(false);
+    body_.setPortOpen(false);
+    setPhase(NotConnected);
+}
+
 qint32 MainControl::GetBodyStatus()
 {
     EnterProcedure here("frmMain:GetBodyStatus");

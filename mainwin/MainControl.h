@@ -36,6 +36,8 @@ public:
     bool Unload();
 
     qint32 ConnectPhase() const { return connectPhase_; }
+    // The port changed: the link closes, so that the next connection starts from the link check.
+    void forgetConnection();
     // Runs the connection sequence unless the instrument is ready; returns the phase reached.
     qint32 GetBodyStatus();
 

@@ -5,6 +5,7 @@
 #include "app/cli/InstrumentCommands.h"
 #include "app/cli/MessagesCommand.h"
 #include "app/cli/PlotCommand.h"
+#include "app/cli/PortsCommand.h"
 #include "app/cli/RecordCommands.h"
 #include "app/cli/SampleCommands.h"
 #include "core/Version.h"
@@ -64,6 +65,8 @@ const Command kCommands[] = {
     {"empty-trash", "empty-trash --yes        delete everything in the trash for good", runEmptyTrash},
     {"attach", "attach SOURCE TARGET     L to W (correction), T to C (calibration), D to T (member)", runAttach},
     {"undo", "undo                     reverse the last move, copy or delete", runUndo},
+    {"ports", "ports                    the serial ports of this computer, and the port the instrument uses",
+     runPorts},
     {"search", "search [--name TEXT] [--notes TEXT] [--kind W|C|L|D|T] [--from DATE] [--to DATE]\n"
                "       [--months N | --days N]  records that meet every condition given",
      runSearch},
@@ -80,7 +83,8 @@ QString usage()
         "\n"
         "global options:\n"
         "  --home DIR               data directory (else TZ4_HOME, else the platform default)\n"
-        "  --port PATH              serial device of the instrument (overrides the settings file)\n"
+        "  --port PATH              serial device of the instrument, for this run (overrides the port\n"
+        "                           chosen in the window program and the settings file)\n"
         "  --simulate               use the built-in simulated instrument instead of a port\n");
     text += sim::simOptionsHelp();
     text += QStringLiteral(

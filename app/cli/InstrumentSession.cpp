@@ -1,9 +1,11 @@
 #include "app/cli/InstrumentSession.h"
 
+#include "core/PortChoice.h"
 #include "core/SerialProperties.h"
 #include "core/SystemFile.h"
 #include "core/SystemParam.h"
 #include "instrument/QtSerialLine.h"
+#include "instrument/SerialPorts.h"
 #include "sim/SimulatorLine.h"
 
 
@@ -11,16 +13,30 @@
 
 namespace tz4::cli {
 
-std::unique_ptr<SerialLine> makeSerialLine(Clock& clock, const GlobalOptions& options)
+PortInUse portInUse(const GlobalOptions& options)
 {
     if (options.simulate)
-        return std::make_unique<sim::SimulatorLine>(clock, options.sim);
+        return {PortSource::Simulator, QStringLiteral("simulator")};
     if (!options.port.isEmpty())
-        return std::make_unique<QtSerialLine>(options.port);
+        return {PortSource::CommandLine, serialDevicePath(options.port)};
+    if (const QString chosen = chosenSerialDevice(); !chosen.isEmpty())
+        return {PortSource::Chosen, chosen};
     // The settings file names the device ([SerialDevice]) or the port number (CommPort).
     SerialSettings serial;
     GetSystemFile(serial);
-    return std::make_unique<QtSerialLine>(SystemParam().SerialDevice);
+    return {PortSource::SettingsFile, settingsFilePort(serial.CommPort())};
+}
+
+std::unique_ptr<SerialLine> makeSerialLine(Clock& clock, const GlobalOptions& options)
+{
+    const PortInUse port = portInUse(options);
+    setPortSource(port.source);
+    if (port.source == PortSource::Simulator)
+        return std::make_unique<sim::SimulatorLine>(clock, options.sim);
+    // The settings file's port number is applied with the line settings when the port opens.
+    if (port.source == PortSource::SettingsFile)
+        return std::make_unique<QtSerialLine>(SystemParam().SerialDevice);
+    return std::make_unique<QtSerialLine>(port.device);
 }
 
 InstrumentSession::InstrumentSession(const GlobalOptions& options)

@@ -4,6 +4,7 @@
 #include "app/cli/HeadlessReporter.h"
 #include "app/cli/TerminalStatusBar.h"
 #include "core/Clock.h"
+#include "core/PortChoice.h"
 #include "instrument/Tz4Body.h"
 #include "mainwin/MainControl.h"
 
@@ -44,9 +45,16 @@ private:
     std::unique_ptr<MainControl> main_;
 };
 
-// The line to the instrument the options name: the simulator (--simulate), the device of
-// --port, else the settings file's device. Throws std::invalid_argument for simulator options
-// it cannot use.
+// The port the options and files name, strongest first: the simulator (--simulate), the device
+// of --port, the port chosen in the window program, the settings file's. Reads the settings
+// file of the data directory in use.
+struct PortInUse {
+    PortSource source;
+    QString device;
+};
+PortInUse portInUse(const GlobalOptions& options);
+
+// The line to that port. Throws std::invalid_argument for simulator options it cannot use.
 std::unique_ptr<SerialLine> makeSerialLine(Clock& clock, const GlobalOptions& options);
 
 // Text for a connection phase, as `tz4 connect` prints it.

@@ -1,5 +1,6 @@
 #include "gui/mainwin/MainWindow.h"
 
+#include "gui/mainwin/SerialPortDialog.h"
 #include "gui/widgets/DataBar.h"
 #include "gui/widgets/TaskBar.h"
 
@@ -9,6 +10,7 @@
 #include "core/SystemParam.h"
 #include "mainwin/FrameGeometry.h"
 #include "mainwin/MainControl.h"
+#include "mainwin/SerialPortChoice.h"
 
 #include <QFontDialog>
 #include <QGuiApplication>
@@ -40,6 +42,8 @@ void MainWindow::createMenus()
 
     mnuMeas_ = menuBar()->addMenu(QString());
     measItems_[0] = mnuMeas_->addAction(QString(), this, &MainWindow::mnuConnect);
+    serialPortItem_ = mnuMeas_->addAction(QString(), this, &MainWindow::mnuSerialPortClick);
+    serialPortItem_->setObjectName(QStringLiteral("mnuSerialPort"));
 
     mnuWindow_ = menuBar()->addMenu(QString());
     for (int i = 0; i < 4; ++i)
@@ -76,6 +80,7 @@ void MainWindow::ObjPropertys()
     dispItems_[4]->setText(GetRes(msg::MenuFont));
     mnuMeas_->setTitle(GetRes(msg::MenuMeasurement));
     measItems_[0]->setText(GetRes(msg::MenuConnect));
+    serialPortItem_->setText(GetRes(msg::MenuSerialPort));
     mnuWindow_->setTitle(GetRes(msg::MenuWindow));
     windowItems_[0]->setText(GetRes(msg::MenuCascade));
     windowItems_[1]->setText(GetRes(msg::MenuTileVertical));
@@ -107,6 +112,13 @@ void MainWindow::mnuConnect()
     removalShown_ = false;
     control_->GetBodyStatus();
     QGuiApplication::restoreOverrideCursor();
+}
+
+void MainWindow::mnuSerialPortClick()
+{
+    SerialPortChoice choice(*control_, line_);
+    SerialPortDialog dialog(choice, listSerialPorts, this);
+    dialog.exec();
 }
 
 void MainWindow::mnuStatusBar()

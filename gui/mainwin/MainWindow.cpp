@@ -6,6 +6,7 @@
 
 #include "core/ErrorLocation.h"
 #include "core/ErrorReporter.h"
+#include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
 #include "core/SystemFile.h"
 #include "graph/GraphSurface.h"
@@ -127,7 +128,11 @@ void MainWindow::onDeviceRemoved()
     if (removalShown_)
         return;
     removalShown_ = true;
-    showCatalogMessage(msg::SerialPortChanging, msg::PlugAndPlayTitle, MessageIcon::Critical);
+    // The catalogue's warning does not say which device went; the line does.
+    QString text = GetRes(msg::SerialPortChanging);
+    if (const QString cause = line_.failureCause(); !cause.isEmpty())
+        text += QStringLiteral("\r\n") + cause;
+    errorReporter().showMessage(text, GetRes(msg::PlugAndPlayTitle), MessageIcon::Critical, MessageButtons::Ok);
 }
 
 QMdiSubWindow* MainWindow::addChildWindow(QWidget* child)

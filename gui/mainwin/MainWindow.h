@@ -70,6 +70,8 @@ public:
     QAction* mnuDispItem(int index) const { return dispItems_.at(size_t(index)); }
     QAction* mnuMeasItem(int index) const { return measItems_.at(size_t(index)); }
     QAction* mnuWindowItem(int index) const { return windowItems_.at(size_t(index)); }
+    // Measurement > Serial Port: the connection dialog.
+    QAction* mnuSerialPort() const { return serialPortItem_; }
 
     // Sets the menus' captions and enabling and the bars' font, as when the frame is activated
     // with no child window active.
@@ -91,6 +93,7 @@ private:
     void fillWindowList();
 
     void mnuConnect();
+    void mnuSerialPortClick();
     void mnuStatusBar();
     void mnuFont();
     void arrange(int index);
@@ -117,6 +120,7 @@ private:
     std::array<QAction*, 5> dispItems_{};
     std::array<QAction*, 1> measItems_{};
     std::array<QAction*, 6> windowItems_{};
+    QAction* serialPortItem_ = nullptr;
 
     std::function<void()> openDataManager_;
     FontChooser chooseFont_;

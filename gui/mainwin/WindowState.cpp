@@ -1,12 +1,13 @@
 #include "gui/mainwin/WindowState.h"
 
 #include "core/DataDirectory.h"
+#include "core/PortChoice.h"
 
 #include <QMainWindow>
 
 namespace tz4::gui {
 
-QString WindowState::fileName() { return QStringLiteral("TZ4Window.ini"); }
+QString WindowState::fileName() { return programSettingsFileName(); }
 
 WindowState::WindowState() : settings_(dataFilePath(fileName()), QSettings::IniFormat) {}
 

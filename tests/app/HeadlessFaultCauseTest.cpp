@@ -38,11 +38,12 @@ TEST_F(HeadlessProgram, AFailedConnectionNamesTheCauseTheLinkSaw)
          "tz4: cause: CS -> unreadable reply [", 1},
         {simulated() + QStringList{QStringLiteral("--sim-fault"), QStringLiteral("merge@CS")}, "",
          "tz4: cause: CS -> unreadable reply", 1},
-        {{QStringLiteral("--port"), QStringLiteral("/dev/null")}, Unreachable, "Cause: /dev/null is not a serial port", 4},
-        {{QStringLiteral("--port"), QDir::tempPath()}, Unreachable, "is a directory, not a serial port", 4},
-        {{QStringLiteral("--port"), regularFile}, Unreachable, "is a regular file, not a serial port", 4},
+        // A port that does not open heard nothing: no self-diagnosis ran.
+        {{QStringLiteral("--port"), QStringLiteral("/dev/null")}, Unreachable, "Cause: /dev/null is not a serial port.", 4},
+        {{QStringLiteral("--port"), QDir::tempPath()}, Unreachable, "is not a serial port.", 4},
+        {{QStringLiteral("--port"), regularFile}, Unreachable, "is not a serial port.", 4},
         {{QStringLiteral("--port"), QStringLiteral("/dev/no-such-tty")}, Unreachable,
-         "Cause: the serial device /dev/no-such-tty does not exist", 4},
+         "Cause: The serial port /dev/no-such-tty is not there (unplugged", 4},
     };
     for (const Fault& f : faults) {
         const HeadlessRun run = tz4(f.options + QStringList{QStringLiteral("connect")}, 60000);
@@ -65,7 +66,8 @@ TEST_F(HeadlessProgram, APortHeldByAnotherProgramIsReportedAsBusy)
 
     const HeadlessRun run = tz4({QStringLiteral("--port"), path, QStringLiteral("connect")}, 60000);
     EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("is busy (held by another program)")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The serial port " + path.toUtf8() + " is in use by another program."))
+        << run.err.toStdString();
     holder.close();
     sim.kill();
     sim.waitForFinished(5000);

@@ -123,7 +123,9 @@ TEST_F(HeadlessProgram, AKilledInstrumentIsReportedAsLostNotAsACancel)
     ASSERT_TRUE(scan.scanning()) << scan.err().toStdString();
     sim.kill();
     EXPECT_EQ(scan.finish(), 4) << scan.err().toStdString();
-    EXPECT_TRUE(scan.err().contains("The instrument stopped answering: the serial device")) << scan.err().toStdString();
+    EXPECT_TRUE(scan.err().contains("The instrument stopped answering: The serial port " + sim.path().toUtf8()
+                                    + " was removed or closed. Nothing was stored."))
+        << scan.err().toStdString();
     EXPECT_FALSE(scan.err().contains("Save this Data?"));
     EXPECT_TRUE(scan.out().isEmpty());
     EXPECT_TRUE(records().isEmpty());

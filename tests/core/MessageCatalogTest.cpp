@@ -189,7 +189,7 @@ TEST(MessageCatalogue, JapaneseLeavesNoEnglishWords)
                                  QStringLiteral("CSV"), QStringLiteral("txt"), QStringLiteral("prn"),
                                  QStringLiteral("csv"), QStringLiteral("QM"), QStringLiteral("QS"),
                                  QStringLiteral("JA"),  QStringLiteral("V"), QStringLiteral("x"),
-                                 QStringLiteral("X"),   QStringLiteral("Y")};
+                                 QStringLiteral("X"),   QStringLiteral("Y"), QStringLiteral("USB")};
     const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
     for (int id : messageIds()) {
         QString ja = messageText(id, Language::Japanese);

@@ -279,6 +279,8 @@ TEST_F(FrameFixture, AnUnpluggedSerialDeviceIsWarnedAboutOnce)
     EXPECT_EQ(reporter.shown[0].title, QStringLiteral("Trouble with \"Plug and Play\""));
     EXPECT_EQ(reporter.shown[0].icon, MessageIcon::Critical);
     EXPECT_TRUE(reporter.shown[0].text.startsWith(QStringLiteral("Serial port setting is going to change.")));
+    EXPECT_TRUE(reporter.shown[0].text.endsWith(QStringLiteral("\r\nThe serial port %1 was removed or closed.").arg(device)))
+        << reporter.shown[0].text.toStdString();
     frame.reset();
 }
 
