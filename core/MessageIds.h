@@ -37,6 +37,7 @@ constexpr int TextYieldColumns = 1006;
 constexpr int TextCountColumns = 1025;
 constexpr int TextThicknessColumn = 1026;
 constexpr int CannotSaveData = 5093;
+constexpr int TextFileFilters = 5001;
 
 // main window: connection sequence
 constexpr int CheckingConnection = 3043;
@@ -212,6 +213,12 @@ constexpr int PopupDataClear = 211;
 constexpr int PopupGroundLevel = 207;
 constexpr int PopupRegressionLine = 223;
 constexpr int PopupDifference = 236;
+// the data window's File and Edit menus
+constexpr int MenuSaveData = 213;
+constexpr int MenuEdit = 254;
+constexpr int MenuCopyGraph = 263;
+constexpr int MenuCopyTable = 264;
+constexpr int MenuCopyStatus = 265;
 // the kinds of record, as the New menu names them
 constexpr int MenuNewWork = 239;
 constexpr int MenuNewThickness = 258;

@@ -27,6 +27,8 @@ Texts texts(OwnText id)
     case OwnText::NoRegressionLine:
         return {"This record has no regression line yet. Set the Regression Line range on the graph first.",
                 "このデータにはまだ回帰直線がありません。先にグラフで回帰直線の範囲を設定してください。"};
+    case OwnText::FileNotWritten:
+        return {"~1 could not be written: ~2", "~1 に書き込めませんでした: ~2"};
     case OwnText::StoreFirst:
         return {"Store this measurement first: the difference is made from a stored record, which keeps its analysis.",
                 "先にこの測定データを保存してください。差分は保存済みのデータから作られ、元のデータの解析結果はそのまま残ります。"};

@@ -18,6 +18,7 @@ enum class OwnText {
     NotConnected,     // an instrument action chosen before the instrument was connected
     NoRegressionLine, // a difference from the regression line asked before there is one
     StoreFirst,       // a difference asked of a measurement not yet stored
+    FileNotWritten,   // ~1 the file, ~2 why
 };
 
 // The text with its placeholders filled, as GetRes does.

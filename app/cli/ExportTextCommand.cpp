@@ -4,7 +4,7 @@
 #include "core/ErrorReporter.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
-#include "core/TextFileOut.h"
+#include "data/RecordText.h"
 #include "data/Tz4DataSet.h"
 #include "core/MessageIds.h"
 
@@ -63,17 +63,13 @@ int runExportText(const GlobalOptions& options, const QStringList& args)
     if (!record)
         return 1;
 
-    const QString type = GetKeyType(record->Key());
-    bool written = false;
     QString failure;
-    if (type == QLatin1String("C")) {
-        written = TextFileOutCps(file, TextOutView(*record), delimiter, &failure);
-    } else if (type == QLatin1String("W")) {
-        written = TextFileOutWrk(file, TextOutView(*record), delimiter, &failure);
-    } else {
+    const RecordTextResult result = writeRecordText(*record, file, delimiter, &failure);
+    if (result == RecordTextResult::Unsupported) {
         errorReporter().showMessage(GetRes(msg::CannotSaveData), QStringLiteral("TZ-4"), MessageIcon::Information, MessageButtons::Ok);
         return 1;
     }
+    const bool written = result == RecordTextResult::Written;
     if (!written) {
         std::fprintf(stderr, "tz4 export-text: %s could not be written: %s\n", qUtf8Printable(file),
                      qUtf8Printable(failure));

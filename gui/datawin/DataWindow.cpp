@@ -1,6 +1,7 @@
 #include "gui/datawin/DataWindow.h"
 #include "gui/datawin/ParameterGridView.h"
 #include "gui/graph/GraphWidget.h"
+#include "gui/widgets/MenuText.h"
 
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
@@ -18,7 +19,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMdiSubWindow>
-#include <QRegularExpression>
 #include <QTabBar>
 #include <QHeaderView>
 #include <QLabel>
@@ -42,14 +42,6 @@ const QString KindOrder = QStringLiteral("WCLDT");
 constexpr int KindCaptions[] = {msg::MenuNewWork, msg::MenuNewThickness, msg::MenuNewLight, msg::MenuNewCalibrationData,
                                 msg::MenuNewCalibrationLine};
 
-// A menu caption as a plain label: "Work Function(&W)" reads "Work Function".
-QString withoutAccelerator(QString caption)
-{
-    static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)$"));
-    caption.remove(accelerator);
-    return caption.remove(QLatin1Char('&'));
-}
-
 } // namespace
 
 DataWindow::DataWindow(const QString& databasePath, const QString& keyList, MainControl* main, QWidget* parent)
@@ -70,12 +62,10 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    if (measurement_) {
-        auto* bar = new QMenuBar(this);
-        bar->setNativeMenuBar(false);
-        buildMeasurementMenu(bar);
-        layout->setMenuBar(bar);
-    }
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setNativeMenuBar(false);
+    buildMenus(menuBar_);
+    layout->setMenuBar(menuBar_);
     buildViews();
     layOutViews(*layout);
     buildPopup();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "gui/widgets/ChildMenus.h"
+
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -33,10 +36,15 @@ class ParameterGridView;
 // parameter grid; on a new record also the measurement menu. It draws what its
 // DataWindowControl holds and turns gestures into calls of it; the instrument is reached
 // through the main window's control, which may be absent (then nothing can be measured).
-class DataWindow final : public QWidget {
+class DataWindow final : public QWidget, public ChildMenus {
     Q_OBJECT
 
 public:
+    // The save dialog; replaced in tests. Given the title and the file types, returns the
+    // chosen file (empty when cancelled) and the position of the chosen type from 1.
+    using SaveFileChooser = std::function<QString(const QString& title, const QStringList& filters, int* filter)>;
+    static void setSaveFileChooser(SaveFileChooser choose);
+
     DataWindow(const QString& databasePath, const QString& keyList, MainControl* main, QWidget* parent = nullptr);
     ~DataWindow() override;
 
@@ -49,8 +57,17 @@ public:
     ParameterGridView* grid() const { return grid_; }
     ParameterGridModel& gridModel() { return *gridModel_; }
     QMenu* measurementMenu() const { return measMenu_; }
-    // Measurement menu entries by their index (0 stage, 2 measure, 4 UV, 5 anode, 6 calibration, 8 light adjuster).
+    QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* editMenu() const { return editMenu_; }
+    // Menu entries by name: "mnuSaveData", "mnuClose", "mnuCopyGraph", "mnuCopyTable",
+    // "mnuCopyStatus", and the measurement entries "mnuSampleStage", "mnuMeasure",
+    // "mnuUvAdjustment", "mnuAnodeVoltage", "mnuCalibration", "mnuInitLightAdjuster".
+    QAction* entry(const QString& name) const;
+    // Measurement menu entries by the control's item number.
     QAction* measurementAction(int index) const;
+
+    QList<QMenu*> childMenus() const override;
+    void setMenusInFrame(bool inFrame) override;
     // The popup of the graph and the table; shown without blocking so its entries can be chosen.
     QMenu* popup() const { return popup_; }
     QLabel* statusLine() const { return status_; }
@@ -65,7 +82,12 @@ private:
     void layOutViews(QVBoxLayout& layout);
     void connectViews();
     void tableContextMenu(const QPoint& at);
+    void buildMenus(QMenuBar* bar);
     void buildMeasurementMenu(QMenuBar* bar);
+    void saveData();
+    void copyGraph();
+    void copyTable();
+    void copyStatus();
     void buildPopup();
     void runMeasurementItem(int index);
     void MeasMenuEnabled();
@@ -90,6 +112,9 @@ private:
     MainControl* main_ = nullptr;
     MeasurementControl* measurement_ = nullptr;
 
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
     QMenu* measMenu_ = nullptr;
     QList<QPair<int, QAction*>> measActions_;
     QMenu* popup_ = nullptr;

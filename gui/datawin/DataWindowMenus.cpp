@@ -1,6 +1,7 @@
 // The window's menus: the measurement menu of a new record and the analysis popup of the
 // graph and the points table.
 #include "gui/datawin/DataWindow.h"
+#include "gui/graph/GraphWidget.h"
 
 #include "core/ErrorReporter.h"
 #include "core/MessageCatalog.h"
@@ -10,7 +11,15 @@
 #include "datawin/MeasurementControl.h"
 #include "datawin/SampleTableModel.h"
 
+#include "core/OwnTexts.h"
+#include "data/RecordText.h"
+#include "gui/widgets/MenuText.h"
+
+#include <QApplication>
+#include <QClipboard>
 #include <QCursor>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
@@ -29,20 +38,97 @@ constexpr int FitScaleIndex = 101;
 
 } // namespace
 
+namespace {
+
+// The measurement entries' names by the control's item numbers.
+const char* measurementEntryName(int index)
+{
+    switch (index) {
+    case MeasurementControl::MeasSampleStage: return "mnuSampleStage";
+    case MeasurementControl::MeasMeasure: return "mnuMeasure";
+    case MeasurementControl::MeasUvAdjustment: return "mnuUvAdjustment";
+    case MeasurementControl::MeasAnodeVoltage: return "mnuAnodeVoltage";
+    case MeasurementControl::MeasCalibration: return "mnuCalibration";
+    default: return "mnuInitLightAdjuster";
+    }
+}
+
+DataWindow::SaveFileChooser& saveFileChooser()
+{
+    static DataWindow::SaveFileChooser choose = [](const QString& title, const QStringList& filters, int* filter) {
+        QString selected;
+        const QString file = QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(),
+                                                          filters.join(QStringLiteral(";;")), &selected);
+        *filter = int(filters.indexOf(selected)) + 1;
+        return file;
+    };
+    return choose;
+}
+
+QAction* namedEntry(QMenu* menu, const char* name, int captionId, const QKeySequence& shortcut = {})
+{
+    QAction* action = menu->addAction(GetRes(captionId));
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+void DataWindow::setSaveFileChooser(SaveFileChooser choose) { saveFileChooser() = std::move(choose); }
+
+void DataWindow::buildMenus(QMenuBar* bar)
+{
+    fileMenu_ = bar->addMenu(GetRes(msg::MenuFile));
+    QAction* save = namedEntry(fileMenu_, "mnuSaveData", msg::MenuSaveData, QKeySequence::Save);
+    connect(save, &QAction::triggered, this, &DataWindow::saveData);
+    fileMenu_->addSeparator();
+    QAction* close = namedEntry(fileMenu_, "mnuClose", msg::MenuFileClose, QKeySequence::Close);
+    connect(close, &QAction::triggered, this, &DataWindow::closeWindow);
+
+    editMenu_ = bar->addMenu(GetRes(msg::MenuEdit));
+    connect(namedEntry(editMenu_, "mnuCopyGraph", msg::MenuCopyGraph, QKeySequence::Copy), &QAction::triggered, this,
+            &DataWindow::copyGraph);
+    connect(namedEntry(editMenu_, "mnuCopyTable", msg::MenuCopyTable), &QAction::triggered, this, &DataWindow::copyTable);
+    connect(namedEntry(editMenu_, "mnuCopyStatus", msg::MenuCopyStatus), &QAction::triggered, this,
+            &DataWindow::copyStatus);
+    buildMeasurementMenu(bar);
+}
+
 void DataWindow::buildMeasurementMenu(QMenuBar* bar)
 {
     measMenu_ = bar->addMenu(GetRes(msg::MenuMeasurement));
+    // A window of stored records shows the menu, but measures only a new record.
+    const QList<MeasurementControl::MenuItem> items = measurement_
+        ? measurement_->MeasMenuEnabled()
+        : QList<MeasurementControl::MenuItem>{{MeasurementControl::MeasSampleStage, msg::MenuSampleStage, false},
+                                              {MeasurementControl::MeasMeasure, msg::MenuMeasure, false},
+                                              {MeasurementControl::MeasUvAdjustment, msg::MenuUvAdjustment, false},
+                                              {MeasurementControl::MeasAnodeVoltage, msg::MenuAnodeVoltage, false},
+                                              {MeasurementControl::MeasCalibration, msg::MenuCalibration, false},
+                                              {MeasurementControl::MeasInitLightAdjuster, msg::MenuInitLightAdjuster, false}};
     int previous = -1;
-    for (const auto& [index, caption, enabled] : measurement_->MeasMenuEnabled()) {
+    for (const auto& [index, caption, enabled] : items) {
         // Separators stand at the indexes the items leave free.
         if (previous >= 0 && index != previous + 1)
             measMenu_->addSeparator();
         QAction* action = measMenu_->addAction(GetRes(caption));
+        action->setObjectName(QLatin1String(measurementEntryName(index)));
+        action->setEnabled(enabled);
         connect(action, &QAction::triggered, this, [this, index = index] { runMeasurementItem(index); });
         measActions_.append({index, action});
         previous = index;
     }
     MeasMenuEnabled();
+}
+
+QAction* DataWindow::entry(const QString& name) const
+{
+    for (QMenu* menu : {fileMenu_, editMenu_, measMenu_})
+        for (QAction* action : menu->actions())
+            if (action->objectName() == name)
+                return action;
+    return nullptr;
 }
 
 QAction* DataWindow::measurementAction(int index) const
@@ -52,6 +138,50 @@ QAction* DataWindow::measurementAction(int index) const
             return action;
     return nullptr;
 }
+
+QList<QMenu*> DataWindow::childMenus() const { return {fileMenu_, editMenu_, measMenu_}; }
+
+void DataWindow::setMenusInFrame(bool inFrame) { menuBar_->setVisible(!inFrame); }
+
+void DataWindow::saveData()
+{
+    const clsTz4DataSet* record = control_->selected();
+    if (!record || (record->Kind() != clsTz4DataSet::KindW && record->Kind() != clsTz4DataSet::KindC)
+        || record->SeqNo() < 1) {
+        showCatalogMessage(msg::CannotSaveData, msg::MenuSaveData, MessageIcon::Information);
+        return;
+    }
+    int filter = 1;
+    const QString file = saveFileChooser()(withoutAccelerator(GetRes(msg::MenuSaveData)), recordTextFilters(), &filter);
+    if (file.isEmpty())
+        return;
+    QString failure;
+    if (writeRecordText(*record, file, filter, &failure) == RecordTextResult::Failed)
+        errorReporter().showMessage(ownText(OwnText::FileNotWritten, {file, failure}), GetRes(msg::MenuSaveData),
+                                    MessageIcon::Critical, MessageButtons::Ok);
+}
+
+void DataWindow::copyGraph() { QGuiApplication::clipboard()->setImage(graph_->grab().toImage()); }
+
+// The points table as tab-separated lines, headings first, as spreadsheets take it.
+void DataWindow::copyTable()
+{
+    const QAbstractItemModel& model = *tableModel_;
+    QStringList lines;
+    QStringList cells;
+    for (int column = 0; column < model.columnCount(); ++column)
+        cells << model.headerData(column, Qt::Horizontal).toString();
+    lines << cells.join(QLatin1Char('\t'));
+    for (int row = 0; row < model.rowCount(); ++row) {
+        cells.clear();
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.index(row, column).data().toString();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void DataWindow::copyStatus() { QGuiApplication::clipboard()->setText(status_->text()); }
 
 void DataWindow::MeasMenuEnabled()
 {

@@ -1,6 +1,7 @@
 #include "gui/mainwin/MainWindow.h"
 
 #include "gui/mainwin/SerialPortDialog.h"
+#include "gui/widgets/ChildMenus.h"
 #include "gui/widgets/DataBar.h"
 #include "gui/widgets/TaskBar.h"
 
@@ -22,36 +23,76 @@
 
 namespace tz4::gui {
 
+QAction* MainWindow::addEntry(QMenu* menu, const char* name)
+{
+    QAction* action = menu->addAction(QString());
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QAction* MainWindow::entry(const QString& name) const
+{
+    for (QMenu* menu : {mnuFile_, mnuDisp_, mnuMeas_, mnuWindow_})
+        for (QAction* action : menu->actions())
+            if (action->objectName() == name)
+                return action;
+    return nullptr;
+}
+
 void MainWindow::createMenus()
 {
     mnuFile_ = menuBar()->addMenu(QString());
-    fileItems_[0] = mnuFile_->addAction(QString(), this, &QWidget::close);
-    fileItems_[0]->setShortcut(QKeySequence::Quit);
+    closeEntry_ = addEntry(mnuFile_, "mnuFileClose");
+    connect(closeEntry_, &QAction::triggered, this, &QWidget::close);
+    closeEntry_->setShortcut(QKeySequence::Quit);
 
     mnuDisp_ = menuBar()->addMenu(QString());
-    dispItems_[0] = mnuDisp_->addAction(QString(), this, [this] {
+    dataManagerEntry_ = addEntry(mnuDisp_, "mnuDataManager");
+    connect(dataManagerEntry_, &QAction::triggered, this, [this] {
         if (openDataManager_)
             openDataManager_();
     });
-    dispItems_[1] = mnuDisp_->addSeparator();
-    dispItems_[2] = mnuDisp_->addAction(QString(), this, &MainWindow::mnuStatusBar);
-    dispItems_[2]->setCheckable(true);
-    dispItems_[2]->setChecked(true);
-    dispItems_[3] = mnuDisp_->addSeparator();
-    dispItems_[4] = mnuDisp_->addAction(QString(), this, &MainWindow::mnuFont);
+    mnuDisp_->addSeparator();
+    statusBarEntry_ = addEntry(mnuDisp_, "mnuStatusBar");
+    connect(statusBarEntry_, &QAction::triggered, this, &MainWindow::mnuStatusBar);
+    statusBarEntry_->setCheckable(true);
+    statusBarEntry_->setChecked(true);
+    mnuDisp_->addSeparator();
+    fontEntry_ = addEntry(mnuDisp_, "mnuFont");
+    connect(fontEntry_, &QAction::triggered, this, &MainWindow::mnuFont);
 
     mnuMeas_ = menuBar()->addMenu(QString());
-    measItems_[0] = mnuMeas_->addAction(QString(), this, &MainWindow::mnuConnect);
-    serialPortItem_ = mnuMeas_->addAction(QString(), this, &MainWindow::mnuSerialPortClick);
-    serialPortItem_->setObjectName(QStringLiteral("mnuSerialPort"));
+    connectEntry_ = addEntry(mnuMeas_, "mnuConnect");
+    connect(connectEntry_, &QAction::triggered, this, &MainWindow::mnuConnect);
+    serialPortItem_ = addEntry(mnuMeas_, "mnuSerialPort");
+    connect(serialPortItem_, &QAction::triggered, this, &MainWindow::mnuSerialPortClick);
 
     mnuWindow_ = menuBar()->addMenu(QString());
-    for (int i = 0; i < 4; ++i)
-        windowItems_[size_t(i)] = mnuWindow_->addAction(QString(), this, [this, i] { arrange(i); });
-    windowItems_[4] = mnuWindow_->addSeparator();
+    const std::pair<QAction**, const char*> arrangements[] = {{&cascadeEntry_, "mnuCascade"},
+                                                              {&tileVerticalEntry_, "mnuTileVertical"},
+                                                              {&tileHorizontalEntry_, "mnuTileHorizontal"},
+                                                              {&arrangeIconsEntry_, "mnuArrangeIcons"}};
+    for (int i = 0; i < 4; ++i) {
+        *arrangements[i].first = addEntry(mnuWindow_, arrangements[i].second);
+        connect(*arrangements[i].first, &QAction::triggered, this, [this, i] { arrange(i); });
+    }
+    mnuWindow_->addSeparator();
     windowList_ = new QMenu(mnuWindow_);
-    windowItems_[5] = mnuWindow_->addMenu(windowList_);
+    windowList_->menuAction()->setObjectName(QStringLiteral("mnuWindowList"));
+    mnuWindow_->addMenu(windowList_);
     connect(windowList_, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
+    // F10 reaches the menu bar, as on other desktops.
+    auto* toBar = new QAction(this);
+    toBar->setShortcut(Qt::Key_F10);
+    connect(toBar, &QAction::triggered, this, [this] {
+        const QList<QAction*> menus = menuBar()->actions();
+        for (QAction* menu : menus)
+            if (menu->isVisible()) {
+                menuBar()->setActiveAction(menu);
+                return;
+            }
+    });
+    addAction(toBar);
 }
 
 void MainWindow::ObjPropertys()
@@ -59,40 +100,40 @@ void MainWindow::ObjPropertys()
     EnterProcedure here("frmMain:ObjPropertys");
     applyDisplayFont();
     mnuFile_->menuAction()->setEnabled(true);
-    fileItems_[0]->setEnabled(true);
+    closeEntry_->setEnabled(true);
     mnuDisp_->menuAction()->setEnabled(true);
-    dispItems_[0]->setEnabled(bool(openDataManager_));
-    dispItems_[2]->setEnabled(true);
+    dataManagerEntry_->setEnabled(bool(openDataManager_));
+    statusBarEntry_->setEnabled(true);
     mnuMeas_->menuAction()->setEnabled(true);
     // Connect is there whenever nothing runs and the instrument is not ready yet.
-    measItems_[0]->setEnabled(control_->connectAvailable());
+    connectEntry_->setEnabled(control_->connectAvailable());
     mnuWindow_->menuAction()->setEnabled(true);
-    windowItems_[5]->setEnabled(true);
-    for (int i = 0; i < 3; ++i)
-        windowItems_[size_t(i)]->setEnabled(false);
-    windowItems_[3]->setVisible(false);
+    windowList_->menuAction()->setEnabled(true);
+    for (QAction* arrangement : {cascadeEntry_, tileVerticalEntry_, tileHorizontalEntry_})
+        arrangement->setEnabled(false);
+    arrangeIconsEntry_->setVisible(false);
 
     mnuFile_->setTitle(GetRes(msg::MenuFile));
-    fileItems_[0]->setText(GetRes(msg::MenuFileClose));
+    closeEntry_->setText(GetRes(msg::MenuFileClose));
     mnuDisp_->setTitle(GetRes(msg::MenuDisplay));
-    dispItems_[0]->setText(GetRes(msg::MenuDataManager));
-    dispItems_[2]->setText(GetRes(msg::MenuStatusBar));
-    dispItems_[4]->setText(GetRes(msg::MenuFont));
+    dataManagerEntry_->setText(GetRes(msg::MenuDataManager));
+    statusBarEntry_->setText(GetRes(msg::MenuStatusBar));
+    fontEntry_->setText(GetRes(msg::MenuFont));
     mnuMeas_->setTitle(GetRes(msg::MenuMeasurement));
-    measItems_[0]->setText(GetRes(msg::MenuConnect));
+    connectEntry_->setText(GetRes(msg::MenuConnect));
     serialPortItem_->setText(GetRes(msg::MenuSerialPort));
     mnuWindow_->setTitle(GetRes(msg::MenuWindow));
-    windowItems_[0]->setText(GetRes(msg::MenuCascade));
-    windowItems_[1]->setText(GetRes(msg::MenuTileVertical));
-    windowItems_[2]->setText(GetRes(msg::MenuTileHorizontal));
-    windowItems_[3]->setText(GetRes(msg::MenuArrangeIcons));
+    cascadeEntry_->setText(GetRes(msg::MenuCascade));
+    tileVerticalEntry_->setText(GetRes(msg::MenuTileVertical));
+    tileHorizontalEntry_->setText(GetRes(msg::MenuTileHorizontal));
+    arrangeIconsEntry_->setText(GetRes(msg::MenuArrangeIcons));
     windowList_->setTitle(GetRes(msg::MenuWindowList));
 }
 
 void MainWindow::setDataManagerOpener(std::function<void()> open)
 {
     openDataManager_ = std::move(open);
-    dispItems_[0]->setEnabled(bool(openDataManager_));
+    dataManagerEntry_->setEnabled(bool(openDataManager_));
 }
 
 void MainWindow::applyDisplayFont()
@@ -124,7 +165,7 @@ void MainWindow::mnuSerialPortClick()
 void MainWindow::mnuStatusBar()
 {
     EnterProcedure here("frmMain:mnuDispItem_Click");
-    coolBar1_->setVisible(dispItems_[2]->isChecked());
+    coolBar1_->setVisible(statusBarEntry_->isChecked());
 }
 
 void MainWindow::mnuFont()
@@ -174,6 +215,60 @@ void MainWindow::arrange(int index)
             windows[i]->showNormal();
         windows[i]->setGeometry(places[i]);
     }
+}
+
+void MainWindow::mergeChildMenus(QWidget* child)
+{
+    if (child == menuChild_)
+        return;
+    unmergeChildMenus();
+    auto* provider = dynamic_cast<ChildMenus*>(child);
+    if (!provider)
+        return;
+    menuChild_ = child;
+    provider->setMenusInFrame(true);
+    for (QMenu* menu : provider->childMenus()) {
+        QMenu* same = nullptr;
+        for (QMenu* own : {mnuFile_, mnuDisp_, mnuMeas_, mnuWindow_})
+            if (own->title() == menu->title())
+                same = own;
+        if (!same) {
+            menuBar()->insertMenu(mnuWindow_->menuAction(), menu);
+            merged_.append({nullptr, {}, menu});
+            continue;
+        }
+        // The child's entries come first, the frame's own after a separator.
+        MergedMenu into{same, {}, nullptr};
+        QAction* before = same->actions().value(0);
+        for (QAction* action : menu->actions()) {
+            same->insertAction(before, action);
+            into.added << action;
+        }
+        into.added << same->insertSeparator(before);
+        merged_.append(into);
+    }
+}
+
+void MainWindow::unmergeChildMenus()
+{
+    for (const MergedMenu& menu : merged_) {
+        if (menu.standing)
+            menuBar()->removeAction(menu.standing->menuAction());
+        if (!menu.into)
+            continue;
+        for (const QPointer<QAction>& action : menu.added) {
+            if (!action)
+                continue;
+            menu.into->removeAction(action);
+            // The separator was the frame's own.
+            if (action->isSeparator() && action->parent() == menu.into)
+                delete action;
+        }
+    }
+    merged_.clear();
+    if (auto* provider = dynamic_cast<ChildMenus*>(menuChild_.data()))
+        provider->setMenusInFrame(false);
+    menuChild_ = nullptr;
 }
 
 void MainWindow::fillWindowList()

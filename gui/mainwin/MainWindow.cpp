@@ -61,7 +61,7 @@ MainWindow::MainWindow(Clock& clock, SerialLine& line, QWidget* parent)
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
     connect(&tz4TaskBar_->tasks(), &TaskList::Click, this, &MainWindow::onTaskClick);
     connect(control_.get(), &MainControl::coolBarToolTipChanged, coolBar1_, &QWidget::setToolTip);
-    connect(control_.get(), &MainControl::connectAvailableChanged, measItems_[0], &QAction::setEnabled);
+    connect(control_.get(), &MainControl::connectAvailableChanged, connectEntry_, &QAction::setEnabled);
     connect(&control_->action(), &RunningAction::changed, this, &MainWindow::actionChanged);
     if (QScreen* screen = this->screen())
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::onScreenChanged);
@@ -157,6 +157,9 @@ QMdiSubWindow* MainWindow::addChildWindow(QWidget* child)
     connect(window, &QObject::destroyed, &tasks, [&tasks, window] { tasks.RemoveTask(window); });
     connect(window, &QObject::destroyed, tz4TaskBar_, &uclTz4TaskBar::Refresh);
     connect(window, &QObject::destroyed, this, [this] {
+        // A child that went takes its menus with it; the frame's separators go too.
+        if (!menuChild_)
+            unmergeChildMenus();
         if (mdi_ && mdi_->subWindowList().isEmpty())
             ObjPropertys();
     });
@@ -178,12 +181,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::onSubWindowActivated(QMdiSubWindow* window)
 {
-    if (!window)
+    if (!window) {
+        if (mdi_ && mdi_->subWindowList().isEmpty())
+            unmergeChildMenus();
         return;
+    }
     tz4TaskBar_->tasks().SetTask(window);
-    for (int i = 0; i < 3; ++i)
-        windowItems_[size_t(i)]->setEnabled(true);
-    windowItems_[3]->setVisible(true);
+    for (QAction* arrangement : {cascadeEntry_, tileVerticalEntry_, tileHorizontalEntry_})
+        arrangement->setEnabled(true);
+    arrangeIconsEntry_->setVisible(true);
+    mergeChildMenus(window->widget());
 }
 
 void MainWindow::onTaskClick(int)

@@ -4,8 +4,8 @@
 #include "core/SerialLine.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -61,17 +61,14 @@ public:
     using FontChooser = std::function<bool(QFont& font)>;
     void setFontChooser(FontChooser choose) { chooseFont_ = std::move(choose); }
 
-    // Menu entries by their place: File 0; Display 0, 2, 4; Measurement 0; Window 0 to 3, 5.
+    // The frame's menus, and every entry of them by its name: "mnuFileClose", "mnuDataManager",
+    // "mnuStatusBar", "mnuFont", "mnuConnect", "mnuSerialPort", "mnuCascade", "mnuTileVertical",
+    // "mnuTileHorizontal", "mnuArrangeIcons", "mnuWindowList"; nullptr for another name.
     QMenu* mnuFile() const { return mnuFile_; }
     QMenu* mnuDisp() const { return mnuDisp_; }
     QMenu* mnuMeas() const { return mnuMeas_; }
     QMenu* mnuWindow() const { return mnuWindow_; }
-    QAction* mnuFileItem(int index) const { return fileItems_.at(size_t(index)); }
-    QAction* mnuDispItem(int index) const { return dispItems_.at(size_t(index)); }
-    QAction* mnuMeasItem(int index) const { return measItems_.at(size_t(index)); }
-    QAction* mnuWindowItem(int index) const { return windowItems_.at(size_t(index)); }
-    // Measurement > Serial Port: the connection dialog.
-    QAction* mnuSerialPort() const { return serialPortItem_; }
+    QAction* entry(const QString& name) const;
 
     // Sets the menus' captions and enabling and the bars' font, as when the frame is activated
     // with no child window active.
@@ -99,6 +96,9 @@ private:
     void arrange(int index);
     void applyDisplayFont();
     void actionChanged();
+    void mergeChildMenus(QWidget* child);
+    void unmergeChildMenus();
+    QAction* addEntry(QMenu* menu, const char* name);
 
     Clock& clock_;
     SerialLine& line_;
@@ -116,10 +116,24 @@ private:
     QMenu* mnuMeas_ = nullptr;
     QMenu* mnuWindow_ = nullptr;
     QMenu* windowList_ = nullptr;
-    std::array<QAction*, 1> fileItems_{};
-    std::array<QAction*, 5> dispItems_{};
-    std::array<QAction*, 1> measItems_{};
-    std::array<QAction*, 6> windowItems_{};
+    QAction* closeEntry_ = nullptr;
+    QAction* dataManagerEntry_ = nullptr;
+    QAction* statusBarEntry_ = nullptr;
+    QAction* fontEntry_ = nullptr;
+    QAction* connectEntry_ = nullptr;
+    QAction* cascadeEntry_ = nullptr;
+    QAction* tileVerticalEntry_ = nullptr;
+    QAction* tileHorizontalEntry_ = nullptr;
+    QAction* arrangeIconsEntry_ = nullptr;
+
+    // The active child's menus as they stand in the frame's menu bar, to be taken back.
+    struct MergedMenu {
+        QPointer<QMenu> into;           // a frame menu the child's entries were put into, or
+        QList<QPointer<QAction>> added; // the child's entries (and a separator) added to it
+        QPointer<QMenu> standing;       // a child menu standing in the bar by itself
+    };
+    QList<MergedMenu> merged_;
+    QPointer<QWidget> menuChild_;
     QAction* serialPortItem_ = nullptr;
 
     std::function<void()> openDataManager_;

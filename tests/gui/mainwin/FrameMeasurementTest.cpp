@@ -15,6 +15,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -36,7 +37,7 @@ protected:
 
     void connectFromMenu()
     {
-        choose(frame->mnuMeas(), frame->mnuMeasItem(0));
+        choose(frame->mnuMeas(), frame->entry(QStringLiteral("mnuConnect")));
         ASSERT_EQ(frame->control().ConnectPhase(), MainControl::Ready);
     }
 
@@ -113,7 +114,7 @@ TEST_F(FrameMeasurement, ConnectCanBeTriedAgainAfterAFailureWhileADataWindowIsAc
     sim::SimOptions silent;
     silent.faults = {QStringLiteral("no-reply")};
     open(silent);
-    QAction* connect = frame->mnuMeasItem(0);
+    QAction* connect = frame->entry(QStringLiteral("mnuConnect"));
     choose(frame->mnuMeas(), connect);
     ASSERT_EQ(frame->control().ConnectPhase(), MainControl::NotConnected);
     EXPECT_EQ(reporter.shown.last().text.section(QStringLiteral("\r\n"), 0, 0), text(msg::CannotCommunicate));
@@ -145,6 +146,36 @@ TEST_F(FrameMeasurement, AClosedWindowLeavesNoButtonOnTheTaskBar)
         shown += frame->tz4TaskBar().button(i)->isVisible();
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(frame->tz4TaskBar().button(1)->accessibleName(), QStringLiteral("Second"));
+}
+
+TEST_F(FrameMeasurement, TheActiveDataWindowsMenusStandInTheFramesMenuBar)
+{
+    open();
+    connectFromMenu();
+    QPointer<gui::DataWindow> window = newScanWindow();
+    ASSERT_TRUE(window);
+    QTRY_VERIFY(frame->mdiArea()->activeSubWindow() != nullptr);
+    EXPECT_FALSE(window->findChild<QMenuBar*>()->isVisible()) << "the window's own bar gives way to the frame's";
+
+    // Alt+M opens one Measurement menu: the window's entries, then the frame's Connect.
+    QTest::keyClick(frame.get(), Qt::Key_M, Qt::AltModifier);
+    QTRY_VERIFY(frame->mnuMeas()->isVisible());
+    const QList<QAction*> entries = frame->mnuMeas()->actions();
+    EXPECT_TRUE(entries.contains(window->entry(QStringLiteral("mnuMeasure"))));
+    EXPECT_TRUE(entries.contains(frame->entry(QStringLiteral("mnuConnect"))));
+    EXPECT_LT(entries.indexOf(window->entry(QStringLiteral("mnuMeasure"))), entries.indexOf(frame->entry(QStringLiteral("mnuConnect"))));
+    QTest::keyClick(frame->mnuMeas(), Qt::Key_Escape);
+    // The Edit menu, which the frame has not, stands before Window.
+    const QList<QAction*> bar = frame->menuBar()->actions();
+    EXPECT_EQ(bar.indexOf(window->editMenu()->menuAction()) + 1, bar.indexOf(frame->mnuWindow()->menuAction()));
+    EXPECT_TRUE(frame->mnuFile()->actions().contains(window->entry(QStringLiteral("mnuSaveData"))));
+
+    // The window gone, its entries and the Edit menu go with it.
+    window->entry(QStringLiteral("mnuClose"))->trigger();
+    QTRY_VERIFY(window.isNull());
+    EXPECT_EQ(frame->menuBar()->actions().size(), 4);
+    EXPECT_EQ(frame->mnuMeas()->actions().size(), 2) << "Connect and Serial Port";
+    EXPECT_EQ(frame->mnuFile()->actions().size(), 1);
 }
 
 // A stop signal mid-scan takes the cancel's safe way out and ends the program by itself:

@@ -55,7 +55,7 @@ TEST_F(FrameFixture, ConnectFromTheMeasurementMenuShowsEachPhaseAndEndsReady)
 {
     open();
     QSignalSpy phases(&frame->control(), &MainControl::connectPhaseChanged);
-    choose(frame->mnuMeas(), frame->mnuMeasItem(0));
+    choose(frame->mnuMeas(), frame->entry(QStringLiteral("mnuConnect")));
 
     QList<int> seen;
     for (const QList<QVariant>& change : phases)
@@ -67,7 +67,7 @@ TEST_F(FrameFixture, ConnectFromTheMeasurementMenuShowsEachPhaseAndEndsReady)
     EXPECT_EQ(reporter.shown.last().title, QStringLiteral("TZ-4 Ready"));
     EXPECT_EQ(frame->tz4Status().Locked(), 0);
     // The entry stays off after its own use; the frame gives it back when it is activated again.
-    EXPECT_FALSE(frame->mnuMeasItem(0)->isEnabled());
+    EXPECT_FALSE(frame->entry(QStringLiteral("mnuConnect"))->isEnabled());
     const QString log = readFile(fileIn(QStringLiteral("TZ4Serial.Log")));
     EXPECT_TRUE(log.contains(QStringLiteral("TZ-4 Connect Process Sequence Successfull (Body Initialize)")));
     EXPECT_TRUE(log.contains(QStringLiteral("TZ-4 Connect Process Sequence (Hv Volt Set Process)")));
@@ -78,7 +78,7 @@ TEST_F(FrameFixture, AColdInstrumentCountsItsWarmUpDownOnTheStatusBarInVirtualTi
     sim::SimOptions cold;
     cold.cold = true;
     open(cold);
-    choose(frame->mnuMeas(), frame->mnuMeasItem(0));
+    choose(frame->mnuMeas(), frame->entry(QStringLiteral("mnuConnect")));
     ASSERT_EQ(frame->control().ConnectPhase(), MainControl::WarmingUp);
     ASSERT_FALSE(reporter.shown.isEmpty());
     EXPECT_EQ(reporter.shown.last().text, QStringLiteral("Now Warming Up.\r\nWait30minutes."));
@@ -106,8 +106,8 @@ TEST_F(FrameFixture, AColdInstrumentCountsItsWarmUpDownOnTheStatusBarInVirtualTi
 
     // Back on the frame, Connect continues where the warm-up stopped.
     frame->ObjPropertys();
-    ASSERT_TRUE(frame->mnuMeasItem(0)->isEnabled());
-    choose(frame->mnuMeas(), frame->mnuMeasItem(0));
+    ASSERT_TRUE(frame->entry(QStringLiteral("mnuConnect"))->isEnabled());
+    choose(frame->mnuMeas(), frame->entry(QStringLiteral("mnuConnect")));
     EXPECT_EQ(frame->control().ConnectPhase(), MainControl::Ready);
 }
 
@@ -160,25 +160,25 @@ TEST_F(FrameFixture, TwentyWindowsFillTheTaskBarTheTwentyFirstGetsNoButtonAndClo
 TEST_F(FrameFixture, TheWindowMenuArrangesTheWindowsAndListsThemWithTheActiveOneChecked)
 {
     open();
-    EXPECT_FALSE(frame->mnuWindowItem(0)->isEnabled());
-    EXPECT_FALSE(frame->mnuWindowItem(3)->isVisible());
+    EXPECT_FALSE(frame->entry(QStringLiteral("mnuCascade"))->isEnabled());
+    EXPECT_FALSE(frame->entry(QStringLiteral("mnuArrangeIcons"))->isVisible());
     QMdiSubWindow* first = frame->addChildWindow(child(QStringLiteral("First")));
     QMdiSubWindow* second = frame->addChildWindow(child(QStringLiteral("Second")));
-    ASSERT_TRUE(frame->mnuWindowItem(1)->isEnabled());
+    ASSERT_TRUE(frame->entry(QStringLiteral("mnuTileVertical"))->isEnabled());
     const QRect area = frame->mdiArea()->viewport()->rect();
 
-    choose(frame->mnuWindow(), frame->mnuWindowItem(1));
+    choose(frame->mnuWindow(), frame->entry(QStringLiteral("mnuTileVertical")));
     EXPECT_EQ(first->geometry(), QRect(0, 0, area.width(), area.height() / 2));
     EXPECT_EQ(second->y(), area.height() / 2);
     EXPECT_EQ(second->width(), area.width());
 
-    choose(frame->mnuWindow(), frame->mnuWindowItem(2));
+    choose(frame->mnuWindow(), frame->entry(QStringLiteral("mnuTileHorizontal")));
     EXPECT_EQ(first->geometry(), QRect(0, 0, area.width() / 2, area.height()));
     EXPECT_EQ(second->x(), area.width() / 2);
     EXPECT_EQ(second->height(), area.height());
 
-    choose(frame->mnuWindow(), frame->mnuWindowItem(5));
-    QMenu* list = frame->mnuWindowItem(5)->menu();
+    choose(frame->mnuWindow(), frame->entry(QStringLiteral("mnuWindowList")));
+    QMenu* list = frame->entry(QStringLiteral("mnuWindowList"))->menu();
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
     const QList<QAction*> entries = list->actions();
     ASSERT_EQ(entries.size(), 2);
@@ -192,21 +192,21 @@ TEST_F(FrameFixture, TheWindowMenuArrangesTheWindowsAndListsThemWithTheActiveOne
 TEST_F(FrameFixture, TheStatusBarEntryHidesAndShowsTheToolStrip)
 {
     open();
-    choose(frame->mnuDisp(), frame->mnuDispItem(2));
+    choose(frame->mnuDisp(), frame->entry(QStringLiteral("mnuStatusBar")));
     EXPECT_FALSE(frame->coolBar()->isVisible());
-    EXPECT_FALSE(frame->mnuDispItem(2)->isChecked());
-    choose(frame->mnuDisp(), frame->mnuDispItem(2));
+    EXPECT_FALSE(frame->entry(QStringLiteral("mnuStatusBar"))->isChecked());
+    choose(frame->mnuDisp(), frame->entry(QStringLiteral("mnuStatusBar")));
     EXPECT_TRUE(frame->coolBar()->isVisible());
 }
 
 TEST_F(FrameFixture, ClosingWithThePortOpenClosesItAndLeavesTheSettingsFileAlone)
 {
     open();
-    choose(frame->mnuMeas(), frame->mnuMeasItem(0));
+    choose(frame->mnuMeas(), frame->entry(QStringLiteral("mnuConnect")));
     ASSERT_TRUE(frame->control().body().PortOpen());
     QPointer<QMdiSubWindow> window = frame->addChildWindow(child(QStringLiteral("Child")));
 
-    choose(frame->mnuFile(), frame->mnuFileItem(0));
+    choose(frame->mnuFile(), frame->entry(QStringLiteral("mnuFileClose")));
     EXPECT_FALSE(frame->isVisible());
     EXPECT_FALSE(frame->control().body().PortOpen());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
@@ -220,11 +220,11 @@ TEST_F(FrameFixture, ClosingUnconnectedWritesTheSettingsFileWithTheFontChosenInT
         font = QFont(QStringLiteral("DejaVu Serif"), 11);
         return true;
     });
-    choose(frame->mnuDisp(), frame->mnuDispItem(4));
+    choose(frame->mnuDisp(), frame->entry(QStringLiteral("mnuFont")));
     EXPECT_EQ(frame->tz4Status().font().family(), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(frame->tz4TaskBar().font().pointSizeF(), 11);
 
-    choose(frame->mnuFile(), frame->mnuFileItem(0));
+    choose(frame->mnuFile(), frame->entry(QStringLiteral("mnuFileClose")));
     EXPECT_FALSE(frame->isVisible());
     const QString settings = readFile(fileIn(QStringLiteral("TZ4Sys.ini")));
     EXPECT_TRUE(settings.contains(QStringLiteral("DejaVu Serif")));
@@ -235,7 +235,7 @@ TEST_F(FrameFixture, AWindowThatMustFinishFirstKeepsTheFrameOpenAndTheSettingsUn
 {
     open();
     frame->addChildWindow(new BusyWindow);
-    choose(frame->mnuFile(), frame->mnuFileItem(0));
+    choose(frame->mnuFile(), frame->entry(QStringLiteral("mnuFileClose")));
     EXPECT_TRUE(frame->isVisible());
     EXPECT_FALSE(QFile::exists(fileIn(QStringLiteral("TZ4Sys.ini"))));
 }
@@ -245,8 +245,8 @@ TEST_F(FrameFixture, InJapaneseTheMenusAreJapaneseAndKeepTheirMnemonics)
     setLanguage(Language::Japanese);
     open();
     EXPECT_EQ(frame->mnuFile()->title(), messageText(msg::MenuFile, Language::Japanese));
-    EXPECT_EQ(frame->mnuMeasItem(0)->text(), messageText(msg::MenuConnect, Language::Japanese));
-    EXPECT_EQ(frame->mnuWindowItem(1)->text(), messageText(msg::MenuTileVertical, Language::Japanese));
+    EXPECT_EQ(frame->entry(QStringLiteral("mnuConnect"))->text(), messageText(msg::MenuConnect, Language::Japanese));
+    EXPECT_EQ(frame->entry(QStringLiteral("mnuTileVertical"))->text(), messageText(msg::MenuTileVertical, Language::Japanese));
     EXPECT_NE(frame->mnuDisp()->title(), messageText(msg::MenuDisplay, Language::English));
     // A font with Japanese glyphs is installed, so the texts are drawn, not boxes.
     EXPECT_FALSE(QFontDatabase::families(QFontDatabase::Japanese).isEmpty());

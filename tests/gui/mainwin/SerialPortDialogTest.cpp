@@ -139,7 +139,7 @@ TEST_F(SerialPortFixture, ATypedPathIsKeptInTheProgramsOwnFileAndTheNextConnectU
     EXPECT_FALSE(QFile::exists(fileIn(QStringLiteral("TZ4Sys.ini"))));
     EXPECT_TRUE(readFileText(fileIn(QStringLiteral("TZ4Window.ini"))).contains(simulator.path()));
 
-    choose(frame->mnuMeas(), frame->mnuMeasItem(0));
+    choose(frame->mnuMeas(), frame->entry(QStringLiteral("mnuConnect")));
     EXPECT_EQ(frame->control().ConnectPhase(), MainControl::Ready);
 
     // The same port again keeps the connection; another closes it, so Connect starts afresh.
@@ -219,7 +219,7 @@ TEST_F(SerialPortFixture, TheMeasurementMenuOpensTheDialogByName)
     open();
     QAction* entry = frame->findChild<QAction*>(QStringLiteral("mnuSerialPort"));
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry, frame->mnuSerialPort());
+    EXPECT_EQ(entry, frame->entry(QStringLiteral("mnuSerialPort")));
     EXPECT_TRUE(frame->mnuMeas()->actions().contains(entry));
     EXPECT_EQ(entry->text(), QStringLiteral("シリアルポート(&P)..."));
 
