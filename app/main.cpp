@@ -6,6 +6,7 @@
 #include "gui/widgets/MessageBoxReporter.h"
 #include "gui/mainwin/SplashWindow.h"
 #include "gui/mainwin/TerminationSignals.h"
+#include "gui/samples/SampleManagerOpener.h"
 #include "core/LocalTimeZone.h"
 #include "core/Startup.h"
 #include "core/SystemParam.h"
@@ -66,6 +67,10 @@ int runWindows(const QStringList& args)
     // A signal during a measurement cancels it safely before the windows close.
     closeOnSignal.watch(&window.control());
     window.show();
+    // Operators find and open their measurements in the sample manager: it opens with the frame.
+    const QString database = tz4::SystemParam().DatabasePath;
+    window.setDataManagerOpener([&window, database] { tz4::gui::openSampleManager(window, database); });
+    tz4::gui::openSampleManager(window, database);
     tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
                               [&window](QWidget* child) { window.addChildWindow(child); });
     return done(QApplication::exec());

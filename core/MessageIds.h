@@ -327,6 +327,32 @@ constexpr int WritingData = 2004;
 constexpr int ResettingData = 2005;
 constexpr int CalibrationCaption = 2006;
 
+// sample manager: menus, pop-ups and dialog titles
+constexpr int MenuOpen = 224;
+constexpr int MenuCreateFolder = 218;
+constexpr int MenuDatabase = 214;
+constexpr int MenuImport = 202;
+constexpr int MenuExport = 205;
+constexpr int MenuRepair = 240;
+constexpr int MenuPrint = 221;
+constexpr int MenuDelete = 238;
+constexpr int MenuRename = 259;
+constexpr int MenuCut = 243;
+constexpr int MenuCopy = 208;
+constexpr int MenuPaste = 250;
+constexpr int MenuSelectAll = 245;
+constexpr int MenuSearch = 262;
+constexpr int MenuRefreshData = 237;
+constexpr int MenuCalibrationLine = 225;
+constexpr int PopupAdjustmentRemove = 257;
+constexpr int PopupCalibrationDataRemove = 228;
+constexpr int PopupDefaultTemplate = 249;
+constexpr int ImportTitle = 5004;
+constexpr int ExportTitle = 5005;
+constexpr int RepairTitle = 5057;
+constexpr int SearchResultTitle = 5036;
+constexpr int SearchConditionsTitle = 5037;
+
 // sample manager: folder and record operations
 constexpr int EmptyTrashQuestion = 5007;
 constexpr int MeasurementAlreadyStarted = 5012;

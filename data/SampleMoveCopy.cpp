@@ -270,7 +270,9 @@ bool dropHasMeaning(const QString& targetKey, const QString& sourceKey, bool cop
         return source == QLatin1String("D");
     if (target == keytype::Trash)
         return !copy && (isFolder(source) || keytype::isRecord(source));
-    return false;
+    // A folder moved onto anything else (the search, a template, an L or D record) lands at
+    // the top level.
+    return !copy && isFolder(source);
 }
 
 } // namespace
@@ -316,6 +318,11 @@ bool CheckLoopParent(const QString& databasePath, const QString& targetKey, cons
 {
     SqliteDatabase db(databasePath);
     return ops::CheckLoopParent(db, targetKey, keys);
+}
+
+bool dropHasEffect(const QString& targetKey, const QString& sourceKey, bool copy)
+{
+    return dropHasMeaning(targetKey, sourceKey, copy);
 }
 
 } // namespace tz4

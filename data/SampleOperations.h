@@ -65,6 +65,10 @@ void ClearTrush(const QString& databasePath, const OperationProgress& progress =
 // Any other pair is refused.
 void attachItem(const QString& databasePath, const QString& sourceKey, const QString& targetKey);
 
+// Whether dropping `sourceKey` on `targetKey` changes anything, by the two keys' letters: what
+// a drag shows before the drop. MultiCopyItem skips the items for which it does not.
+bool dropHasEffect(const QString& targetKey, const QString& sourceKey, bool copy);
+
 // False when dropping `keys` on `targetKey` would put a folder into itself or into one of its
 // own sub-folders.
 bool CheckLoopParent(const QString& databasePath, const QString& targetKey, const QStringList& keys);

@@ -62,6 +62,16 @@ bool rowExists(SqliteDatabase& db, const QString& key)
 {
     const QString type = GetKeyType(key);
     const qint32 seqNo = GetKeySeq(key);
+    // The nodes of the tree that are no rows: the root, the search, the trash and the
+    // print-template folders; templates are rows of their own table.
+    if (type == QLatin1String("A") || type == QLatin1String("Q") || type == QLatin1String("R"))
+        return seqNo == 1;
+    if (type == QLatin1String("P"))
+        return seqNo >= 1 && seqNo <= 6;
+    if (type == QLatin1String("K")) {
+        SqliteStatement row = db.query(QStringLiteral("Select SeqNo From Prints Where SeqNo=%1;").arg(seqNo));
+        return row.next();
+    }
     if (type == QLatin1String("F")) {
         SqliteStatement row = db.query(QStringLiteral("Select SeqNo From FAT Where SeqNo=%1;").arg(seqNo));
         return row.next();

@@ -22,7 +22,8 @@ QList<qint32> seqNosWhere(SqliteDatabase& db, const QString& table, const QStrin
 // True when folder `folder` exists and neither it nor any folder above it is in the trash.
 bool folderIsLive(SqliteDatabase& db, qint32 folder);
 
-// True when the folder or record of `key` exists (a record key must carry its stored kind).
+// True when the folder, record or template of `key` exists (a record key must carry its stored
+// kind); the special nodes "1 A", "1 Q", "1 R" and "1 P" to "6 P" always do.
 bool rowExists(SqliteDatabase& db, const QString& key);
 
 } // namespace tz4

@@ -6,6 +6,7 @@
 #include "samples/SampleItemRoles.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QMimeData>
 #include <QScopeGuard>
 
@@ -131,6 +132,11 @@ void SampleListModel::MakeList()
     emit headerDataChanged(Qt::Horizontal, DateColumn, DateColumn);
 }
 
+QString SampleListModel::recordTypeText(int modes)
+{
+    return modes >= 0 && modes <= 4 ? QString::fromUtf8(kKinds[modes].type) : QString();
+}
+
 QString SampleListModel::keyOf(int row) const
 {
     return row >= 0 && row < items_.size() ? items_.at(row).key : QString();
@@ -250,12 +256,24 @@ void SampleListModel::sort(int column, Qt::SortOrder order)
             return a.text.compare(b.text) < 0;
         }
     };
-    emit layoutAboutToBeChanged();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Selections and the current item follow their entries to their new rows.
+    const QModelIndexList before = persistentIndexList();
+    QStringList keysBefore;
+    for (const QModelIndex& index : before)
+        keysBefore << items_.at(index.row()).key;
     if (order == Qt::AscendingOrder)
         std::stable_sort(items_.begin(), items_.end(), less);
     else
         std::stable_sort(items_.begin(), items_.end(), [&](const Item& a, const Item& b) { return less(b, a); });
-    emit layoutChanged();
+    QHash<QString, int> rowOf;
+    for (qsizetype i = 0; i < items_.size(); ++i)
+        rowOf.insert(items_.at(i).key, int(i));
+    QModelIndexList after;
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after << index(rowOf.value(keysBefore.at(i)), before.at(i).column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 QStringList SampleListModel::mimeTypes() const

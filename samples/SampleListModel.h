@@ -31,6 +31,9 @@ public:
     // Rebuilds the list; a no-op without a database file or ParentKey, or while a rebuild runs.
     void MakeList();
 
+    // The Types column's text of a record kind (Setting.Modes 0 to 4).
+    static QString recordTypeText(int modes);
+
     QString keyOf(int row) const;
     int rowOfKey(const QString& key) const;
     // The drag key list of a selection: every selected key followed by a tab, in list order.

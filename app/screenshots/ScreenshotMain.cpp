@@ -11,7 +11,10 @@
 
 namespace tz4::screens {
 
-QList<Scene> allScenes() { return mainWindowScenes() + dataWindowScenes() + serialPortScenes(); }
+QList<Scene> allScenes()
+{
+    return mainWindowScenes() + dataWindowScenes() + serialPortScenes() + sampleManagerScenes();
+}
 
 bool saveWidget(QWidget& widget, const QString& path)
 {
