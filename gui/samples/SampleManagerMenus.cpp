@@ -119,8 +119,13 @@ void SampleManagerWindow::buildMenus(QMenuBar* bar)
     statusBar->setChecked(!frameStatus || frameStatus->isChecked());
     connect(statusBar, &QAction::triggered, this, &SampleManagerWindow::mnuStatusBar);
     dispMenu_->addSeparator();
-    connect(named(dispMenu_, "mnuRefresh", msg::MenuRefreshData, QKeySequence::Refresh), &QAction::triggered, this,
-            &SampleManagerWindow::mnuRefresh);
+    QAction* refresh = named(dispMenu_, "mnuRefresh", msg::MenuRefreshData);
+    // F5 on every desktop, whatever else the platform calls Refresh.
+    QList<QKeySequence> refreshKeys = QKeySequence::keyBindings(QKeySequence::Refresh);
+    if (!refreshKeys.contains(QKeySequence(Qt::Key_F5)))
+        refreshKeys.prepend(QKeySequence(Qt::Key_F5));
+    refresh->setShortcuts(refreshKeys);
+    connect(refresh, &QAction::triggered, this, &SampleManagerWindow::mnuRefresh);
 
     measMenu_ = bar->addMenu(GetRes(msg::MenuMeasurement));
     connect(named(measMenu_, "mnuConnect", msg::MenuConnect), &QAction::triggered, this, &SampleManagerWindow::mnuConnect);

@@ -269,8 +269,9 @@ void SampleManagerWindow::dropOn(const QString& target, const QStringList& keys,
 
 void SampleManagerWindow::renamed(const QString& key, const QString& oldName, const QString& newName)
 {
+    // Stored once the editor has closed: storing reads the list again, which removes the editor.
     if (newName != oldName)
-        control_->RenameItem(key, newName);
+        QMetaObject::invokeMethod(this, [this, key, newName] { control_->RenameItem(key, newName); }, Qt::QueuedConnection);
 }
 
 QStringList SampleManagerWindow::chosenKeys() const
