@@ -106,10 +106,10 @@ bool renderSampleManager(const QString& path)
     gui::openDataWindows(database, {goldScan}, &frame.control(), [&frame](QWidget* window) { frame.addChildWindow(window); });
     if (QAction* tile = frame.entry(QStringLiteral("mnuTileVertical")))
         tile->trigger();
-    // A search for the gold scans, its result listed under the search node.
-    SearchConditions gold20;
-    gold20.sampleName = QStringLiteral("Gold");
-    manager->control().grid().setConditions(gold20);
+    // A search for the pentacene records, of four kinds, listed under the search node.
+    SearchConditions pentacene;
+    pentacene.sampleName = QStringLiteral("Pentacene");
+    manager->control().grid().setConditions(pentacene);
     manager->tree()->setCurrentIndex(manager->control().tree().indexOfKey(QStringLiteral("1 Q")));
     for (const char* key : {"1 A", "1 R"})
         manager->tree()->expand(manager->control().tree().indexOfKey(QLatin1String(key)));
