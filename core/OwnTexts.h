@@ -19,6 +19,7 @@ enum class OwnText {
     NoRegressionLine, // a difference from the regression line asked before there is one
     StoreFirst,       // a difference asked of a measurement not yet stored
     FileNotWritten,   // ~1 the file, ~2 why
+    WarmUpOver,       // the status bar once the warm-up has run out
 };
 
 // The text with its placeholders filled, as GetRes does.
