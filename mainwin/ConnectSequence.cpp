@@ -52,7 +52,7 @@ void MainControl::Load()
     status_.setMin(0);
     status_.setMax(100);
     status_.setValue(50);
-    status_.setCaption(QStringLiteral("Init System"));
+    status_.setCaption(ownText(OwnText::InitSystem));
 }
 
 bool MainControl::Unload()
