@@ -318,6 +318,8 @@ constexpr int PrintZoomOut = 7100;
 constexpr int PrintWholePage = 7101;
 constexpr int PrintZoom = 7102;
 constexpr int PrintWindowTitle = 7109;
+constexpr int PrintPagePreview = 7112;
+constexpr int PrintTemplateProperties = 7113;
 
 // print window: property grid titles
 constexpr int PrintTemplateName = 7032;
@@ -368,6 +370,7 @@ constexpr int TableRowsCut = 7107;
 constexpr int PageNotWritten = 7108;
 constexpr int GraphOutsidePage = 7110;
 constexpr int TableOutsidePage = 7111;
+constexpr int TemplateNotSaved = 7114;
 
 // print window: the binding list, in the order of its positions
 constexpr int BindNo = 7095;

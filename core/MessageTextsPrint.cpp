@@ -228,6 +228,12 @@ const MessageText kTexts[] = {
      "グラフが用紙の外にあります。"},
     {7111, "The table lies outside the page.",
      "表が用紙の外にあります。"},
+    {7112, "Page Preview",
+     "ページプレビュー"},
+    {7113, "Template Properties",
+     "テンプレートのプロパティ"},
+    {7114, "The template could not be saved; nothing of it was stored.~c~1",
+     "テンプレートを保存できませんでした。何も保存されていません。~c~1"},
 };
 } // namespace
 

@@ -51,6 +51,15 @@ std::vector<double> each(const clsTz4DataSet& record, Value value)
     return values;
 }
 
+// Headings break between words where every word fits the cell, else anywhere.
+int headingWrap(const QFontMetricsF& metrics, const QString& title, double width)
+{
+    for (const QString& word : title.split(QLatin1Char(' ')))
+        if (metrics.horizontalAdvance(word) > width)
+            return Qt::TextWrapAnywhere;
+    return Qt::TextWordWrap;
+}
+
 bool withAdjustment(const clsTz4DataSet& record)
 {
     return record.Parameters(param::AdjustmentRecord).toInt() > 0;
@@ -169,11 +178,13 @@ int PrintDataTable::paint(QPainter& painter, const QRectF& rect, const QFont& fo
         painter.drawLine(QPointF(x, rect.top()), QPointF(x, bottom));
     }
     painter.setPen(Qt::black);
+    const QFontMetricsF deviceMetrics(deviceFont, painter.device());
     for (int group = 0; group < groups; ++group) {
         for (int column = 0; column < columns_.size(); ++column) {
             const double left = rect.left() + (group * columns_.size() + column) * cellWidth;
             const QRectF heading(left + metrics.padding, rect.top(), cellWidth - 2 * metrics.padding, metrics.header);
-            painter.drawText(heading, Qt::AlignCenter | Qt::TextWrapAnywhere, columns_[column].title);
+            painter.drawText(heading, Qt::AlignCenter | headingWrap(deviceMetrics, columns_[column].title, heading.width()),
+                             columns_[column].title);
             for (int row = 0; row < shown; ++row) {
                 const int point = group * perGroup + row;
                 if (point >= rows_)

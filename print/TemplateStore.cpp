@@ -9,10 +9,6 @@
 
 namespace tz4 {
 
-namespace {
-const QString WindowName = QStringLiteral("frmPrint");
-} // namespace
-
 TemplateChoice ChooseTemplate(const QString& databasePath, int templateType, qint32 requested)
 {
     TemplateChoice choice;
@@ -37,7 +33,8 @@ TemplateSaved UpDate(const QString& databasePath, PrintTemplate& tmpl, int templ
         asNew = showCatalogMessage(msg::TemplateNameChanged, msg::TemplateTitle, MessageIcon::Question,
                                    MessageButtons::YesNo)
             == MessageAnswer::Yes;
-    const bool stored = runReported(WindowName, QStringLiteral("frmPrint:UpDate"), [&] {
+    ErrorTrap trap;
+    const bool stored = trap.run([&] {
         if (!asNew) {
             PrintTemplateRows::rewrite(databasePath, tmpl, tmpl.labelRows());
             return;
@@ -50,8 +47,13 @@ TemplateSaved UpDate(const QString& databasePath, PrintTemplate& tmpl, int templ
         tmpl.TemplateDate = QDate::currentDate().startOfDay();
         tmpl.DefaultTemp = false;
     });
-    if (!stored)
+    if (!stored) {
+        // Whatever its class, a template that was not stored is said: the user asked for it.
+        showCatalogMessage(msg::TemplateNotSaved, msg::TemplateTitle, MessageIcon::Critical, MessageButtons::Ok,
+                           {trap.error()->description()});
+        trap.finish();
         return TemplateSaved::Failed;
+    }
     tmpl.NameEdited = false;
     return asNew ? TemplateSaved::AsNew : TemplateSaved::Rewritten;
 }

@@ -11,7 +11,7 @@
 
 namespace tz4::screens {
 
-QList<Scene> allScenes() { return mainWindowScenes() + dataWindowScenes(); }
+QList<Scene> allScenes() { return mainWindowScenes() + dataWindowScenes() + printWindowScenes(); }
 
 bool saveWidget(QWidget& widget, const QString& path)
 {
