@@ -102,6 +102,7 @@ void PagePreview::paintEvent(QPaintEvent*)
         QPainter painter(&labels_);
         control_.page().paint(painter, PrintPage::LabelLayer);
         labelsStale_ = false;
+        ++labelPaints_;
     }
     QPainter painter(this);
     painter.drawImage(0, 0, background_);

@@ -32,6 +32,7 @@ public:
     QPointF toPixels(QPointF mm) const;
     // How often graph and table were painted again (labels alone never repaint them).
     int backgroundPaints() const { return backgroundPaints_; }
+    int labelPaints() const { return labelPaints_; }
 
     QSize sizeHint() const override;
 
@@ -59,6 +60,7 @@ private:
     bool backgroundStale_ = true;
     bool labelsStale_ = true;
     int backgroundPaints_ = 0;
+    int labelPaints_ = 0;
     // While a label is dragged: where on the label it was taken, in millimetres.
     bool dragging_ = false;
     QPointF grip_;
