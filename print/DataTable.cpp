@@ -106,7 +106,7 @@ PrintDataTable PrintDataTable::MakeTableCol(const clsTz4DataSet& record)
     case clsTz4DataSet::KindL:
         table.add(QStringLiteral("Energy[eV]"), QStringLiteral("#0.00"), each(record, orgX));
         table.add(QStringLiteral("UV Intensity[nW]"), QStringLiteral("####0.0"), each(record, orgY));
-        table.add(QStringLiteral("Photon Number[cps]"), QStringLiteral("0.00E+00"), each(record, [&](int i) {
+        table.add(QStringLiteral("Photon Number[cps]"), QStringLiteral("0.00E+"), each(record, [&](int i) {
                       const double energy = record.OrgValueX(i);
                       return energy > 0 ? record.OrgValueY(i) * kPhotonsPerNanowattEv / energy : 0.0;
                   }));
