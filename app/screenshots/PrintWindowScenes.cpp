@@ -68,8 +68,6 @@ bool renderPrint(const QString& path)
     gui::PrintWindow* print = gui::openPrintWindow(frame, {key});
     if (!print)
         return false;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(print->parentWidget()))
-        sub->showMaximized();
     PrintControl& control = print->control();
     control.selectLabel(control.templ().Labels.Item(2));
     return saveWidget(frame, path);
