@@ -243,6 +243,18 @@ TEST_F(PrintWindowTest, GridRefusesNonNumbersAndBindsALabelThroughTheBindingList
     EXPECT_EQ(title->Caption(), QStringLiteral("Gold"));
     type(QStringLiteral("lBCap"), QStringLiteral(" (gold foil)"));
     EXPECT_EQ(title->Caption(), QStringLiteral("Gold (gold foil)"));
+    // The font button opens the font chooser on the label's font.
+    float offered = 0;
+    window->grid()->setFontChooser([&](QFont& font) {
+        offered = float(font.pointSizeF());
+        font.setPointSizeF(24);
+        return true;
+    });
+    const double narrow = window->control().page().labelRect(*title).width();
+    clickCell(QStringLiteral("lFont"));
+    EXPECT_EQ(offered, 16.0f);
+    EXPECT_EQ(title->OriginalFontSize(), 24.0f);
+    EXPECT_GT(window->control().page().labelRect(*title).width(), narrow * 1.3);
 
     // A new label from its button, selected and shown in the grid.
     clickCell(QStringLiteral("NewLabel"));
