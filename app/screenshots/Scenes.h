@@ -23,6 +23,7 @@ QList<Scene> allScenes();
 QList<Scene> mainWindowScenes();
 QList<Scene> dataWindowScenes();
 QList<Scene> serialPortScenes();
+QList<Scene> printWindowScenes();
 
 // Lets pending paint and layout events run, then writes `widget` as it looks to a PNG file.
 bool saveWidget(QWidget& widget, const QString& path);

@@ -11,7 +11,7 @@
 
 namespace tz4::screens {
 
-QList<Scene> allScenes() { return mainWindowScenes() + dataWindowScenes() + serialPortScenes(); }
+QList<Scene> allScenes() { return mainWindowScenes() + dataWindowScenes() + serialPortScenes() + printWindowScenes(); }
 
 bool saveWidget(QWidget& widget, const QString& path)
 {
