@@ -4,6 +4,7 @@
 #include "gui/datawin/DataWindowOpener.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/widgets/MessageBoxReporter.h"
+#include "gui/widgets/QtTranslations.h"
 #include "gui/mainwin/SplashWindow.h"
 #include "gui/mainwin/TerminationSignals.h"
 #include "gui/samples/SampleManagerOpener.h"
@@ -32,6 +33,7 @@ int runWindows(const QStringList& args)
         return 2;
     }
     tz4::cli::applyGlobalOptions(line.options);
+    tz4::gui::installQtTranslations();
     tz4::gui::MessageBoxReporter reporter;
     tz4::setErrorReporter(&reporter);
     // The reporter lives on this stack: every way out restores the standard one.

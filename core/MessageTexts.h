@@ -16,6 +16,6 @@ std::span<const MessageText> coreMessageTexts();          // 101, 201-265, 1001-
 std::span<const MessageText> mainWindowMessageTexts();    // 3001-3108
 std::span<const MessageText> sampleManagerMessageTexts(); // 5001-5095
 std::span<const MessageText> dataWindowMessageTexts();    // 6001-6110
-std::span<const MessageText> printMessageTexts();         // 7001-7098
+std::span<const MessageText> printMessageTexts();         // 7001-7114
 
 } // namespace tz4

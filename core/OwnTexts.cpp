@@ -27,6 +27,17 @@ Texts texts(OwnText id)
     case OwnText::NoRegressionLine:
         return {"This record has no regression line yet. Set the Regression Line range on the graph first.",
                 "このデータにはまだ回帰直線がありません。先にグラフで回帰直線の範囲を設定してください。"};
+    case OwnText::WarmUpOver:
+        return {"Warm-up finished: choose Measurement > Connect to go on",
+                "ウォームアップが終わりました。「測定」>「接続」で続けてください"};
+    case OwnText::False:
+        return {"False", "いいえ"};
+    case OwnText::True:
+        return {"True", "はい"};
+    case OwnText::NoName:
+        return {"None", "なし"};
+    case OwnText::InitSystem:
+        return {"Init System", "システム初期化"};
     case OwnText::FileNotWritten:
         return {"~1 could not be written: ~2", "~1 に書き込めませんでした: ~2"};
     case OwnText::StoreFirst:

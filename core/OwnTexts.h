@@ -19,6 +19,11 @@ enum class OwnText {
     NoRegressionLine, // a difference from the regression line asked before there is one
     StoreFirst,       // a difference asked of a measurement not yet stored
     FileNotWritten,   // ~1 the file, ~2 why
+    WarmUpOver,       // the status bar once the warm-up has run out
+    False,            // the two choices of a yes-or-no grid row
+    True,
+    NoName,           // a calibration or correction record that is not there ("None")
+    InitSystem,       // the status bar before anything has happened
 };
 
 // The text with its placeholders filled, as GetRes does.

@@ -5,6 +5,7 @@
 #include "data/SqliteDatabase.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace tz4 {
@@ -32,6 +33,20 @@ void insertLine(SqliteDatabase& db, const QString& statement, qsizetype lineNumb
 }
 
 } // namespace
+
+QString decodePrintFormat(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Files from the Japanese installations are in their Windows code page.
+    QStringDecoder shiftJis("Shift_JIS");
+    if (!shiftJis.isValid())
+        throw Tz4Error(err::InvalidPropertyValue,
+                       QStringLiteral("PrintFormat.Dat is neither UTF-8 nor readable as Shift-JIS on this system"));
+    return shiftJis.decode(bytes);
+}
 
 QStringList printDataValues(const QString& line)
 {
@@ -63,7 +78,7 @@ bool ImportPrintData(const QString& databasePath, const QString& templateFilePat
         QFile file(templateFilePath);
         if (!file.open(QIODevice::ReadOnly))
             throw fileError(file);
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        const QStringList lines = decodePrintFormat(file.readAll()).split(QLatin1Char('\n'));
         SqliteDatabase db(databasePath);
         SqliteTransaction transaction(db);
         const QString* insert = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tz4 {
@@ -10,6 +11,10 @@ namespace tz4 {
 // at the end. False when the file could not be read or a line failed. `linesStored` receives
 // the number of lines that were stored.
 bool ImportPrintData(const QString& databasePath, const QString& templateFilePath, int* linesStored = nullptr);
+
+// The text of a template file: UTF-8 when the bytes are valid UTF-8, else the Japanese Windows
+// code page (Shift-JIS) in which the files of older installations are written.
+QString decodePrintFormat(const QByteArray& bytes);
 
 // The SQL values of one template line: every value is followed by a tab, text after the last
 // tab is dropped; values after the first that are empty or '' become NULL.

@@ -1,5 +1,7 @@
 #include "datawin/GridRowShapes.h"
 
+#include "core/OwnTexts.h"
+
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
 
@@ -33,9 +35,16 @@ QStringList lineStyleList()
 
 namespace {
 
-QStringList booleanList() { return {QStringLiteral("False"), QStringLiteral("True")}; }
+QStringList booleanList() { return {ownText(OwnText::False), ownText(OwnText::True)}; }
 
 } // namespace
+
+QVariant recordNameShown(const QVariant& name)
+{
+    // The record keeps "None" as the name of a link that is not there; it is shown in the
+    // operator's language.
+    return name.toString() == QLatin1String("None") ? QVariant(ownText(OwnText::NoName)) : name;
+}
 
 void asList(clsTz4GridData& row, const QStringList& items, int index)
 {

@@ -20,6 +20,8 @@ extern const QString angstrom;
 QStringList shapeList();
 QStringList lineStyleList();
 
+// A linked record's name as the grid shows it ("None" in the operator's language).
+QVariant recordNameShown(const QVariant& name);
 void asList(clsTz4GridData& row, const QStringList& items, int index);
 void asBoolean(clsTz4GridData& row, bool value);
 void asColour(clsTz4GridData& row, qint32 colour);

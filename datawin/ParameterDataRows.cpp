@@ -39,7 +39,7 @@ public:
         readOnly(QStringLiteral("SetLight"), titled(msg::GridTargetLight, nW), value(param::TargetLight), QStringLiteral("###0.0"));
         if (!withCounting)
             return;
-        readOnly(QStringLiteral("AdjustName"), titled(msg::GridCalibrationLineName), value(param::CalibrationName));
+        readOnly(QStringLiteral("AdjustName"), titled(msg::GridCalibrationLineName), recordNameShown(value(param::CalibrationName)));
         readOnly(QStringLiteral("MeasTime"), titled(msg::GridCountingTime, sec), value(param::CountingTime), QStringLiteral("##0"));
         readOnly(QStringLiteral("AnodeVolts"), titled(msg::GridAnodeVoltage, volts), value(param::AnodeVoltage), QStringLiteral("###0"));
         readOnly(QStringLiteral("DeadTime"), titled(msg::GridDeadTime), value(param::DeadTime), QStringLiteral("0.00000"));

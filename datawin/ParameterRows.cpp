@@ -116,9 +116,9 @@ void ParameterGridModel::addMeasRows(const clsTz4DataSet& record)
         rows_.Add(QStringLiteral("DeadTime"), titled(msg::GridDeadTime), value(param::DeadTime), QStringLiteral("0.00000"), false);
     }
     if (kind == clsTz4DataSet::KindW)
-        rows_.Add(QStringLiteral("AdjustName"), titled(msg::GridLightCoefficientName), value(param::CalibrationName), {}, false);
+        rows_.Add(QStringLiteral("AdjustName"), titled(msg::GridLightCoefficientName), recordNameShown(value(param::CalibrationName)), {}, false);
     if (kind == clsTz4DataSet::KindC)
-        rows_.Add(QStringLiteral("AdjustName"), titled(msg::GridCalibrationLineName), value(param::CalibrationName), {}, false);
+        rows_.Add(QStringLiteral("AdjustName"), titled(msg::GridCalibrationLineName), recordNameShown(value(param::CalibrationName)), {}, false);
     if (kind == clsTz4DataSet::KindW)
         rows_.Add(QStringLiteral("PowerNumber"), titled(msg::GridPowerNumber), value(param::PowerNumber), QStringLiteral("0.00"));
     if (kind == clsTz4DataSet::KindC) {

@@ -22,6 +22,7 @@ namespace tz4 {
 namespace {
 
 constexpr float FullWarmUpSeconds = 1800;
+const quint32 NormalBarColour = basicColour(1);
 const QString Crlf = QStringLiteral("\r\n");
 
 } // namespace
@@ -46,12 +47,12 @@ void MainControl::Load()
     EnterProcedure here("frmMain:MDIForm_Load");
     startSerialDebugLog(clock_);
     setPhase(NotConnected);
-    status_.setBarColor(basicColour(1));
+    status_.setBarColor(NormalBarColour);
     status_.setForeColor(basicColour(0));
     status_.setMin(0);
     status_.setMax(100);
     status_.setValue(50);
-    status_.setCaption(QStringLiteral("Init System"));
+    status_.setCaption(ownText(OwnText::InitSystem));
 }
 
 bool MainControl::Unload()
@@ -158,6 +159,8 @@ qint32 MainControl::GetBodyStatus()
     if (status_.Locked() == 0) {
         status_.setLocked(1);
         holding = true;
+        // The red of a finished warm-up has said its piece once the sequence goes on.
+        status_.setBarColor(NormalBarColour);
         status_.setCaption(GetRes(msg::CheckingConnection));
     } else if (status_.Locked() == 1) {
         holding = true;
@@ -319,6 +322,12 @@ void MainControl::tmrWarmUp_Timer()
         const qint16 left = body_.WarmUpTime();
         if (left <= 0) {
             status_.setBarColor(basicColour(4));
+            // The bar says what the operator does next, not only the tool tip.
+            if (status_.Locked() == 0) {
+                status_.setValue(status_.Max());
+                status_.setCaption(ownText(OwnText::WarmUpOver));
+                status_.Refresh();
+            }
             status_.setToolTipText(QString());
             coolBarToolTip_.clear();
             emit coolBarToolTipChanged(coolBarToolTip_);
@@ -331,6 +340,7 @@ void MainControl::tmrWarmUp_Timer()
             status_.setValue(FullWarmUpSeconds - left);
             status_.Refresh();
             const QString tip = GetRes(msg::WarmUpMinutesLeft, {formatNumber(left / 60.0, QStringLiteral("#0"))});
+            status_.setCaption(tip);
             status_.setToolTipText(tip);
             coolBarToolTip_ = tip;
             emit coolBarToolTipChanged(tip);

@@ -31,4 +31,18 @@ QList<QRect> stripRects(const QRect& area, int count, Arrangement arrangement);
 // wrapping upwards when a row is full.
 QList<QRect> iconRects(const QRect& area, const QList<QSize>& sizes);
 
+// Where the frame opens the first time on a screen whose free area is `available`: four
+// fifths of it, never less than `least` (the frame's own size), centred.
+QRect firstFrameRect(const QRect& available, const QSize& least);
+
+// Where a child window opens the first time: the whole `area` when it is the only window,
+// else the size it asks for (`wanted`), kept inside the area, `offset` pixels in from its
+// top-left corner per window already open.
+QRect firstChildRect(const QRect& area, const QSize& wanted, int windowsBefore, int offset);
+
+// Cascaded places for `count` windows: each `step` pixels down and right of the one before,
+// all of one size that stays at least two thirds of the area, starting again at the top-left
+// when the next would not fit.
+QList<QRect> cascadeRects(const QRect& area, int count, int step);
+
 } // namespace tz4

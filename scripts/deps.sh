@@ -4,7 +4,9 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev
           libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
-          fonts-noto-cjk help2man
+          fonts-noto-cjk help2man qt6-translations-l10n
+          # the report tests read PDF pages back as text and pictures
+          poppler-utils
           # the window program's end-to-end test: an X server and the accessibility bus
           xvfb xauth dbus at-spi2-core python3-pyatspi "$@")
 missing=()

@@ -7,6 +7,7 @@
 #include "app/cli/PlotCommand.h"
 #include "app/cli/PortsCommand.h"
 #include "app/cli/RecordCommands.h"
+#include "app/cli/ReportCommand.h"
 #include "app/cli/SampleCommands.h"
 #include "core/Version.h"
 
@@ -51,6 +52,8 @@ const Command kCommands[] = {
      runAnalyze},
     {"export-text", "export-text N FILE [--delim csv|tab|space]  record N as a text file", runExportText},
     {"plot", "plot KEY... FILE.png|svg|pdf [--size WxH]  the records' graph as a picture file", runPlot},
+    {"report", "report KEY... FILE.pdf|png [--template N]  the records' report page as the print window prints it",
+     runReport},
     {"export", "export FILE KEY... [--force]  the items and what they depend on into an exchange file",
      runExport},
     {"import", "import FILE [--into KEY]  an exchange file under new keys into folder KEY (default: top level)",
@@ -103,7 +106,7 @@ QString usage()
 bool needsPainting(const QStringList& args)
 {
     const CommandLine line = parseCommandLine(args);
-    return line.error.isEmpty() && line.command == QLatin1String("plot");
+    return line.error.isEmpty() && (line.command == QLatin1String("plot") || line.command == QLatin1String("report"));
 }
 
 bool isHeadless(const QStringList& args)

@@ -24,6 +24,7 @@ QList<Scene> mainWindowScenes();
 QList<Scene> dataWindowScenes();
 QList<Scene> serialPortScenes();
 QList<Scene> sampleManagerScenes();
+QList<Scene> printWindowScenes();
 
 // Lets pending paint and layout events run, then writes `widget` as it looks to a PNG file.
 bool saveWidget(QWidget& widget, const QString& path);

@@ -13,7 +13,7 @@ namespace tz4::screens {
 
 QList<Scene> allScenes()
 {
-    return mainWindowScenes() + dataWindowScenes() + serialPortScenes() + sampleManagerScenes();
+    return mainWindowScenes() + dataWindowScenes() + serialPortScenes() + sampleManagerScenes() + printWindowScenes();
 }
 
 bool saveWidget(QWidget& widget, const QString& path)

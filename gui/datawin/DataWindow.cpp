@@ -71,10 +71,21 @@ DataWindow::DataWindow(const QString& databasePath, const QString& keyList, Main
     buildPopup();
     connectViews();
     refreshAll();
-    resize(900, 560);
+    // Each kind of window remembers its place in the frame under its name.
+    setObjectName(QStringLiteral("frmData"));
+    resize(sizeHint());
 }
 
 DataWindow::~DataWindow() = default;
+
+// Every grid column, a points table and a graph that can be read: the grid's width of text
+// beside a graph of about the same width, and some thirty lines high.
+QSize DataWindow::sizeHint() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int grid = metrics.horizontalAdvance(QLatin1Char('x')) * 72;
+    return {grid + std::max(grid, 480), metrics.lineSpacing() * 32};
+}
 
 void DataWindow::buildViews()
 {

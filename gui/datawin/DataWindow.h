@@ -66,6 +66,7 @@ public:
     // Measurement menu entries by the control's item number.
     QAction* measurementAction(int index) const;
 
+    QSize sizeHint() const override;
     QList<QMenu*> childMenus() const override;
     void setMenusInFrame(bool inFrame) override;
     // The popup of the graph and the table; shown without blocking so its entries can be chosen.

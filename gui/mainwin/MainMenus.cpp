@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QStyle>
 #include <QToolBar>
 
 namespace tz4::gui {
@@ -189,11 +190,23 @@ void MainWindow::arrange(int index)
 {
     EnterProcedure here("frmMain:mnuWindowItem_Click");
     const auto arrangement = Arrangement(index);
+    const QRect area = mdi_->viewport()->rect();
     if (arrangement == Arrangement::Cascade) {
-        mdi_->cascadeSubWindows();
+        // Every window stays large enough to work in, with its title bar in view.
+        QList<QMdiSubWindow*> windows;
+        for (QMdiSubWindow* window : mdi_->subWindowList())
+            if (window->isVisible() && !window->isMinimized())
+                windows << window;
+        const QList<QRect> places
+            = cascadeRects(area, int(windows.size()), mdi_->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            if (windows[i]->isMaximized())
+                windows[i]->showNormal();
+            windows[i]->setGeometry(places[i]);
+            windows[i]->raise();
+        }
         return;
     }
-    const QRect area = mdi_->viewport()->rect();
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* window : mdi_->subWindowList()) {
         const bool minimised = window->isMinimized();

@@ -20,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -106,8 +107,10 @@ void MainWindow::createBars()
 void MainWindow::checkScreen()
 {
     const QScreen* screen = this->screen();
+    const QSize own(int(FrameWidthTwips / twipsPerPixelX(*this) + 0.5), int(FrameHeightTwips / twipsPerPixelY(*this) + 0.5));
     if (!screen || screenLargeEnough(screen->size())) {
-        resize(int(FrameWidthTwips / twipsPerPixelX(*this) + 0.5), int(FrameHeightTwips / twipsPerPixelY(*this) + 0.5));
+        // A large screen gets a frame that uses it; the remembered place wins afterwards.
+        setGeometry(screen ? firstFrameRect(screen->availableGeometry(), own) : QRect(QPoint(), own));
         return;
     }
     setWindowState(windowState() | Qt::WindowMaximized);
@@ -141,9 +144,17 @@ QMdiSubWindow* MainWindow::addChildWindow(QWidget* child)
     QMdiSubWindow* window = mdi_->addSubWindow(child);
     window->setAttribute(Qt::WA_DeleteOnClose);
     const QString name = child->objectName();
+    bool placed = false;
     if (!name.isEmpty()) {
         window->setProperty(ChildNameProperty, name);
-        windowState_->restoreChild(*window, name);
+        placed = windowState_->restoreChild(*window, name);
+    }
+    // Never placed before: alone it fills the area, else it opens at the size it reads well at.
+    if (!placed) {
+        const int before = int(mdi_->subWindowList().size()) - 1;
+        const QSize frameExtra = window->size() - child->size();
+        window->setGeometry(firstChildRect(mdi_->viewport()->rect(), child->sizeHint() + frameExtra, before,
+                                           window->style()->pixelMetric(QStyle::PM_TitleBarHeight)));
     }
     window->installEventFilter(this);
 

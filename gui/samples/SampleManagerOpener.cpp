@@ -2,6 +2,7 @@
 #include "gui/samples/SampleManagerWindow.h"
 
 #include "gui/mainwin/MainWindow.h"
+#include "gui/print/PrintWindowOpener.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +20,8 @@ SampleManagerWindow* openSampleManager(MainWindow& frame, const QString& databas
         }
     }
     auto* window = new SampleManagerWindow(databasePath, &frame);
+    // File > Print prints the chosen records with their kind's default template.
+    window->setPrintOpener([&frame](const QStringList& keys) { openPrintWindow(frame, keys); });
     frame.addChildWindow(window);
     return window;
 }

@@ -30,6 +30,8 @@ namespace {
 
 // Widths of the list's columns in average characters: Names, Types, Lights, Dates.
 constexpr int ColumnChars[] = {26, 22, 9, 20};
+// Width of the tree and the grid in average characters.
+constexpr int TreeChars = 40;
 
 } // namespace
 
@@ -56,11 +58,20 @@ SampleManagerWindow::SampleManagerWindow(const QString& databasePath, MainWindow
     tree_->expand(control_->tree().indexOfKey(QStringLiteral("1 A")));
     treeRebuilt();
     updateMeasurementMenu();
-    resize(960, 600);
+    resize(sizeHint());
     QGuiApplication::restoreOverrideCursor();
 }
 
 SampleManagerWindow::~SampleManagerWindow() = default;
+
+QSize SampleManagerWindow::sizeHint() const
+{
+    const int character = fontMetrics().averageCharWidth();
+    int listChars = 0;
+    for (const int chars : ColumnChars)
+        listChars += chars;
+    return {character * (TreeChars + listChars + 4), fontMetrics().height() * 32};
+}
 
 void SampleManagerWindow::buildViews()
 {
@@ -100,7 +111,7 @@ void SampleManagerWindow::buildViews()
     split->addWidget(list_);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
-    split->setSizes({character * 40, character * 80});
+    split->setSizes({character * TreeChars, character * 80});
     auto* layout = static_cast<QVBoxLayout*>(this->layout());
     layout->addWidget(split, 1);
     layout->addWidget(hint_);

@@ -67,6 +67,9 @@ public:
     QMenu* gridPopup() const { return gridPopup_; }
     QMenu* templatePopup() const { return templatePopup_; }
 
+    // Room for the tree, the grid and the list's four columns.
+    QSize sizeHint() const override;
+
     QList<QMenu*> childMenus() const override;
     void setMenusInFrame(bool inFrame) override;
 

@@ -1,6 +1,7 @@
 #include "gui/widgets/MessageBoxReporter.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace tz4::gui {
@@ -52,7 +53,13 @@ MessageAnswer MessageBoxReporter::showMessage(const QString& text, const QString
     }
     QString body = text;
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(boxIcon, title, body, standard, QApplication::activeWindow());
+    // Centred on the window the operator works in, or on the frame when none is active.
+    QWidget* parent = QApplication::activeWindow();
+    if (!parent)
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (qobject_cast<QMainWindow*>(widget) && widget->isVisible())
+                parent = widget;
+    QMessageBox box(boxIcon, title, body, standard, parent);
     // A message shown while the hourglass is up must still be answerable.
     const bool busy = QApplication::overrideCursor() != nullptr;
     if (busy)

@@ -4,6 +4,8 @@
 #include "data/SqliteDatabase.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -110,4 +112,38 @@ TEST_F(PrintTemplateImport, StoresNothingFromAFileItCannotRead)
     EXPECT_FALSE(ImportPrintData(database(), QStringLiteral("/nonexistent/PrintFormat.Dat"), &stored));
     EXPECT_EQ(stored, 0);
     EXPECT_TRUE(keys("Prints").isEmpty());
+}
+
+// Files of Japanese installations are in the Windows code page; captions arrive intact either way.
+TEST_F(PrintTemplateImport, ReadsJapaneseCaptionsInUtf8AndInShiftJis)
+{
+    const QString title = QStringLiteral("仕事関数レポート");
+    const QString fore = QStringLiteral("試料名 : ");
+    const QString halfWidth = QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ");
+    const QString text = QStringLiteral("[PRINTS]\r\n") + QString::fromUtf8(printsLine("1")).replace(
+                             QStringLiteral("'Report'"), QLatin1Char('\'') + title + QLatin1Char('\''))
+        + QStringLiteral("[PRTLABEL]\r\n")
+        + QString::fromUtf8(labelLine("7"))
+              .replace(QStringLiteral("'Sample Name : '"), QLatin1Char('\'') + fore + QLatin1Char('\''))
+              .replace(QStringLiteral("'Sample'"), QLatin1Char('\'') + halfWidth + QLatin1Char('\''));
+    QStringEncoder shiftJis("Shift_JIS");
+    ASSERT_TRUE(shiftJis.isValid());
+    const QByteArray encoded = shiftJis.encode(text);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString asUtf8 = utf8.decode(encoded);
+    ASSERT_TRUE(utf8.hasError()) << "these bytes must not pass for UTF-8";
+
+    for (const QByteArray& bytes : {text.toUtf8(), encoded}) {
+        SqliteDatabase(database()).exec(QStringLiteral("DELETE FROM Prints; DELETE FROM PrtLabel;"));
+        ASSERT_TRUE(import(bytes));
+        SqliteDatabase db(database());
+        SqliteStatement prints = db.prepare(QStringLiteral("SELECT TemplateName FROM Prints"));
+        ASSERT_TRUE(prints.next());
+        EXPECT_EQ(prints.toText(0), title);
+        SqliteStatement label = db.prepare(QStringLiteral("SELECT F_Cap, Caption FROM PrtLabel"));
+        ASSERT_TRUE(label.next());
+        EXPECT_EQ(label.toText(0), fore);
+        EXPECT_EQ(label.toText(1), halfWidth);
+    }
+    EXPECT_EQ(decodePrintFormat(encoded), text);
 }

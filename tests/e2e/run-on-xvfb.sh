@@ -10,4 +10,4 @@ mkdir -p "$work"
 inner='/usr/libexec/at-spi-bus-launcher --launch-immediately & bus=$!
 /usr/bin/python3 "$0" "$1" "$2"; code=$?
 kill $bus 2>/dev/null; exit $code'
-exec xvfb-run -a -s "-screen 0 1400x1000x24" dbus-run-session -- bash -c "$inner" "$here/window_program.py" "$tz4" "$work"
+exec xvfb-run -a -s "-screen 0 1400x1000x24 -noreset" dbus-run-session -- bash -c "$inner" "$here/window_program.py" "$tz4" "$work"

@@ -57,6 +57,19 @@ def search(node, role, name, depth=0):
     return None
 
 
+def search_all(node, role, name, depth=0):
+    if node is None or depth > 14:
+        return []
+    found = [node] if named(node, role, name) else []
+    try:
+        children = list(node)
+    except Exception:
+        return found
+    for child in children:
+        found += search_all(child, role, name, depth + 1)
+    return found
+
+
 def wait_for(what, find, timeout=TIMEOUT):
     end = time.time() + timeout
     while time.time() < end:
@@ -161,10 +174,20 @@ def choose(frame_title, entry):
     presses.append(subprocess.Popen([sys.executable, HERE, "--press", str(PROGRAM.pid), frame_title, entry]))
 
 
+# The active data window's entries come first in a merged menu and the frame's own after them,
+# so the frame's Close(X) is the last entry of that name.
+FRAMES_OWN = "TZ-4"
+
+
 def press_in_helper(pid, frame_title, entry):
     app = application(pid)
     frame = window(app, frame_title)
-    item = wait_for("menu entry " + entry, lambda: search(frame, "menu item", entry))
+    if frame_title == FRAMES_OWN:
+        bar = wait_for("the frame's menu bar",
+                       lambda: next((child for child in frame if named(child, "menu bar", None)), None))
+        item = wait_for("menu entry " + entry, lambda: (search_all(bar, "menu item", entry) or [None])[-1])
+    else:
+        item = wait_for("menu entry " + entry, lambda: search(frame, "menu item", entry))
     try:
         press_now(item)
     except Exception:

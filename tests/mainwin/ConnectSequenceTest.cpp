@@ -153,15 +153,19 @@ TEST_F(ConnectSequence, AColdInstrumentWaitsForItsWarmUp)
     EXPECT_EQ(status.Max(), 1800.0f);
     EXPECT_NEAR(status.Value(), 600.0f, 2.0f);
     EXPECT_EQ(status.ToolTipText(), QStringLiteral("WarmUp Time About 20 Minute"));
+    EXPECT_EQ(status.Caption(), status.ToolTipText()) << "the bar itself says how long";
     EXPECT_EQ(main->CoolBarToolTip(), status.ToolTipText());
     EXPECT_EQ(main->ConnectPhase(), MainControl::WarmingUp);
 
     clock.advance(1300 * 1000);
     EXPECT_FALSE(main->tmrWarmUpEnabled());
     EXPECT_EQ(status.BarColor(), basicColour(4));
+    EXPECT_EQ(status.Caption(), QStringLiteral("Warm-up finished: choose Measurement > Connect to go on"));
     EXPECT_TRUE(status.ToolTipText().isEmpty());
     EXPECT_EQ(main->ConnectPhase(), MainControl::WarmingUp);
     EXPECT_EQ(main->GetBodyStatus(), MainControl::Ready);
+    EXPECT_EQ(status.BarColor(), basicColour(1)) << "back to its normal colour";
+    EXPECT_EQ(status.Caption(), QStringLiteral("TZ-4 Ready"));
 }
 
 TEST_F(ConnectSequence, ASelfDiagnosisFaultIsReportedAndClosesThePort)

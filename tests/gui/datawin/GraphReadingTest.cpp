@@ -77,6 +77,10 @@ TEST_F(GraphReading, AxesAreNamedByWhatTheyPlotInTheOperatorsLanguage)
     EXPECT_EQ(window->graph()->graph().TitleX(), QStringLiteral("番号"));
     EXPECT_EQ(window->graph()->graph().TitleY(), QStringLiteral("対数計数率 [Log(cps)]"));
     EXPECT_EQ(window->graph()->graph().ScaleXFormat(), QStringLiteral("##0")) << "point numbers are whole";
+    // The grid's yes-or-no rows and a missing calibration line speak Japanese too.
+    showTab(ParameterGridModel::Data);
+    EXPECT_EQ(shown(QStringLiteral("LogDisp")), QStringLiteral("はい"));
+    EXPECT_EQ(shown(QStringLiteral("AdjustName")), QStringLiteral("なし"));
 }
 
 TEST_F(GraphReading, ThePointsOfTheFitAndTheGroundStandOutFromTheRest)

@@ -178,6 +178,23 @@ TEST_F(FrameMeasurement, TheActiveDataWindowsMenusStandInTheFramesMenuBar)
     EXPECT_EQ(frame->mnuFile()->actions().size(), 1);
 }
 
+TEST_F(FrameMeasurement, ADataWindowFillsTheAreaAloneAndComesBackWhereItWasLeft)
+{
+    open();
+    QPointer<gui::DataWindow> window = newScanWindow();
+    ASSERT_TRUE(window);
+    QPointer<QMdiSubWindow> sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    EXPECT_EQ(sub->geometry(), frame->mdiArea()->viewport()->rect());
+
+    const QRect moved(30, 20, 500, 360);
+    sub->setGeometry(moved);
+    sub->close();
+    QTRY_VERIFY(sub.isNull());
+    window = newScanWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->parentWidget()->geometry(), moved) << "the window kind's place is remembered";
+}
+
 // A stop signal mid-scan takes the cancel's safe way out and ends the program by itself:
 // real message boxes are up, and none of them may wait for a click.
 TEST_F(FrameMeasurement, AStopSignalMidScanEndsTheProgramWithoutWaitingForAClick)

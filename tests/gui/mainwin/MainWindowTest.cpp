@@ -1,12 +1,16 @@
 #include "tests/gui/mainwin/MainWindowFixture.h"
 
 #include "core/MessageIds.h"
+#include "gui/widgets/QtTranslations.h"
 #include "graph/GraphColor.h"
 #include "instrument/QtSerialLine.h"
 #include "instrument/Tz4Body.h"
 #include "mainwin/StatusBar.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QMessageBox>
+#include <QTranslator>
 #include <QFile>
 #include <QFontDatabase>
 #include <QMdiArea>
@@ -282,6 +286,18 @@ TEST_F(FrameFixture, AnUnpluggedSerialDeviceIsWarnedAboutOnce)
     EXPECT_TRUE(reporter.shown[0].text.endsWith(QStringLiteral("\r\nThe serial port %1 was removed or closed.").arg(device)))
         << reporter.shown[0].text.toStdString();
     frame.reset();
+}
+
+TEST_F(FrameFixture, AJapaneseInterfaceSpeaksJapaneseDownToQtsOwnButtonsAndTheFirstCaption)
+{
+    setLanguage(Language::Japanese);
+    ASSERT_TRUE(gui::installQtTranslations()) << "qtbase_ja from qt6-translations-l10n";
+    open();
+    EXPECT_EQ(frame->tz4Status().Caption(), QStringLiteral("システム初期化"));
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("はい(Y)"));
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(translator);
 }
 
 } // namespace tz4::test

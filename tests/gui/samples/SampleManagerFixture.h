@@ -77,9 +77,10 @@ protected:
     void open()
     {
         frame->setDataManagerOpener([this] { gui::openSampleManager(*frame, database); });
-        manager = gui::openSampleManager(*frame, database);
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        manager = gui::openSampleManager(*frame, database);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(manager));
         reporter.shown.clear();
     }
 

@@ -3,6 +3,7 @@
 #include "core/MessageIds.h"
 #include "datawin/DataWindowControl.h"
 #include "gui/datawin/DataWindow.h"
+#include "gui/print/PrintWindow.h"
 #include "samples/SampleTexts.h"
 #include "tests/support/TestSupport.h"
 
@@ -223,6 +224,23 @@ TEST_F(SampleManagerWindowTest, DoubleClickOpensTheSelectedRecordsTogetherInOneD
                        list()->visualRect(listed(scans.last())).center());
     EVENTUALLY_EQ(dataWindows().size(), 1);
     EXPECT_EQ(dataWindows().first()->control().records().Count(), 3);
+}
+
+TEST_F(SampleManagerWindowTest, PrintOpensThePrintWindowOnTheChosenRecordsOnly)
+{
+    const QString gold = folder(QStringLiteral("Gold"));
+    const QString scan = record(QStringLiteral("W"), QStringLiteral("Scan"));
+    ASSERT_NO_FATAL_FAILURE(open());
+    QAction* print = manager->entry(QStringLiteral("mnuPrint"));
+    ASSERT_NO_FATAL_FAILURE(selectInList({gold}));
+    EXPECT_FALSE(print->isEnabled());
+    ASSERT_NO_FATAL_FAILURE(selectInList({scan}));
+    ASSERT_TRUE(print->isEnabled());
+    print->trigger();
+    int printWindows = 0;
+    for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList())
+        printWindows += qobject_cast<gui::PrintWindow*>(sub->widget()) ? 1 : 0;
+    EXPECT_EQ(printWindows, 1);
 }
 
 TEST_F(SampleManagerWindowTest, CreateFolderOffAFolderIsRefusedAndOnAFolderNamesTheNewOne)
