@@ -44,7 +44,8 @@ const Command kCommands[] = {
      "      --yes | --no                 answer to the save question (default: save)\n"
      "      --wait                       wait out a warm-up instead of stopping",
      runMeasure},
-    {"records", "records [--folder N] [--tree]  folders and records of the top level or of folder N;\n"
+    {"records", "records [--folder N|R] [--tree]  folders and records of the top level, of folder N or\n"
+                "       of the trash (R);\n"
                 "       --tree: the whole folder tree, indented",
      runRecords},
     {"show", "show N                   settings, results, statistics and points of record N", runShow},

@@ -2,6 +2,7 @@
 #include "app/cli/RecordCommands.h"
 #include "app/cli/RecordReport.h"
 #include "app/cli/RecordStore.h"
+#include "data/TrashContents.h"
 #include "core/Formats.h"
 #include "core/Keys.h"
 #include "core/TextFileOut.h"
@@ -68,11 +69,13 @@ int runRecords(const GlobalOptions& options, const QStringList& args)
         return 2;
     }
     qint32 folder = 0;
-    if (parsed.values.contains(QStringLiteral("folder"))) {
+    // "R" names the trash, as its key "1 R" does.
+    const bool trash = parsed.value(QStringLiteral("folder")).compare(QLatin1String("R"), Qt::CaseInsensitive) == 0;
+    if (parsed.values.contains(QStringLiteral("folder")) && !trash) {
         bool ok = false;
         folder = parsed.value(QStringLiteral("folder")).toInt(&ok);
         if (!ok || folder < 0) {
-            std::fprintf(stderr, "tz4 records: --folder needs a folder number\n");
+            std::fprintf(stderr, "tz4 records: --folder needs a folder number, or R for the trash\n");
             return 2;
         }
     }
@@ -87,13 +90,13 @@ int runRecords(const GlobalOptions& options, const QStringList& args)
         }
         return 0;
     }
-    if (!folderExists(folder)) {
+    if (!trash && !folderExists(folder)) {
         std::fprintf(stderr, "tz4 records: there is no folder %d\n", folder);
         return 1;
     }
     QList<FolderEntry> entries;
     try {
-        entries = folderEntries(SystemParam().DatabasePath, folder);
+        entries = trash ? trashEntries(SystemParam().DatabasePath) : folderEntries(SystemParam().DatabasePath, folder);
     } catch (const Tz4Error& error) {
         std::fprintf(stderr, "tz4 records: %s\n", qUtf8Printable(error.description()));
         return 1;

@@ -150,7 +150,13 @@ TEST_F(SampleCommands, OperationsRunFromTheCommandLine)
     EXPECT_EQ(unconfirmed.exitCode, 2);
     EXPECT_TRUE(unconfirmed.err.contains("Delete all data in trash. OK?"));
     EXPECT_EQ(tz4(args({"show", "6"})).exitCode, 0);
+    const QJsonArray trash = tz4(args({"records", "--folder", "R", "--json"})).jsonArray();
+    QStringList trashed;
+    for (const QJsonValue& entry : trash)
+        trashed << entry[QStringLiteral("key")].toString();
+    EXPECT_TRUE(trashed.contains(QStringLiteral("6 W"))) << trashed.join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(tz4(args({"empty-trash", "--yes"})).exitCode, 0);
+    EXPECT_EQ(tz4(args({"records", "--folder", "R", "--json"})).jsonArray().size(), 0);
     EXPECT_EQ(tz4(args({"show", "6"})).exitCode, 1) << "the trashed record is gone";
 
     const HeadlessRun found = tz4(args({"search", "--name", "o", "--kind", "W", "--json"}));
