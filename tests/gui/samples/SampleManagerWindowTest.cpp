@@ -1,6 +1,7 @@
 #include "SampleManagerFixture.h"
 
 #include "core/MessageIds.h"
+#include "data/RecordKind.h"
 #include "datawin/DataWindowControl.h"
 #include "gui/datawin/DataWindow.h"
 #include "gui/print/PrintWindow.h"
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace tz4;
 using namespace tz4::test;
@@ -75,15 +77,19 @@ TEST_F(SampleManagerWindowTest, OpensWithTheFrameOnceAndComesBackFromDisplayData
     EXPECT_TRUE(control().tree().indexOfKey(gold).isValid());
     EXPECT_TRUE(listed(gold).isValid());
 
+    // Closing keeps its place for the next time.
     QMdiSubWindow* sub = frame->mdiArea()->subWindowList().value(0);
     ASSERT_NE(sub, nullptr);
+    const QRect place(30, 20, 720, 460);
+    sub->setGeometry(place);
     sub->close();
     EVENTUALLY_TRUE(frame->mdiArea()->subWindowList().isEmpty());
     QAction* dataManager = frame->entry(QStringLiteral("mnuDataManager"));
     ASSERT_TRUE(dataManager->isEnabled());
     dataManager->trigger();
     dataManager->trigger();
-    EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+    ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame->mdiArea()->subWindowList().first()->geometry(), place);
 }
 
 TEST_F(SampleManagerWindowTest, DropsMoveCopyTrashAndAttachAndUndoTakesTheLastBack)
@@ -226,6 +232,27 @@ TEST_F(SampleManagerWindowTest, DoubleClickOpensTheSelectedRecordsTogetherInOneD
     EXPECT_EQ(dataWindows().first()->control().records().Count(), 3);
 }
 
+TEST_F(SampleManagerWindowTest, MeasurementConnectsThenOpensNewRecordsAndACalibrationLineIsStoredAtOnce)
+{
+    const QString lines = folder(QStringLiteral("Lines"));
+    ASSERT_NO_FATAL_FAILURE(open());
+    QAction* newWork = manager->entry(QStringLiteral("mnuNewWork"));
+    EXPECT_FALSE(newWork->isEnabled());
+    frame->entry(QStringLiteral("mnuConnect"))->trigger();
+    EVENTUALLY_TRUE(newWork->isEnabled());
+    EXPECT_TRUE(manager->entry(QStringLiteral("mnuNewLight"))->isEnabled());
+
+    newWork->trigger();
+    EVENTUALLY_EQ(dataWindows().size(), 1);
+    EXPECT_EQ(dataWindows().first()->control().records().Count(), 1);
+
+    ASSERT_NO_FATAL_FAILURE(showNode(lines));
+    const qint64 before = countOf(QStringLiteral("Select Count(*) From Setting Where Modes=%1 And Parent=%2;").arg(RecordKinds::KindT).arg(GetKeySeq(lines)));
+    manager->entry(QStringLiteral("mnuNewCalibrationLine"))->trigger();
+    EXPECT_EQ(countOf(QStringLiteral("Select Count(*) From Setting Where Modes=%1 And Parent=%2;").arg(RecordKinds::KindT).arg(GetKeySeq(lines))), before + 1);
+    EXPECT_EQ(control().list().rowCount(), 1);
+}
+
 TEST_F(SampleManagerWindowTest, PrintOpensThePrintWindowOnTheChosenRecordsOnly)
 {
     const QString gold = folder(QStringLiteral("Gold"));
@@ -299,10 +326,12 @@ TEST_F(SampleManagerWindowTest, ExportAndImportGoThroughTheMenuWithTheDialogsAns
     ASSERT_NO_FATAL_FAILURE(selectInList({gold}));
     const QString file = fileIn(QStringLiteral("gold.mdb"));
     answerFileDialog(file);
+    QSignalSpy progress(&control(), &SampleManagerControl::progressed);
     manager->entry(QStringLiteral("mnuExport"))->trigger();
     EXPECT_EQ(dialogTitles.value(0), text(msg::ExportTitle));
     EVENTUALLY_TRUE(!control().busy());
     ASSERT_TRUE(QFile::exists(file)) << lastMessage().toStdString();
+    EXPECT_EQ(progress.value(0).value(0).toString(), text(msg::ExportProgress));
 
     // Into the chosen folder.
     ASSERT_NO_FATAL_FAILURE(selectInList({target}));
