@@ -129,4 +129,11 @@ void addMainIndexes(const QString& path)
                            "CREATE INDEX IF NOT EXISTS SettingModesDate ON Setting(Modes, DataTime);"));
 }
 
+void useWriteAheadLog(const QString& path)
+{
+    SqliteDatabase db(path);
+    SqliteStatement mode = db.prepare(QStringLiteral("PRAGMA journal_mode=WAL;"));
+    mode.run();
+}
+
 } // namespace tz4

@@ -48,6 +48,7 @@ bool createDatabaseIfMissing(const QString& dataDir)
     }
     ErrorTrap trap;
     trap.run([&] { addMainIndexes(database); });
+    trap.run([&] { useWriteAheadLog(database); });
     return trap.finish();
 }
 

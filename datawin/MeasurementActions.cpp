@@ -139,6 +139,7 @@ MeasurementControl::Outcome MeasurementControl::Measure()
     }
     const bool taken = takeStatus();
     Outcome outcome = Outcome::Refused;
+    lastStore_ = {};
     const bool ok = runReported(WindowName, MenuLabel, [&] {
         if (!CheckMeasStart() || doorOpen())
             return;
@@ -172,10 +173,14 @@ MeasurementControl::Outcome MeasurementControl::Measure()
                                             MessageButtons::YesNo)
                 == MessageAnswer::Yes) {
                 record_.setParameters(param::FolderNumber, location_.value_or(0));
-                if (!record_.AddDatas())
-                    outcome = Outcome::Failed;
-                else
+                lastStore_ = storeRecordOrWriteExchange(record_, exchangeDirectory_);
+                switch (lastStore_.kind) {
+                case RecordStoreResult::Kind::Stored:
                     outcome = failures.isEmpty() ? Outcome::Saved : Outcome::SavedWithErrors;
+                    break;
+                case RecordStoreResult::Kind::WrittenToExchangeFile: outcome = Outcome::WrittenToExchangeFile; break;
+                case RecordStoreResult::Kind::NotStored: outcome = Outcome::NotStored; break;
+                }
             }
         }
     });
