@@ -80,7 +80,14 @@ void writeWholeFile(const QString& path, const QByteArray& bytes)
         if (!renamed)
             QFile::remove(part.fileName());
     });
-    if (part.write(bytes) != bytes.size() || !part.flush())
+    // A short write is followed by another, which names the cause (a full disk ...).
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = part.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            throw notWritten(path, part);
+        done += written;
+    }
+    if (!part.flush())
         throw notWritten(path, part);
 #ifdef Q_OS_UNIX
     // The data is on the disk before the name points at it: a crash leaves the old file or the new.

@@ -213,15 +213,16 @@ TEST_F(TextFileOut, AWriteToAFullDiskIsAnErrorAndKeepsTheFileItWouldReplace)
     test::SmallTmpfs disk(256 * 1024);
     TZ4_REQUIRE_TMPFS(disk);
     FakeRecord r = sample();
-    // Long enough to need more than one write of the disk's pages.
-    r.points.assign(2000, Point{4.5f, 1.25f, 1.5f});
+    // Longer than the page the disk has left, shorter than a write buffer: the write that fails
+    // is the last one, when the file is flushed.
+    r.points.assign(500, Point{4.5f, 1.25f, 1.5f});
     const QString target = disk.filePath(QStringLiteral("scan.csv"));
     ASSERT_TRUE(TextFileOutWrk(target, sample(), 1));
     QFile before(target);
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
     const QByteArray earlier = before.readAll();
     before.close();
-    disk.fill();
+    disk.fill(4096);
 
     QString failure;
     EXPECT_FALSE(TextFileOutWrk(target, r, 1, &failure));
