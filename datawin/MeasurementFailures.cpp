@@ -42,9 +42,14 @@ void MeasurementControl::reportLinkLost()
         return f.number == linkerr::ReceiveTimeOut || f.number == linkerr::NotConnected;
     });
     const qint32 number = lost != failures.end() ? lost->number : linkerr::ReceiveTimeOut;
-    QString detail = body_.lineFailureCause();
-    if (detail.isEmpty() && lost != failures.end())
+    // What happened first is said first: a command that went unanswered, and then what the line
+    // reported (a port that closed afterwards); or, when the port closed under a command, why.
+    const QString cause = body_.lineFailureCause();
+    QString detail;
+    if (lost != failures.end() && (lost->number == linkerr::ReceiveTimeOut || cause.isEmpty()))
         detail = describeCommandFailure(lost->command, lost->reply, lost->number);
+    if (!cause.isEmpty())
+        detail += (detail.isEmpty() ? QString() : QStringLiteral("; then ")) + cause;
     const auto sentence = [&detail](Language language) {
         QString text = ownText(OwnText::StoppedAnswering, language);
         if (!detail.isEmpty())
