@@ -31,6 +31,10 @@ void DatabaseWait::setStopRequest(std::function<bool()> stopRequested) { stopQue
 
 bool DatabaseWait::stopRequested() { return stopQuestion && stopQuestion(); }
 
+DatabaseWait::StopDeferred::StopDeferred() : deferred_(std::move(stopQuestion)) { stopQuestion = nullptr; }
+
+DatabaseWait::StopDeferred::~StopDeferred() { stopQuestion = std::move(deferred_); }
+
 bool DatabaseWait::waitOnce(int attempt, std::chrono::steady_clock::time_point& since)
 {
     using namespace std::chrono;

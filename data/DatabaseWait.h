@@ -31,6 +31,19 @@ public:
     static void setStopRequest(std::function<bool()> stopRequested);
     static bool stopRequested();
 
+    // For its lifetime, work that must finish although a stop was asked for (a finished
+    // measurement written to a file) is not stopped.
+    class StopDeferred {
+    public:
+        StopDeferred();
+        ~StopDeferred();
+        StopDeferred(const StopDeferred&) = delete;
+        StopDeferred& operator=(const StopDeferred&) = delete;
+
+    private:
+        std::function<bool()> deferred_;
+    };
+
     // Waits while the database is busy: true to try again, false to give up. `since` is the
     // start of this wait, kept by the caller.
     static bool waitOnce(int attempt, std::chrono::steady_clock::time_point& since);

@@ -3,6 +3,7 @@
 #include "core/CautionLog.h"
 #include "core/OwnTexts.h"
 #include "core/Tz4Error.h"
+#include "data/DatabaseWait.h"
 #include "data/Tz4DataSet.h"
 
 #include <QDir>
@@ -22,6 +23,8 @@ RecordStoreResult storeRecordOrWriteExchange(clsTz4DataSet& record, const QStrin
                                                     : record.StoreFailure();
     if (exchangeDirectory.isEmpty())
         return result;
+    // A stop that ended the wait for the database does not stop the record from reaching a file.
+    const DatabaseWait::StopDeferred finishing;
     for (const QString& directory : {exchangeDirectory, QDir::tempPath()}) {
         try {
             result.exchangeFile = record.WriteExchangeFile(directory, &result.note);

@@ -13,12 +13,14 @@
 #include "core/StopSignals.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
+#include "data/DatabaseWait.h"
 #include "data/Tz4DataSet.h"
 #include "datawin/LightSignal.h"
 #include "datawin/MeasurementControl.h"
 #include "datawin/MeasurementSettingsCheck.h"
 
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QJsonObject>
 #include <QTextStream>
 
@@ -306,9 +308,17 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
     if (const auto stopped = adjustUvIntensity(measurement, record, request, *session, interrupt))
         return *stopped;
 
+    // A stop while the finished record waits for the database ends the wait: the record then
+    // goes into an exchange file.
+    DatabaseWait::setStopRequest([] { return StopSignals::arrived() != 0; });
+    const auto forget = qScopeGuard([] { DatabaseWait::setStopRequest({}); });
     const MeasurementControl::Outcome outcome = measurement.Measure();
     session->status().finishLine();
-    if (interrupt.stopped())
+    // What was stored or written is reported as such, also when a stop came after the scan.
+    const bool kept = outcome == MeasurementControl::Outcome::Saved
+        || outcome == MeasurementControl::Outcome::SavedWithErrors
+        || outcome == MeasurementControl::Outcome::WrittenToExchangeFile;
+    if (interrupt.stopped() && !kept)
         return ExitCode::signalled(interrupt.signal());
     return reportOutcome(outcome, measurement, record, *session, options);
 }

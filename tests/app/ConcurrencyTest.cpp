@@ -184,6 +184,23 @@ TEST_F(Concurrency, AMeasurementTheDatabaseDoesNotTakeGoesToAnExchangeFileForImp
     EXPECT_EQ(count(QStringLiteral("Select Count(*) From Datas")), 31);
 }
 
+TEST_F(Concurrency, ACtrlCWhileTheFinishedMeasurementWaitsForTheDatabaseWritesItToAFile)
+{
+    RunningProgram* measure = start(scan());
+    ASSERT_TRUE(measure->waitFor("Processing (5.00eV")) << measure->finish().err.toStdString();
+    RunningProgram holder(test::builtHelper(QStringLiteral("tz4_data_lock_helper")), {database()});
+    ASSERT_TRUE(holder.waitFor("locked"));
+    ASSERT_TRUE(measure->waitFor("in use by another program")) << measure->finish().err.toStdString();
+    measure->signal(SIGINT);
+    const HeadlessRun run = measure->finish();
+    holder.closeInput();
+    EXPECT_EQ(holder.finish().exitCode, 0);
+    ASSERT_EQ(run.exitCode, 5) << run.err.toStdString();
+    const QString exchange = QString::fromUtf8(run.out).trimmed();
+    ASSERT_EQ(tz4({QStringLiteral("import"), exchange}).exitCode, 0);
+    EXPECT_EQ(count(QStringLiteral("Select Count(*) From Datas")), 31) << "the measurement is kept whole";
+}
+
 TEST_F(Concurrency, AFolderDeletedAndEmptiedFromTheTrashDuringAScanLeavesTheRecordAtTheTopLevel)
 {
     const QString box = newFolder(QStringLiteral("Box"));
