@@ -4,6 +4,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Keys.h"
 #include "data/DatabaseSchema.h"
+#include "data/DatabaseWait.h"
 #include "data/SqliteDatabase.h"
 
 #include <QFileInfo>
@@ -86,8 +87,15 @@ void compactInPlace(const QString& path)
                                           .arg(disk.bytesAvailable() / 1024));
     SqliteDatabase db(path);
     db.exec(QStringLiteral("VACUUM;"));
-    // The log of a database in write-ahead mode held the whole file for a moment; it shrinks back.
-    db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
+    // The log of a database in write-ahead mode held the whole file for a moment; it shrinks
+    // back unless a reader still uses it, and then with the next checkpoint.
+    try {
+        const DatabaseWait::ShortWait brief(std::chrono::milliseconds(1000));
+        db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
+    } catch (const Tz4Error& error) {
+        if (error.number() == dberr::Interrupted)
+            throw;
+    }
 }
 
 QStringList compactAndRepair(const QString& path, const QString& mainDatabasePath)

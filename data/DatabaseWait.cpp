@@ -31,6 +31,13 @@ void DatabaseWait::setStopRequest(std::function<bool()> stopRequested) { stopQue
 
 bool DatabaseWait::stopRequested() { return stopQuestion && stopQuestion(); }
 
+DatabaseWait::ShortWait::ShortWait(std::chrono::milliseconds limit) : previous_(waitTimeOut)
+{
+    waitTimeOut = std::min(waitTimeOut, limit);
+}
+
+DatabaseWait::ShortWait::~ShortWait() { waitTimeOut = previous_; }
+
 DatabaseWait::StopDeferred::StopDeferred() : deferred_(std::move(stopQuestion)) { stopQuestion = nullptr; }
 
 DatabaseWait::StopDeferred::~StopDeferred() { stopQuestion = std::move(deferred_); }

@@ -31,6 +31,18 @@ public:
     static void setStopRequest(std::function<bool()> stopRequested);
     static bool stopRequested();
 
+    // For its lifetime, waits are no longer than `limit`: for work not worth a long wait.
+    class ShortWait {
+    public:
+        explicit ShortWait(std::chrono::milliseconds limit);
+        ~ShortWait();
+        ShortWait(const ShortWait&) = delete;
+        ShortWait& operator=(const ShortWait&) = delete;
+
+    private:
+        std::chrono::milliseconds previous_;
+    };
+
     // For its lifetime, work that must finish although a stop was asked for (a finished
     // measurement written to a file) is not stopped.
     class StopDeferred {

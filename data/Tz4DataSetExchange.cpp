@@ -49,9 +49,7 @@ QString partName(const QDir& directory)
 // Copies the record `adjustNo` of the database, with what it depends on, into the exchange file.
 void copyCorrection(const QString& databasePath, qint32 adjustNo, const QString& file)
 {
-    const std::chrono::milliseconds wait = DatabaseWait::timeOut();
-    DatabaseWait::setTimeOut(std::min(wait, kCorrectionWait));
-    const auto restore = qScopeGuard([wait] { DatabaseWait::setTimeOut(wait); });
+    const DatabaseWait::ShortWait brief(kCorrectionWait);
     SqliteDatabase db(databasePath);
     const QString key = storedRecordKey(db, adjustNo);
     if (key.isEmpty())
