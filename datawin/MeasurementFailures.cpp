@@ -42,14 +42,16 @@ void MeasurementControl::reportLinkLost()
         return f.number == linkerr::ReceiveTimeOut || f.number == linkerr::NotConnected;
     });
     const qint32 number = lost != failures.end() ? lost->number : linkerr::ReceiveTimeOut;
-    // What happened first is said first: a command that went unanswered, and then what the line
-    // reported (a port that closed afterwards); or, when the port closed under a command, why.
+    // What the line reported (a device that went away) names the cause; a command that went
+    // unanswered is said as well. Which of the two a busy computer notices first varies, so
+    // the sentence holds both, whatever their order.
     const QString cause = body_.lineFailureCause();
-    QString detail;
+    QString unanswered;
     if (lost != failures.end() && (lost->number == linkerr::ReceiveTimeOut || cause.isEmpty()))
-        detail = describeCommandFailure(lost->command, lost->reply, lost->number);
-    if (!cause.isEmpty())
-        detail += (detail.isEmpty() ? QString() : QStringLiteral("; then ")) + cause;
+        unanswered = describeCommandFailure(lost->command, lost->reply, lost->number);
+    QString detail = cause.isEmpty() ? unanswered : cause;
+    if (!cause.isEmpty() && !unanswered.isEmpty())
+        detail += QStringLiteral(" (%1)").arg(unanswered);
     const auto sentence = [&detail](Language language) {
         QString text = ownText(OwnText::StoppedAnswering, language);
         if (!detail.isEmpty())

@@ -1,4 +1,4 @@
-#include "SampleFixture.h"
+#include "HeldDatabase.h"
 
 #include "data/ExportImport.h"
 #include "data/SampleOperations.h"
@@ -272,4 +272,28 @@ TEST_F(ExportImport, ItemsFlaggedAsInTheTrashComeInLiveAsCounted)
     EXPECT_EQ(counts.records, 1);
     EXPECT_EQ(scalarIn(other, QStringLiteral("Select Count(*) From FAT Where Recycled=0")).toInt(), 1);
     EXPECT_EQ(scalarIn(other, QStringLiteral("Select Count(*) From Setting Where Recycled=0")).toInt(), 1);
+}
+
+TEST_F(ExportImport, AnExportHoldsNoWriterUp)
+{
+    useWriteAheadLog(path);
+    folder(7, QStringLiteral("Box"));
+    record(40, 0, QStringLiteral("Gold"), 7);
+    // A writer that found the database held would give up at once.
+    test::ScopedDatabaseWait wait(std::chrono::milliseconds(200));
+    QString made;
+    QString failed;
+    ExportMain(path, file(QStringLiteral("box.mdb")), QStringLiteral("7 F,"), [&](const QString& caption, double) {
+        // Called from inside the export's transaction while it collects the folder.
+        if (!caption.contains(QStringLiteral("7 F")) || !made.isEmpty() || !failed.isEmpty())
+            return;
+        try {
+            made = newFolder(path, QStringLiteral("Made during the export"), QStringLiteral("1 A"));
+        } catch (const Tz4Error& error) {
+            failed = error.description();
+        }
+    });
+    EXPECT_TRUE(failed.isEmpty()) << qPrintable(failed);
+    EXPECT_FALSE(made.isEmpty());
+    EXPECT_EQ(count(QStringLiteral("Select Count(*) From FAT Where Name='Made during the export'")), 1);
 }
