@@ -43,6 +43,18 @@ Texts texts(OwnText id)
     case OwnText::StoreFirst:
         return {"Store this measurement first: the difference is made from a stored record, which keeps its analysis.",
                 "先にこの測定データを保存してください。差分は保存済みのデータから作られ、元のデータの解析結果はそのまま残ります。"};
+    case OwnText::StoredAtTopLevel:
+        return {"The folder ~1 was deleted while the record was measured; the record was stored at the top level",
+                "測定中にフォルダ ~1 が削除されたため、データは最上位に保存されました"};
+    case OwnText::WrittenToFile:
+        return {"The database did not take the record (~1). It was written to ~2; tz4 import reads it in",
+                "データベースにデータを保存できませんでした(~1)。データは ~2 に書き出されました。tz4 import で読み込めます"};
+    case OwnText::CorrectionLeftOut:
+        return {"The correcting record ~1 could not be read (~2); the file holds the record without it",
+                "補正データ ~1 を読めませんでした(~2)。ファイルには補正なしで書き出されました"};
+    case OwnText::DatabaseBusy:
+        return {"The database is in use by another program; waiting for it (at most ~1 s)",
+                "データベースは他のプログラムが使用中です。待機しています(最大 ~1 秒)"};
     }
     return {"", ""};
 }

@@ -162,6 +162,7 @@ MeasurementControl::Outcome MeasurementControl::Measure()
         return Outcome::Cancelled;
     }
     Outcome outcome = Outcome::Refused;
+    lastStore_ = {};
     runAction(RunningAction::Kind::Measurement, [&] {
         if (!CheckMeasStart() || doorOpen())
             return false;
@@ -200,10 +201,14 @@ MeasurementControl::Outcome MeasurementControl::Measure()
                                         MessageButtons::YesNo)
             == MessageAnswer::Yes) {
             record_.setParameters(param::FolderNumber, location_.value_or(0));
-            if (!record_.AddDatas())
-                outcome = Outcome::Failed;
-            else
+            lastStore_ = storeRecordOrWriteExchange(record_, exchangeDirectory_);
+            switch (lastStore_.kind) {
+            case RecordStoreResult::Kind::Stored:
                 outcome = failures.isEmpty() ? Outcome::Saved : Outcome::SavedWithErrors;
+                break;
+            case RecordStoreResult::Kind::WrittenToExchangeFile: outcome = Outcome::WrittenToExchangeFile; break;
+            case RecordStoreResult::Kind::NotStored: outcome = Outcome::NotStored; break;
+            }
         }
         return true;
     });

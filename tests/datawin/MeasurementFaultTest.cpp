@@ -83,9 +83,28 @@ TEST_F(MeasurementFaults, AnInstrumentThatStopsAnsweringIsNotACancel)
         EXPECT_NE(shown.title, QStringLiteral("Finished")) << "no save question";
     EXPECT_TRUE(reporter.shown.last().text.startsWith(QStringLiteral("The instrument stopped answering: ")))
         << reporter.shown.last().text.toStdString();
-    EXPECT_TRUE(reporter.shown.last().text.contains(QStringLiteral("no reply within the time-out")));
+    EXPECT_TRUE(reporter.shown.last().text.contains(QStringLiteral("no reply within the time-out")))
+        << reporter.shown.last().text.toStdString();
     EXPECT_TRUE(cautionLog().contains(QStringLiteral(" : 1 : frmData:mnuMeas_Click : RS232C Receive Time Out")));
     EXPECT_FALSE(body->Busy());
+}
+
+// A busy computer may notice a device that went away only after a command's time-out: the
+// report names both, whichever came first.
+TEST_F(MeasurementFaults, ALostLinkNamesTheLinesCauseAndTheCommandThatTimedOut)
+{
+    control->setDisplayRefresh([&] {
+        if (record.DataCount() == 2) {
+            fault(sim::FaultPlan::Kind::NoReply, {});
+            line->cause = QStringLiteral("the serial device /dev/ttyUSB0 was closed or removed");
+        }
+    });
+    EXPECT_EQ(control->Measure(), MeasurementControl::Outcome::LinkLost);
+    const QString lost = reporter.shown.last().text;
+    EXPECT_TRUE(lost.startsWith(QStringLiteral("The instrument stopped answering: the serial device /dev/ttyUSB0 "
+                                               "was closed or removed (")))
+        << lost.toStdString();
+    EXPECT_TRUE(lost.contains(QStringLiteral("-> no reply within the time-out, setting the photon energy)"))) << lost.toStdString();
 }
 
 TEST_F(MeasurementFaults, AJapaneseOperatorIsToldInJapaneseWhileTheLogStaysEnglish)
