@@ -1,6 +1,7 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/InstrumentSession.h"
+#include "data/DatabaseWait.h"
 #include "gui/datawin/DataWindowOpener.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/widgets/MessageBoxReporter.h"
@@ -16,6 +17,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <stdexcept>
@@ -67,6 +70,14 @@ int runWindows(const QStringList& args)
     tz4::gui::MainWindow window(clock, *serial);
     // A signal during a measurement cancels it safely before the windows close.
     closeOnSignal.watch(&window.control());
+    // A database another program holds is waited for with a word on the status bar, and a
+    // stop signal ends the wait.
+    tz4::DatabaseWait::setNotice([&window](const QString& text) { window.showBusyNotice(text); });
+    tz4::DatabaseWait::setStopRequest([] { return tz4::gui::TerminationSignals::requested(); });
+    const auto forgetWait = qScopeGuard([] {
+        tz4::DatabaseWait::setNotice({});
+        tz4::DatabaseWait::setStopRequest({});
+    });
     window.show();
     tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
                               [&window](QWidget* child) { window.addChildWindow(child); });

@@ -126,6 +126,7 @@ private:
     // question, empty when none failed.
     QString reportCommandFailures();
     void reportLinkLost();
+    Outcome storeAgainOrWriteFile(bool clean);
 
     MainControl& main_;
     uclTz4Body& body_;
