@@ -2,8 +2,10 @@
 #include "app/cli/Commands.h"
 #include "app/cli/InstrumentSession.h"
 #include "data/DatabaseWait.h"
+#include "gui/datawin/DataWindow.h"
 #include "gui/datawin/DataWindowOpener.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/print/PrintWindowOpener.h"
 #include "gui/widgets/MessageBoxReporter.h"
 #include "gui/widgets/QtTranslations.h"
 #include "gui/mainwin/SplashWindow.h"
@@ -75,9 +77,11 @@ int runWindows(const QStringList& args)
     tz4::DatabaseWait::setNotice([&window](const QString& text) { window.showBusyNotice(text); });
     tz4::DatabaseWait::setStopRequest([] { return tz4::gui::TerminationSignals::requested(); });
     const auto forgetWait = qScopeGuard([] {
+        tz4::gui::DataWindow::setPrintOpener({});
         tz4::DatabaseWait::setNotice({});
         tz4::DatabaseWait::setStopRequest({});
     });
+    tz4::gui::DataWindow::setPrintOpener([&window](const QStringList& keys) { tz4::gui::openPrintWindow(window, keys); });
     window.show();
     tz4::gui::openDataWindows(tz4::SystemParam().DatabasePath, line.open, &window.control(),
                               [&window](QWidget* child) { window.addChildWindow(child); });
