@@ -1,8 +1,11 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/InstrumentSession.h"
+#include "data/DatabaseWait.h"
+#include "gui/datawin/DataWindow.h"
 #include "gui/datawin/DataWindowOpener.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/print/PrintWindowOpener.h"
 #include "gui/widgets/MessageBoxReporter.h"
 #include "gui/widgets/QtTranslations.h"
 #include "gui/mainwin/SplashWindow.h"
@@ -17,6 +20,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+
+#include <QScopeGuard>
 
 #include <cstdio>
 #include <stdexcept>
@@ -68,6 +73,16 @@ int runWindows(const QStringList& args)
     tz4::gui::MainWindow window(clock, *serial);
     // A signal during a measurement cancels it safely before the windows close.
     closeOnSignal.watch(&window.control());
+    // A database another program holds is waited for with a word on the status bar, and a
+    // stop signal ends the wait.
+    tz4::DatabaseWait::setNotice([&window](const QString& text) { window.showBusyNotice(text); });
+    tz4::DatabaseWait::setStopRequest([] { return tz4::gui::TerminationSignals::requested(); });
+    const auto forgetWait = qScopeGuard([] {
+        tz4::gui::DataWindow::setPrintOpener({});
+        tz4::DatabaseWait::setNotice({});
+        tz4::DatabaseWait::setStopRequest({});
+    });
+    tz4::gui::DataWindow::setPrintOpener([&window](const QStringList& keys) { tz4::gui::openPrintWindow(window, keys); });
     window.show();
     // Operators find and open their measurements in the sample manager: it opens with the frame.
     const QString database = tz4::SystemParam().DatabasePath;

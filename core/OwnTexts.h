@@ -8,8 +8,9 @@
 namespace tz4 {
 
 // Texts of the reports this program makes beyond the catalogue's: settings it cannot use,
-// commands the instrument refused, an instrument that stopped answering. Shown in the
-// language of the interface; Caution.log takes the English ones, as for catalogue texts.
+// commands the instrument refused, an instrument that stopped answering, a database that
+// another program holds. Shown in the language of the interface; Caution.log takes the
+// English ones, as for catalogue texts.
 enum class OwnText {
     UnusableSettings, // header of the list of settings lines
     FailedCommands,   // ~1: how many; header of the list of failures
@@ -24,6 +25,13 @@ enum class OwnText {
     True,
     NoName,           // a calibration or correction record that is not there ("None")
     InitSystem,       // the status bar before anything has happened
+    ChangedElsewhere, // ~1: the record's key, ~2: the values another program changed meanwhile
+    NotWrittenBack,   // ~1: the record's key, ~2: why the database did not take the change
+    DatabaseBusy,     // ~1: the time-out in seconds; another process holds the database
+    StoredAtTopLevel, // ~1: the folder's key; it went while the record was measured
+    StoreAgain,       // ~1: why the database did not take the record, ~2: where an exchange file would go
+    WrittenToFile,    // ~1: why the database did not take the record, ~2: the exchange file
+    CorrectionLeftOut, // ~1: the correcting record's number, ~2: why it could not be read
 };
 
 // The text with its placeholders filled, as GetRes does.

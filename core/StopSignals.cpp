@@ -2,6 +2,8 @@
 
 #include <QSocketNotifier>
 
+#include <atomic>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <fcntl.h>
@@ -9,6 +11,13 @@
 #endif
 
 namespace tz4 {
+
+namespace {
+std::atomic<int> firstArrived{0};
+static_assert(std::atomic<int>::is_always_lock_free, "read and written in a signal handler");
+} // namespace
+
+int StopSignals::arrived() { return firstArrived.load(); }
 
 #ifdef Q_OS_UNIX
 namespace {
@@ -20,6 +29,8 @@ struct sigaction previous[3];
 // Only async-signal-safe work here: the signal's number wakes the event loop.
 void onSignal(int signal)
 {
+    int none = 0;
+    firstArrived.compare_exchange_strong(none, signal);
     const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = ::write(pipeFds[1], &byte, 1);
 }
@@ -28,6 +39,7 @@ void onSignal(int signal)
 
 StopSignals::StopSignals(std::function<void(int)> onStop) : onStop_(std::move(onStop))
 {
+    firstArrived = 0;
     if (::pipe(pipeFds) != 0)
         return;
     for (int fd : pipeFds) {
@@ -54,6 +66,7 @@ StopSignals::~StopSignals()
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);
     pipeFds[0] = pipeFds[1] = -1;
+    firstArrived = 0;
 }
 
 void StopSignals::drain()

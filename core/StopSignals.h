@@ -21,6 +21,9 @@ public:
     bool stopped() const { return signal_ != 0; }
     // The first signal that arrived; 0 while none has.
     int signal() const { return signal_; }
+    // The first signal that arrived at the live instance, known at once, also while no event
+    // loop runs (during a long database operation); 0 while none has.
+    static int arrived();
 
 private:
     void drain();

@@ -7,6 +7,7 @@
 #include "core/ErrorLocation.h"
 #include "core/ErrorReporter.h"
 #include "core/ErrorTrap.h"
+#include "core/FileTargets.h"
 #include "core/Formats.h"
 #include "core/Keys.h"
 #include "core/SerialProperties.h"
@@ -17,7 +18,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -198,13 +198,7 @@ bool SetSystemFile(const SerialProperties& serial)
     EnterProcedure here("modMain:SetSystemFile");
     const QString text = settingsFileText(serial);
     // The file is replaced in one step, so a failed write keeps the settings of the last run.
-    return runLogged([&] {
-        QSaveFile file(systemFilePath());
-        if (!file.open(QIODevice::WriteOnly))
-            throw fileError(file);
-        if (file.write(text.toUtf8()) < 0 || !file.commit())
-            throw fileError(file);
-    });
+    return runLogged([&] { writeWholeFile(systemFilePath(), text.toUtf8()); });
 }
 
 } // namespace tz4

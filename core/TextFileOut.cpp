@@ -4,13 +4,13 @@
 #include "core/DataDirectory.h"
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
+#include "core/FileTargets.h"
 #include "core/Formats.h"
 #include "core/MessageCatalog.h"
 #include "core/RecordParameters.h"
 #include "core/MessageIds.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 #include <filesystem>
@@ -93,9 +93,14 @@ public:
                 return failed(device);
             return true;
         }
-        QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes_) != bytes_.size() || !file.commit())
-            return failed(file);
+        try {
+            writeWholeFile(fileName, bytes_);
+        } catch (const Tz4Error& error) {
+            WriteCautionLog({}, &error);
+            if (failure)
+                *failure = error.description();
+            return false;
+        }
         return true;
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
+#include "data/DatabaseWait.h"
 #include "data/SqliteDatabase.h"
 
 #include <QFileInfo>
@@ -127,6 +128,19 @@ void addMainIndexes(const QString& path)
                            "CREATE INDEX IF NOT EXISTS FatParent ON FAT(Parent);"
                            "CREATE INDEX IF NOT EXISTS ThicksAdjNo ON Thicks(AdjNo);"
                            "CREATE INDEX IF NOT EXISTS SettingModesDate ON Setting(Modes, DataTime);"));
+}
+
+void useWriteAheadLog(const QString& path)
+{
+    SqliteDatabase db(path);
+    SqliteStatement mode = db.prepare(QStringLiteral("PRAGMA journal_mode;"));
+    if (mode.next() && mode.toText(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        return;
+    mode.reset();
+    // The switch needs the file to itself for a moment; it is not worth a long wait.
+    const DatabaseWait::ShortWait brief(std::chrono::milliseconds(1000));
+    SqliteStatement toLog = db.prepare(QStringLiteral("PRAGMA journal_mode=WAL;"));
+    toLog.run();
 }
 
 } // namespace tz4

@@ -28,4 +28,9 @@ void createWorkTables(SqliteDatabase& db, bool temporary);
 // Lookup indexes of the main database; they change only speed.
 void addMainIndexes(const QString& path);
 
+// Puts the main database into write-ahead logging, so that readers (a listing, an export)
+// never hold up a writer and a writer never holds up a reader; writers still take turns.
+// Exchange files keep their single-file journal.
+void useWriteAheadLog(const QString& path);
+
 } // namespace tz4

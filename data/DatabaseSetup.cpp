@@ -48,7 +48,14 @@ bool createDatabaseIfMissing(const QString& dataDir)
     }
     ErrorTrap trap;
     trap.run([&] { addMainIndexes(database); });
-    return trap.finish();
+    const bool usable = trap.finish();
+    // The log only spares readers and writers each other's waits: a database that another
+    // program holds just now keeps its journal until a later start.
+    try {
+        useWriteAheadLog(database);
+    } catch (const Tz4Error&) {
+    }
+    return usable;
 }
 
 } // namespace tz4

@@ -9,7 +9,7 @@ QString shippedPrintFormatPath();
 
 // Start-up and `init`: when "TZ4.mdb" is missing from the data directory, copies the shipped
 // "PrintFormat.Dat" there unless one is present, creates the database and loads the templates
-// into it. The lookup indexes are ensured on every call. True when the database is usable.
+// into it. The lookup indexes and write-ahead logging are ensured on every call. True when the database is usable.
 bool createDatabaseIfMissing(const QString& dataDir);
 
 } // namespace tz4

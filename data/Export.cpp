@@ -3,6 +3,7 @@
 #include "core/DataDirectory.h"
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
+#include "core/FileTargets.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
@@ -41,11 +42,6 @@ void collectRecord(SqliteDatabase& db, qint64 seqNo)
     db.execute(QStringLiteral("Insert Into TmpDat Select * From Datas Where SerialNo=%1;").arg(seqNo));
 }
 
-QString sameFile(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-}
 
 // A name for the file being written, unique in the target's folder.
 QString partFileName(const QString& target)
@@ -61,11 +57,14 @@ QString partFileName(const QString& target)
 
 void checkTarget(const QString& databasePath, const QString& target, bool replaceExisting)
 {
-    if (sameFile(target) == sameFile(databasePath) || isDataDirectoryFile(target))
+    if (sameFile(target, databasePath) || isDataDirectoryFile(target))
         throw Tz4Error(err::PermissionDenied,
                        QStringLiteral("'%1' is the database itself; export to another file.").arg(target));
     const QFileInfo info(target);
-    if (info.exists() && (info.isDir() || !replaceExisting))
+    if (info.isDir())
+        throw Tz4Error(err::PathFileAccess, QStringLiteral("'%1' is a folder; name a file in it.").arg(target));
+    refuseUnlessRegular(target);
+    if (info.exists() && !replaceExisting)
         throw Tz4Error(err::FileAlreadyExists,
                        QStringLiteral("'%1' exists already; choose another name.").arg(target));
     const QFileInfo folder(info.absolutePath());
@@ -200,7 +199,9 @@ QString ExportMain(const QString& databasePath, const QString& fileName, const Q
         SqliteDatabase db(databasePath);
         const QString file = db.attach(part);
         {
-            SqliteTransaction transaction(db);
+            // Reads one snapshot of the database and writes only the work tables and the new
+            // file: writers of the database never wait for an export.
+            SqliteTransaction transaction(db, SqliteTransaction::Kind::Read);
             createWorkTables(db, true);
             ops::ExportLoop(db, exportList, progress);
             ops::ExportSeq(db, progress);
@@ -218,6 +219,8 @@ QString ExportMain(const QString& databasePath, const QString& fileName, const Q
     std::error_code error;
     if (QFileInfo::exists(target) && !replaceExisting)
         throw Tz4Error(err::FileAlreadyExists, QStringLiteral("'%1' exists already; choose another name.").arg(target));
+    // What appeared there meanwhile is checked again: a rename replaces whatever the name holds.
+    refuseUnlessRegular(target);
     std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(target).toStdString(), error);
     if (error)
         throw Tz4Error(err::PermissionDenied,

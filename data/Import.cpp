@@ -1,6 +1,7 @@
 #include "data/ExportImport.h"
 
 #include "core/ErrorLocation.h"
+#include "core/FileTargets.h"
 #include "core/Keys.h"
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
@@ -37,6 +38,32 @@ Tz4Error notExchangeFile(const QString& file, const QString& why)
     return Tz4Error(dberr::Corrupt, QStringLiteral("'%1' is not a TZ-4 exchange file: %2").arg(file, why));
 }
 
+// Column names and declared types (in lower case) of a table, in order.
+QList<std::pair<QString, QString>> columnsOf(SqliteDatabase& db, const QString& schema, const QString& table)
+{
+    QList<std::pair<QString, QString>> columns;
+    SqliteStatement info = db.prepare(QStringLiteral("PRAGMA %1.table_info(%2)").arg(schema, table));
+    while (info.next())
+        columns.append({info.toText(1), info.toText(2).toLower()});
+    return columns;
+}
+
+// The same columns, names compared without regard to case as the engine does.
+bool sameColumns(const QList<std::pair<QString, QString>>& a, const QList<std::pair<QString, QString>>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.first.compare(y.first, Qt::CaseInsensitive) == 0 && x.second == y.second;
+    });
+}
+
+QString describeColumns(const QList<std::pair<QString, QString>>& columns)
+{
+    QStringList names;
+    for (const auto& [name, type] : columns)
+        names << name + QLatin1Char(' ') + type;
+    return names.join(QStringLiteral(", "));
+}
+
 // The file must be a sound database holding our four tables with every column we read.
 void checkExchangeFile(SqliteDatabase& db, const QString& alias, const QString& file)
 {
@@ -49,16 +76,20 @@ void checkExchangeFile(SqliteDatabase& db, const QString& alias, const QString& 
         if (!problems.isEmpty())
             throw notExchangeFile(file, QStringLiteral("it is damaged (%1)").arg(problems.first()));
         for (const Exchanged& t : kTables) {
-            QSet<QString> present;
-            SqliteStatement info =
-                db.prepare(QStringLiteral("PRAGMA %1.table_info(%2)").arg(alias, QLatin1String(t.table)));
-            while (info.next())
-                present.insert(info.value(1).toString().toLower());
-            if (present.isEmpty())
-                throw notExchangeFile(file, QStringLiteral("it has no table %1").arg(QLatin1String(t.table)));
-            for (const QString& column : QString::fromLatin1(t.columns).split(QLatin1Char(',')))
-                if (!present.contains(column.toLower()))
-                    throw notExchangeFile(file, QStringLiteral("its table %1 has no column %2").arg(QLatin1String(t.table), column));
+            const QString table = QLatin1String(t.table);
+            // A view in place of a table could run any query, an endless one included, while the
+            // import holds the database: only plain tables are read.
+            SqliteStatement kind = db.prepare(
+                QStringLiteral("Select type, sql From %1.sqlite_master Where lower(name)=lower(?);").arg(alias));
+            kind.bind(1, table);
+            if (!kind.next())
+                throw notExchangeFile(file, QStringLiteral("it has no table %1").arg(table));
+            if (kind.toText(0) != QLatin1String("table")
+                || kind.toText(1).simplified().startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive))
+                throw notExchangeFile(file, QStringLiteral("its %1 is a %2, not a table").arg(table, kind.toText(0)));
+            if (!sameColumns(columnsOf(db, alias, table), columnsOf(db, QStringLiteral("main"), table)))
+                throw notExchangeFile(file, QStringLiteral("its table %1 has other columns than the database's (%2)")
+                                                .arg(table, describeColumns(columnsOf(db, alias, table))));
         }
     } catch (const Tz4Error& e) {
         if (e.number() == dberr::Corrupt && e.description().contains(QLatin1String("exchange file")))
@@ -79,6 +110,45 @@ void refuseIf(SqliteDatabase& db, const QString& sql, const QString& what)
     const QString offender = firstOffender(db, sql);
     if (!offender.isEmpty())
         throw Tz4Error(dberr::Corrupt, QStringLiteral("The file cannot be imported: ") + what.arg(offender));
+}
+
+// Refuses the first value of a work table that the table's column could not hold as the program
+// writes it: a whole number, a number of single precision, a Yes/No, a date, a text that fits.
+void checkColumnValues(SqliteDatabase& db, const QString& table, const QString& workTable)
+{
+    QStringList conditions;
+    for (const auto& [name, type] : columnsOf(db, QStringLiteral("temp"), workTable)) {
+        const QString c = QLatin1Char('"') + name + QLatin1Char('"');
+        QString bad;
+        QString wanted;
+        if (type == QLatin1String("integer")) {
+            bad = QStringLiteral("typeof(%1) Not In ('integer','null') Or %1 Not Between -2147483648 And 2147483647");
+            wanted = QStringLiteral("a whole number");
+        } else if (type == QLatin1String("real")) {
+            bad = QStringLiteral("typeof(%1) Not In ('integer','real','null') Or Abs(%1) > 3.4028234663852886e38");
+            wanted = QStringLiteral("a number of single precision");
+        } else if (type == QLatin1String("yesno")) {
+            bad = QStringLiteral("typeof(%1) Not In ('integer','null')");
+            wanted = QStringLiteral("Yes or No");
+        } else if (type == QLatin1String("date")) {
+            bad = QStringLiteral("%1 Is Not Null And (typeof(%1)<>'text' Or datetime(%1) Is Not %1)");
+            wanted = QStringLiteral("a date");
+        } else if (type.startsWith(QLatin1String("varchar("))) {
+            const QString width = type.mid(8, type.size() - 9);
+            bad = QStringLiteral("typeof(%1) Not In ('text','null') Or length(%1) > ") + width;
+            wanted = QStringLiteral("a text of at most %1 characters").arg(width);
+        } else {
+            continue;
+        }
+        conditions << QStringLiteral("Select 'in %2 row ' || quote(SeqNo) || ' the column %3 holds ' || "
+                                     "substr(quote(%1), 1, 40) || ', not %6' From temp.%4 Where %5")
+                          .arg(c, table, name, workTable, QString(bad).replace(QStringLiteral("%1"), c), wanted);
+    }
+    if (conditions.isEmpty())
+        return;
+    const QString offender = firstOffender(db, conditions.join(QStringLiteral(" Union All ")) + QStringLiteral(" Limit 1;"));
+    if (!offender.isEmpty())
+        throw Tz4Error(dberr::Corrupt, QStringLiteral("The file cannot be imported: %1.").arg(offender));
 }
 
 // Maps every old key of a work table to a new one above every key of the file and of the
@@ -111,6 +181,10 @@ namespace ops {
 void checkImportedRows(SqliteDatabase& db)
 {
     EnterProcedure here("modDataBase:ImportMain");
+    // Every value must be one the program itself could have stored, or the record would come
+    // in unreadable or show numbers it never held.
+    for (const Exchanged& t : kTables)
+        checkColumnValues(db, QLatin1String(t.table), QLatin1String(t.workTable));
     db.exec(QStringLiteral("Update temp.TmpFat Set Parent=0 Where Parent Is Null;"
                            "Update temp.TmpSet Set Parent=0 Where Parent Is Null;"
                            "Update temp.TmpSet Set AdjustNo=0 Where AdjustNo Is Null;"));
@@ -134,6 +208,16 @@ void checkImportedRows(SqliteDatabase& db)
     refuseIf(db, QStringLiteral("Select SeqNo From temp.TmpThn Where AdjNo Not In (Select SeqNo From temp.TmpSet) "
                                 "Or DataNo Not In (Select SeqNo From temp.TmpSet) Or AdjNo Is Null Or DataNo Is Null Limit 1;"),
              QStringLiteral("calibration link %1 names a record the file does not hold."));
+    // The links attach allows, and no other: an L record corrects a W record, a T record
+    // calibrates a C record, a calibration line holds D records.
+    refuseIf(db, QStringLiteral("Select s.SeqNo From temp.TmpSet s Join temp.TmpSet a On a.SeqNo=s.AdjustNo "
+                                "Where s.AdjustNo>0 And Not ((s.Modes=0 And a.Modes=2) Or (s.Modes=1 And a.Modes=4)) "
+                                "Limit 1;"),
+             QStringLiteral("record %1 names a correction of a kind that cannot correct it "
+                            "(an L record corrects a W record, a T record calibrates a C record)."));
+    refuseIf(db, QStringLiteral("Select t.SeqNo From temp.TmpThn t Join temp.TmpSet l On l.SeqNo=t.AdjNo "
+                                "Join temp.TmpSet d On d.SeqNo=t.DataNo Where l.Modes<>4 Or d.Modes<>3 Limit 1;"),
+             QStringLiteral("calibration link %1 does not join a D record to a T record."));
     // Every folder must reach the top level; one that never does sits in a loop.
     refuseIf(db, QStringLiteral("With Recursive Reach(SeqNo) As (Select SeqNo From temp.TmpFat Where Parent=0 "
                                 "Union Select f.SeqNo From temp.TmpFat f Join Reach r On f.Parent=r.SeqNo) "
@@ -185,7 +269,7 @@ ImportCounts ImportMain(const QString& databasePath, const QString& fileName, co
     const QFileInfo info(file);
     if (!info.exists() || !info.isFile())
         throw Tz4Error(err::FileNotFound, QStringLiteral("There is no file '%1'.").arg(file));
-    if (info.canonicalFilePath() == QFileInfo(databasePath).canonicalFilePath())
+    if (sameFile(file, databasePath))
         throw Tz4Error(err::PermissionDenied, QStringLiteral("'%1' is the database itself.").arg(file));
 
     const QString type = GetKeyType(targetKey);
@@ -220,6 +304,9 @@ ImportCounts ImportMain(const QString& databasePath, const QString& fileName, co
             throw notExchangeFile(file, e.description());
         }
         ops::checkImportedRows(db);
+        // An exchange file holds live items; a trash flag in one has no meaning here and would
+        // hide what the import counts as imported.
+        db.exec(QStringLiteral("Update temp.TmpFat Set ReCycled=0; Update temp.TmpSet Set Recycled=0;"));
         ops::ImportSeq(db, targetKey, progress);
         for (const Exchanged& t : kTables) {
             db.exec(QStringLiteral("Insert Into main.%1 Select * From temp.%2;").arg(QLatin1String(t.table), QLatin1String(t.workTable)));

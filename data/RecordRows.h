@@ -6,6 +6,7 @@
 #include "data/RecordSettings.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -52,6 +53,24 @@ public:
                              int pointCount, bool descriptiveOnly);
     // The values the analysis changes: the flags of W and T points, the second values of D points.
     static void saveValues(SqliteDatabase& db, int kind, const RecordPoints& points);
+
+    // What differs between two states of one record: the Setting columns saveSettings writes and
+    // the points (by index into the later state) whose stored values saveValues writes.
+    struct Changes {
+        QStringList columns;
+        std::vector<size_t> points;
+        bool empty() const { return columns.isEmpty() && points.empty(); }
+    };
+    static Changes changes(int kind, const RecordSettings& before, const RecordPoints& beforePoints,
+                           const RecordSettings& after, const RecordPoints& afterPoints);
+    // Of `wanted`, what the stored rows no longer hold as `before` had it: changed elsewhere.
+    static Changes changedSince(SqliteDatabase& db, qint32 seqNo, int kind, const RecordSettings& before,
+                                const RecordPoints& beforePoints, const RecordPoints& afterPoints,
+                                const Changes& wanted);
+    // Writes exactly `wanted` of `after`.
+    static void saveChanges(SqliteDatabase& db, qint32 seqNo, int kind, const RecordSettings& after,
+                            const RecordPoints& afterPoints, const Changes& wanted);
+    static bool exists(SqliteDatabase& db, qint32 seqNo);
 
 private:
     QString dataBaseName_;

@@ -6,6 +6,10 @@
 #include "data/SqlText.h"
 #include "data/SqliteDatabase.h"
 
+#include <QMap>
+
+#include <map>
+
 namespace tz4 {
 
 namespace {
@@ -77,7 +81,126 @@ QStringList descriptiveItems(int kind, const RecordSettings& s)
     return items;
 }
 
+// What saveSettings writes, by column.
+QMap<QString, QString> settingValues(int kind, const RecordSettings& s, int pointCount)
+{
+    QMap<QString, QString> values;
+    for (const QString& item : measuredItems(kind, s, pointCount) + descriptiveItems(kind, s)) {
+        const qsizetype eq = item.indexOf(QLatin1Char('='));
+        values.insert(item.left(eq), item.mid(eq + 1));
+    }
+    return values;
+}
+
+bool flagsOf(int kind)
+{
+    return kind == RecordKinds::KindW || kind == RecordKinds::KindT;
+}
+
+// The stored values of one point as saveValues writes them.
+std::array<float, 3> pointValues(int kind, const RecordPoints& points, size_t p)
+{
+    if (flagsOf(kind))
+        return {float(points.ground[p] != 0), float(points.fit[p] != 0), 0};
+    if (kind == RecordKinds::KindD)
+        return {0, 0, p < points.z.size() ? points.z[p] : 0.0f};
+    return {};
+}
+
+// Index of each point key.
+std::map<qint32, size_t> pointIndex(const RecordPoints& points)
+{
+    std::map<qint32, size_t> index;
+    for (size_t p = 0; p < size_t(points.count()) && p < points.keys.size(); ++p)
+        index.emplace(points.keys[p], p);
+    return index;
+}
+
 } // namespace
+
+bool RecordRows::exists(SqliteDatabase& db, qint32 seqNo)
+{
+    SqliteStatement row = db.prepare(QStringLiteral("Select 1 From Setting Where SeqNo=?;"));
+    row.bind(1, qint64(seqNo));
+    return row.next();
+}
+
+RecordRows::Changes RecordRows::changes(int kind, const RecordSettings& before, const RecordPoints& beforePoints,
+                                        const RecordSettings& after, const RecordPoints& afterPoints)
+{
+    Changes changed;
+    const QMap<QString, QString> was = settingValues(kind, before, beforePoints.count());
+    const QMap<QString, QString> is = settingValues(kind, after, afterPoints.count());
+    for (auto it = is.constBegin(); it != is.constEnd(); ++it)
+        if (was.value(it.key()) != it.value())
+            changed.columns << it.key();
+    if (flagsOf(kind) || kind == KindD) {
+        const std::map<qint32, size_t> wasAt = pointIndex(beforePoints);
+        for (size_t p = 0; p < size_t(afterPoints.count()) && p < afterPoints.keys.size(); ++p) {
+            const auto old = wasAt.find(afterPoints.keys[p]);
+            if (old == wasAt.end() || pointValues(kind, beforePoints, old->second) != pointValues(kind, afterPoints, p))
+                changed.points.push_back(p);
+        }
+    }
+    return changed;
+}
+
+RecordRows::Changes RecordRows::changedSince(SqliteDatabase& db, qint32 seqNo, int kind, const RecordSettings& before,
+                                             const RecordPoints& beforePoints, const RecordPoints& afterPoints,
+                                             const Changes& wanted)
+{
+    Changes elsewhere;
+    // The row read again the way the record read it, so that equal rows give equal texts.
+    RecordSettings stored;
+    RecordCalibration unused;
+    loadSettings(db, seqNo, kind, stored, unused);
+    const QMap<QString, QString> was = settingValues(kind, before, beforePoints.count());
+    const QMap<QString, QString> now = settingValues(kind, stored, beforePoints.count());
+    for (const QString& column : wanted.columns)
+        if (was.value(column) != now.value(column))
+            elsewhere.columns << column;
+    if (wanted.points.empty())
+        return elsewhere;
+    RecordPoints storedPoints;
+    loadPoints(db, seqNo, kind, storedPoints);
+    const std::map<qint32, size_t> storedAt = pointIndex(storedPoints);
+    const std::map<qint32, size_t> wasAt = pointIndex(beforePoints);
+    for (const size_t p : wanted.points) {
+        const qint32 key = afterPoints.keys[p];
+        const auto old = wasAt.find(key);
+        const auto current = storedAt.find(key);
+        if (old == wasAt.end() || current == storedAt.end()
+            || pointValues(kind, beforePoints, old->second) != pointValues(kind, storedPoints, current->second))
+            elsewhere.points.push_back(p);
+    }
+    return elsewhere;
+}
+
+void RecordRows::saveChanges(SqliteDatabase& db, qint32 seqNo, int kind, const RecordSettings& after,
+                             const RecordPoints& afterPoints, const Changes& wanted)
+{
+    if (!wanted.columns.isEmpty()) {
+        const QMap<QString, QString> values = settingValues(kind, after, afterPoints.count());
+        QStringList items;
+        for (const QString& column : wanted.columns)
+            items << column + QLatin1Char('=') + values.value(column);
+        db.execute(QStringLiteral("UpDate Setting Set ") + items.join(QLatin1Char(',')) + QStringLiteral(" Where SeqNo=") +
+                   QString::number(seqNo) + QLatin1Char(';'));
+    }
+    if (wanted.points.empty())
+        return;
+    SqliteStatement update = db.prepare(flagsOf(kind) ? QStringLiteral("UpDate Datas Set G_Flag=?,F_Flag=? Where SeqNo=?;")
+                                                      : QStringLiteral("UpDate Datas Set aData=? Where SeqNo=?;"));
+    for (const size_t p : wanted.points) {
+        const std::array<float, 3> v = pointValues(kind, afterPoints, p);
+        if (flagsOf(kind))
+            update.bind(1, qint64(v[0] != 0)).bind(2, qint64(v[1] != 0)).bind(3, qint64(afterPoints.keys[p]));
+        else
+            update.bind(1, double(v[2])).bind(2, qint64(afterPoints.keys[p]));
+        update.run();
+        update.reset();
+    }
+}
 
 qint32 RecordRows::insert(SqliteDatabase& db, int kind, const RecordSettings& settings, RecordPoints& points)
 {

@@ -93,12 +93,12 @@ void attachItem(const QString& databasePath, const QString& sourceKey, const QSt
 {
     EnterProcedure here("frmSample:AddAdjustNo");
     SqliteDatabase db(databasePath);
+    SqliteTransaction transaction(db);
     for (const QString& key : {sourceKey, targetKey})
         if (!keytype::isRecord(GetKeyType(key)) || !rowExists(db, key))
             throw Tz4Error(err::InvalidPropertyValue, QStringLiteral("There is no record %1.").arg(key));
     const QString source = GetKeyType(sourceKey);
     const QString target = GetKeyType(targetKey);
-    SqliteTransaction transaction(db);
     if ((target == QLatin1String("W") && source == QLatin1String("L"))
         || (target == QLatin1String("C") && source == QLatin1String("T")))
         ops::AddAdjustNo(db, targetKey, sourceKey);

@@ -104,16 +104,27 @@ void copyRecord(SqliteDatabase& db, const QString& sourceKey, qint32 parent, int
     }
 }
 
-// The contents of a folder keep their own trash flags in the copy.
-void copyFolder(SqliteDatabase& db, qint32 source, qint32 parent, int recycled, QList<qint32>& pendingLines)
+// The contents of a folder keep their own trash flags in the copy. A folder met again (a
+// stored loop of parents) is not copied twice.
+void copyFolder(SqliteDatabase& db, qint32 source, qint32 parent, int recycled, QList<qint32>& pendingLines,
+                QSet<qint32>& copied)
 {
+    if (copied.contains(source))
+        return;
+    copied.insert(source);
     const qint32 copy = copyRow(db, QStringLiteral("FAT"), source, parent, recycled);
     for (const QString& child : childKeys(db, source)) {
         if (isFolder(GetKeyType(child)))
-            copyFolder(db, GetKeySeq(child), copy, -1, pendingLines);
+            copyFolder(db, GetKeySeq(child), copy, -1, pendingLines, copied);
         else
             copyRecord(db, child, copy, -1, pendingLines);
     }
+}
+
+void copyFolder(SqliteDatabase& db, qint32 source, qint32 parent, int recycled, QList<qint32>& pendingLines)
+{
+    QSet<qint32> copied;
+    copyFolder(db, source, parent, recycled, pendingLines, copied);
 }
 
 } // namespace
@@ -282,6 +293,10 @@ QStringList MultiCopyItem(const QString& databasePath, const QString& targetKey,
 {
     EnterProcedure here("frmSample:MultiCopyItem");
     SqliteDatabase db(databasePath);
+    UndoRecorder recorder(db);
+    // The checks see the rows the drop changes: another process's drop waits for this one, so
+    // two opposite moves can never both pass the loop check.
+    SqliteTransaction transaction(db);
     if (!rowExists(db, targetKey) && !(GetKeyType(targetKey) == keytype::Root || GetKeyType(targetKey) == keytype::Trash))
         throw Tz4Error(err::InvalidPropertyValue, QStringLiteral("There is no %1.").arg(targetKey));
     for (const QString& key : keys)
@@ -291,8 +306,6 @@ QStringList MultiCopyItem(const QString& databasePath, const QString& targetKey,
         throw OperationRefused(msg::FolderIntoOwnSubFolder, msg::FolderIntoOwnSubFolderTitle, GetRes(msg::FolderIntoOwnSubFolder));
 
     QStringList skipped;
-    UndoRecorder recorder(db);
-    SqliteTransaction transaction(db);
     QList<qint32> pendingLines;
     for (qsizetype i = 0; i < keys.size(); ++i) {
         const QString& key = keys.at(i);
@@ -308,9 +321,8 @@ QStringList MultiCopyItem(const QString& databasePath, const QString& targetKey,
     }
     for (const qint32 line : std::as_const(pendingLines))
         rebuildCalibrationLinePoints(db, line);
-    transaction.commit();
+    commitUndoable(transaction, recorder, copy ? UndoMode::Copy : UndoMode::Move, databasePath);
     reportProgress(progress, QString(), 1);
-    saveUndo(databasePath, copy ? UndoMode::Copy : UndoMode::Move, recorder.reversal());
     return skipped;
 }
 

@@ -53,13 +53,9 @@ void restoreSubFolders(SqliteDatabase& db, qint32 folder, QSet<qint32>& seen)
     }
 }
 
-} // namespace
-
-namespace ops {
-
-void DeleteItem(SqliteDatabase& db, const QString& key, const OperationProgress& progress)
+// A folder met again (a stored loop of parents) is not walked twice.
+void deleteItem(SqliteDatabase& db, const QString& key, const OperationProgress& progress, QSet<qint32>& folders)
 {
-    EnterProcedure here("frmSample:DeleteItem");
     const QString type = GetKeyType(key);
     const qint32 s = GetKeySeq(key);
     if (keytype::isRecord(type)) {
@@ -80,11 +76,25 @@ void DeleteItem(SqliteDatabase& db, const QString& key, const OperationProgress&
             db.execute(QStringLiteral("UpDate Setting Set AdjustNo=0 Where AdjustNo=%1;").arg(s));
         }
     } else if (type == keytype::Folder) {
+        if (folders.contains(s))
+            return;
+        folders.insert(s);
         reportProgress(progress, GetRes(msg::DeleteDirectory) + QLatin1Char(' ') + folderName(db, s));
         for (const qint32 sub : seqNosWhere(db, QStringLiteral("FAT"), QStringLiteral("Parent=%1 And Recycled=0").arg(s)))
-            DeleteItem(db, makeKey(sub, keytype::Folder), progress);
+            deleteItem(db, makeKey(sub, keytype::Folder), progress, folders);
         db.execute(QStringLiteral("UpDate FAT Set Recycled=1 Where SeqNo=%1;").arg(s));
     }
+}
+
+} // namespace
+
+namespace ops {
+
+void DeleteItem(SqliteDatabase& db, const QString& key, const OperationProgress& progress)
+{
+    EnterProcedure here("frmSample:DeleteItem");
+    QSet<qint32> folders;
+    deleteItem(db, key, progress, folders);
 }
 
 void TrushFlagSet(SqliteDatabase& db, qint32 folder)
@@ -100,6 +110,8 @@ void MultiDeleteItem(const QString& databasePath, const QStringList& keys, const
 {
     EnterProcedure here("frmSample:MultiDeleteItem");
     SqliteDatabase db(databasePath);
+    UndoRecorder recorder(db);
+    SqliteTransaction transaction(db);
     for (const QString& key : keys) {
         const QString type = GetKeyType(key);
         if (type != keytype::Folder && !keytype::isRecord(type))
@@ -107,15 +119,13 @@ void MultiDeleteItem(const QString& databasePath, const QStringList& keys, const
         if (!rowExists(db, key))
             throw Tz4Error(err::InvalidPropertyValue, QStringLiteral("There is no %1.").arg(key));
     }
-    reportProgress(progress, GetRes(msg::NowDeleting), 0);
-    UndoRecorder recorder(db);
-    SqliteTransaction transaction(db);
+    // "Now Deleted(Import Data)" would name an import; the progress of a delete says what it does.
+    reportProgress(progress, GetRes(msg::DeleteData), 0);
     for (qsizetype i = 0; i < keys.size(); ++i) {
         ops::DeleteItem(db, keys.at(i), progress);
-        reportProgress(progress, GetRes(msg::NowDeleting), double(i + 1) / double(keys.size()));
+        reportProgress(progress, GetRes(msg::DeleteData), double(i + 1) / double(keys.size()));
     }
-    transaction.commit();
-    saveUndo(databasePath, UndoMode::Delete, recorder.reversal());
+    commitUndoable(transaction, recorder, UndoMode::Delete, databasePath);
 }
 
 void restoreItems(const QString& databasePath, const QStringList& keys)

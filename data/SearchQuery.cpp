@@ -14,6 +14,13 @@ QString dateLiteral(const QDateTime& when)
     return QLatin1Char('#') + JetSql::storedDate(when) + QLatin1Char('#');
 }
 
+// "Within the past n months" reaching before the first year of the calendar means every date.
+QDateTime notBeforeYearOne(const QDateTime& when)
+{
+    const QDateTime first(QDate(1, 1, 1), QTime(0, 0));
+    return when.isValid() && when >= first ? when : first;
+}
+
 // The search text sits inside a quoted Like pattern: a quote is doubled, and the pattern's own
 // wildcards in it are taken literally.
 QString likeText(const QString& text)
@@ -48,9 +55,9 @@ QString makeQueryString(const SearchConditions& c, const QDateTime& now)
     else if (c.to.isValid())
         parts << QStringLiteral(" DataTime <= ") + dateLiteral(c.to);
     else if (c.pastMonths > 0)
-        parts << QStringLiteral(" DataTime >= ") + dateLiteral(now.addMonths(-c.pastMonths));
+        parts << QStringLiteral(" DataTime >= ") + dateLiteral(notBeforeYearOne(now.addMonths(-c.pastMonths)));
     else if (c.pastDays > 0)
-        parts << QStringLiteral(" DataTime >= ") + dateLiteral(now.addDays(-c.pastDays));
+        parts << QStringLiteral(" DataTime >= ") + dateLiteral(notBeforeYearOne(now.addDays(-c.pastDays)));
     if (c.kindChoice >= 1 && c.kindChoice <= 5)
         parts << QStringLiteral(" Modes=%1").arg(c.kindChoice - 1);
     if (parts.isEmpty())

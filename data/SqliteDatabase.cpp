@@ -1,6 +1,7 @@
 #include "data/SqliteDatabase.h"
 
 #include "core/Tz4Error.h"
+#include "data/DatabaseWait.h"
 #include "data/JetSql.h"
 
 #include <QFileInfo>
@@ -59,6 +60,9 @@ void stdevFinal(sqlite3_context* ctx)
     sqlite3_result_double(ctx, std::sqrt(s->m2 / double(s->n - 1)));
 }
 
+// Virtual-machine steps between two looks at a requested stop.
+constexpr int kStopCheckSteps = 1000;
+
 int engineNumber(int rc, const QString& message, const QString& sql)
 {
     switch (rc & 0xff) {
@@ -78,6 +82,11 @@ int engineNumber(int rc, const QString& message, const QString& sql)
     case SQLITE_READONLY:
     case SQLITE_PERM:
         return err::PermissionDenied;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return dberr::Busy;
+    case SQLITE_INTERRUPT:
+        return dberr::Interrupted;
     default:
         break;
     }
@@ -108,7 +117,9 @@ SqliteDatabase::SqliteDatabase(const QString& path, Open mode) : path_(path)
         throw Tz4Error(engineNumber(rc, message, {}), QStringLiteral("%1: '%2'").arg(message, path));
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_busy_handler(db_, &SqliteDatabase::busy, this);
+    // A stop asked for during a long statement ends it within a moment.
+    sqlite3_progress_handler(db_, kStopCheckSteps, [](void*) { return DatabaseWait::stopRequested() ? 1 : 0; }, nullptr);
     sqlite3_create_function(db_, "log", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, naturalLog, nullptr, nullptr);
     sqlite3_create_function(db_, "stdev", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr, stdevStep, stdevFinal);
 }
@@ -119,13 +130,37 @@ SqliteDatabase::~SqliteDatabase()
     sqlite3_close_v2(db_);
 }
 
+int SqliteDatabase::busy(void* self, int attempt)
+{
+    return DatabaseWait::waitOnce(attempt, static_cast<SqliteDatabase*>(self)->busySince_) ? 1 : 0;
+}
+
+void SqliteDatabase::checkStop()
+{
+    if (DatabaseWait::stopRequested())
+        throw Tz4Error(dberr::Interrupted, QStringLiteral("Stopped on request; the operation was not completed."));
+}
+
 void SqliteDatabase::fail(int rc, const QString& sql) const
 {
-    const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+    // Failures outside a statement (the session and changeset calls) leave the connection's
+    // own message at "not an error".
+    const QString message = sqlite3_errcode(db_) == SQLITE_OK ? QString::fromUtf8(sqlite3_errstr(rc))
+                                                              : QString::fromUtf8(sqlite3_errmsg(db_));
     QString description = message;
-    if (!sql.isEmpty())
+    int number = engineNumber(rc, message, sql);
+    // A wait for another program's lock ends early on a stop: that is the failure to report.
+    if (number == dberr::Busy && DatabaseWait::stopRequested())
+        number = dberr::Interrupted;
+    if (number == dberr::Busy)
+        description = QStringLiteral("The database is in use by another program and stayed so past the wait of %1 s (%2)")
+                          .arg(std::chrono::duration_cast<std::chrono::seconds>(DatabaseWait::timeOut()).count())
+                          .arg(message);
+    else if (number == dberr::Interrupted)
+        description = QStringLiteral("Stopped on request; the operation was not completed.");
+    if (!sql.isEmpty() && number != dberr::Interrupted)
         description += QStringLiteral(" [%1]").arg(sql);
-    throw Tz4Error(engineNumber(rc, message, sql), description);
+    throw Tz4Error(number, description);
 }
 
 void SqliteDatabase::exec(const QString& sql)
@@ -204,9 +239,9 @@ int SqliteDatabase::changes() const
     return sqlite3_changes(db_);
 }
 
-SqliteTransaction::SqliteTransaction(SqliteDatabase& db) : db_(db)
+SqliteTransaction::SqliteTransaction(SqliteDatabase& db, Kind kind) : db_(db)
 {
-    db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    db_.exec(kind == Kind::Write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
 }
 
 SqliteTransaction::~SqliteTransaction()

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -71,7 +72,8 @@ private:
 };
 
 // An open connection. Opening registers what the stored statements need from the engine:
-// natural-log log() and the StDev aggregate.
+// natural-log log() and the StDev aggregate. A connection that finds the database held by
+// another process waits as DatabaseWait says, and a requested stop ends its statements.
 class SqliteDatabase {
 public:
     enum class Open { Existing, CreateIfMissing };
@@ -106,20 +108,28 @@ public:
 
     // Throws the engine failure of result code rc as a Tz4Error.
     [[noreturn]] void fail(int rc, const QString& sql) const;
+    // Throws the failure of a requested stop when one was asked for.
+    static void checkStop();
 
 private:
     QString translate(const QString& jetSql);
+    static int busy(void* self, int attempt);
 
     sqlite3* db_ = nullptr;
+    std::chrono::steady_clock::time_point busySince_;
     QString path_;
     QHash<QString, QString> attached_; // file -> alias
     std::unordered_map<QString, std::unique_ptr<SqliteStatement>> cached_;
 };
 
 // Everything between construction and commit() is one unit: destroyed uncommitted, it rolls back.
+// A write transaction takes the database's write lock at once (BEGIN IMMEDIATE), so its checks
+// and changes see the same rows and a second writer waits; a read transaction sees one snapshot
+// of the main database and writes at most the connection's temporary tables and attached files.
 class SqliteTransaction {
 public:
-    explicit SqliteTransaction(SqliteDatabase& db);
+    enum class Kind { Write, Read };
+    explicit SqliteTransaction(SqliteDatabase& db, Kind kind = Kind::Write);
     ~SqliteTransaction();
     SqliteTransaction(const SqliteTransaction&) = delete;
     SqliteTransaction& operator=(const SqliteTransaction&) = delete;
@@ -139,6 +149,10 @@ constexpr int TrailingText = 3142;
 constexpr int TableNotFound = 3078;
 constexpr int Corrupt = 3343;
 constexpr int Engine = 3000;
+// Another process held the database past the wait's time-out.
+constexpr int Busy = 3218;
+// A stop (Ctrl-C, SIGTERM) ended the statement; its transaction was rolled back.
+constexpr int Interrupted = 3059;
 } // namespace dberr
 
 } // namespace tz4

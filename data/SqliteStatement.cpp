@@ -100,6 +100,7 @@ SqliteStatement& SqliteStatement::bindNull(int position)
 
 bool SqliteStatement::next()
 {
+    SqliteDatabase::checkStop();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;

@@ -61,8 +61,33 @@ public:
     // Why the last ReLoad could not read the record whole (a table or column gone, a damaged
     // file); empty when it could. The reload itself goes on past such a failure.
     const QString& LoadFailure() const { return loadFailure_; }
+    // Stores a new record with its points. The folder is checked in the storing transaction:
+    // one deleted meanwhile (or lying in the trash) leaves the record at the top level, and
+    // StoreNote says so.
     bool AddDatas();
+    // Why the last AddDatas stored nothing; empty when it stored the record.
+    const QString& StoreFailure() const { return storeFailure_; }
+    // What the user should know about where the last AddDatas put the record; empty normally.
+    const QString& StoreNote() const { return storeNote_; }
+    // Writes this new record, with the record that corrects it, into a new exchange file in
+    // `directory` for a later import, when the database cannot take it; returns the file's path.
+    // Leaves nothing behind on failure (Tz4Error). `note` gets what the file lacks, if anything.
+    QString WriteExchangeFile(const QString& directory, QString* note = nullptr) const;
     bool UpDates();
+    // How WriteChanges ended.
+    enum class WriteBack {
+        Written,          // the changes are stored
+        NothingChanged,   // nothing differed from what was read; nothing was written
+        ChangedElsewhere, // another window or program changed a value this record changed too; nothing was written
+        Deleted,          // the record is gone from the database; nothing was written
+        Failed,           // the database could not be written (logged to Caution.log)
+    };
+    // Writes back only what changed in memory since the record was read (or last written), and
+    // only while the stored row still holds, in each of those values, what was read: a rename,
+    // attach or move made meanwhile by a command or another window is never reverted. After
+    // Written the record counts as read again. `detail` names the values changed elsewhere, or
+    // the failure.
+    WriteBack WriteChanges(QString* detail = nullptr);
     bool SaveSettingDatas(bool descriptiveOnly = false);
     bool SaveDataValues();
 
@@ -144,9 +169,17 @@ private:
     QVariant snapPicture_;
     bool loaded_ = false;
     QString loadFailure_;
+    QString storeFailure_;
+    QString storeNote_;
+
+    // Marks what is in memory as what the database holds.
+    void rememberStored();
 
     RecordSettings settings_;
     RecordPoints points_;
+    // The record as last read from or written to the database: what WriteChanges compares with.
+    RecordSettings storedSettings_;
+    RecordPoints storedPoints_;
     RecordRows rows_;
     RecordAnalysis analysis_;
     RecordCalibration calibration_;

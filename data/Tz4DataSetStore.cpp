@@ -3,6 +3,8 @@
 #include "core/ErrorLocation.h"
 #include "core/ErrorTrap.h"
 #include "core/Keys.h"
+#include "core/OwnTexts.h"
+#include "data/SampleRows.h"
 #include "data/SqliteDatabase.h"
 
 namespace tz4 {
@@ -40,6 +42,7 @@ void clsTz4DataSet::ReLoad()
         if (trap.run([&] { db = rows_.open(); })) {
             trap.run([&] { RecordRows::loadSettings(*db, SeqNo(), kind_, settings_, calibration_); });
             trap.run([&] { RecordRows::loadPoints(*db, SeqNo(), kind_, points_); });
+            rememberStored();
             trap.run([&] { RecordRows::loadAdjustment(*db, kind_, settings_, calibration_); });
             trap.run([&] { RecordRows::storeThicknesses(*db, kind_, settings_, calibration_, points_); });
             trap.run([&] { RecordRows::loadStatistics(*db, SeqNo(), settings_.statistics); });
@@ -55,20 +58,36 @@ void clsTz4DataSet::ReLoad()
 bool clsTz4DataSet::AddDatas()
 {
     EnterProcedure here("clsTz4DataSet:AddDatas");
+    storeFailure_.clear();
+    storeNote_.clear();
     if (!rows_.stored() || SeqNo() >= 1)
         return false;
     const std::vector<qint32> oldPointKeys = points_.keys;
+    const QString oldParent = settings_.parentKey;
+    QString note;
     ErrorTrap trap;
     const bool ok = trap.run([&] {
         const std::unique_ptr<SqliteDatabase> db = rows_.open();
         SqliteTransaction transaction(*db);
+        // The folder chosen when the measurement started may have gone while it ran.
+        const qint32 folder = settings_.parentFolder();
+        if (folder != 0 && !folderIsLive(*db, folder)) {
+            settings_.parentKey = makeKey(0, QStringLiteral("F"));
+            note = ownText(OwnText::StoredAtTopLevel, {makeKey(folder, QStringLiteral("F"))});
+        }
         const qint32 key = RecordRows::insert(*db, kind_, settings_, points_);
         transaction.commit();
         setKey(makeKey(key, letterOfKind(kind_)));
     });
-    // Nothing was stored: the record stays new.
-    if (!ok)
+    if (ok) {
+        rememberStored();
+        storeNote_ = note;
+    } else {
+        // Nothing was stored: the record stays new.
         points_.keys = oldPointKeys;
+        settings_.parentKey = oldParent;
+        storeFailure_ = trap.error()->description();
+    }
     trap.finish();
     return ok;
 }
@@ -79,14 +98,63 @@ bool clsTz4DataSet::UpDates()
     if (!rows_.stored() || SeqNo() < 1)
         return false;
     ErrorTrap trap;
+    if (trap.run([&] {
+            const std::unique_ptr<SqliteDatabase> db = rows_.open();
+            SqliteTransaction transaction(*db);
+            RecordRows::saveSettings(*db, SeqNo(), kind_, settings_, points_.count(), false);
+            RecordRows::saveValues(*db, kind_, points_);
+            transaction.commit();
+        }))
+        rememberStored();
+    return trap.finish();
+}
+
+void clsTz4DataSet::rememberStored()
+{
+    storedSettings_ = settings_;
+    storedPoints_ = points_;
+}
+
+clsTz4DataSet::WriteBack clsTz4DataSet::WriteChanges(QString* detail)
+{
+    EnterProcedure here("clsTz4DataSet:WriteChanges");
+    if (!rows_.stored() || SeqNo() < 1)
+        return WriteBack::NothingChanged;
+    const RecordRows::Changes wanted = RecordRows::changes(kind_, storedSettings_, storedPoints_, settings_, points_);
+    if (wanted.empty())
+        return WriteBack::NothingChanged;
+    WriteBack result = WriteBack::Failed;
+    ErrorTrap trap;
     trap.run([&] {
         const std::unique_ptr<SqliteDatabase> db = rows_.open();
+        // The comparison and the write see the same row: another writer waits for this one.
         SqliteTransaction transaction(*db);
-        RecordRows::saveSettings(*db, SeqNo(), kind_, settings_, points_.count(), false);
-        RecordRows::saveValues(*db, kind_, points_);
+        if (!RecordRows::exists(*db, SeqNo())) {
+            result = WriteBack::Deleted;
+            return;
+        }
+        const RecordRows::Changes elsewhere =
+            RecordRows::changedSince(*db, SeqNo(), kind_, storedSettings_, storedPoints_, points_, wanted);
+        if (!elsewhere.empty()) {
+            if (detail) {
+                QStringList what = elsewhere.columns;
+                if (!elsewhere.points.empty())
+                    what << QStringLiteral("%1 point(s)").arg(elsewhere.points.size());
+                *detail = what.join(QStringLiteral(", "));
+            }
+            result = WriteBack::ChangedElsewhere;
+            return;
+        }
+        RecordRows::saveChanges(*db, SeqNo(), kind_, settings_, points_, wanted);
         transaction.commit();
+        result = WriteBack::Written;
     });
-    return trap.finish();
+    if (result == WriteBack::Written)
+        rememberStored();
+    if (trap.error() && detail)
+        *detail = trap.error()->description();
+    trap.finish();
+    return result;
 }
 
 bool clsTz4DataSet::SaveSettingDatas(bool descriptiveOnly)
@@ -95,10 +163,11 @@ bool clsTz4DataSet::SaveSettingDatas(bool descriptiveOnly)
     if (!rows_.stored())
         return false;
     ErrorTrap trap;
-    trap.run([&] {
-        const std::unique_ptr<SqliteDatabase> db = rows_.open();
-        RecordRows::saveSettings(*db, SeqNo(), kind_, settings_, points_.count(), descriptiveOnly);
-    });
+    if (trap.run([&] {
+            const std::unique_ptr<SqliteDatabase> db = rows_.open();
+            RecordRows::saveSettings(*db, SeqNo(), kind_, settings_, points_.count(), descriptiveOnly);
+        }))
+        storedSettings_ = settings_;
     return trap.finish();
 }
 
@@ -108,12 +177,13 @@ bool clsTz4DataSet::SaveDataValues()
     if (!rows_.stored())
         return false;
     ErrorTrap trap;
-    trap.run([&] {
-        const std::unique_ptr<SqliteDatabase> db = rows_.open();
-        SqliteTransaction transaction(*db);
-        RecordRows::saveValues(*db, kind_, points_);
-        transaction.commit();
-    });
+    if (trap.run([&] {
+            const std::unique_ptr<SqliteDatabase> db = rows_.open();
+            SqliteTransaction transaction(*db);
+            RecordRows::saveValues(*db, kind_, points_);
+            transaction.commit();
+        }))
+        storedPoints_ = points_;
     return trap.finish();
 }
 

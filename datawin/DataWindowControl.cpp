@@ -119,17 +119,43 @@ void DataWindowControl::recordRenewed()
     emit recordsChanged();
 }
 
-void DataWindowControl::storeSettings(clsTz4DataSet& record)
-{
-    if (record.SeqNo() > 0 && !recordMissing(record))
-        record.SaveSettingDatas();
-}
+void DataWindowControl::storeSettings(clsTz4DataSet& record) { writeBack(record); }
 
 void DataWindowControl::storeAnalysis(clsTz4DataSet& record)
 {
-    // The ranges live in the settings row, the point flags they give in the points' rows.
-    if (record.SeqNo() > 0 && !recordMissing(record))
-        record.UpDates();
+    // The ranges live in the settings row, the point flags they give in the points' rows; both
+    // are among the values a write-back compares.
+    writeBack(record);
+}
+
+// Only what this window changed is written, and only over values nobody else changed since
+// the window read them: a rename, attach or move made meanwhile elsewhere stays.
+void DataWindowControl::writeBack(clsTz4DataSet& record)
+{
+    if (record.SeqNo() < 1)
+        return;
+    QString detail;
+    switch (record.WriteChanges(&detail)) {
+    case clsTz4DataSet::WriteBack::Written:
+    case clsTz4DataSet::WriteBack::NothingChanged:
+        return;
+    case clsTz4DataSet::WriteBack::Deleted:
+        showCatalogMessage(msg::RecordDeleted, msg::TabData, MessageIcon::Exclamation, MessageButtons::Ok,
+                           {record.Key()});
+        return;
+    case clsTz4DataSet::WriteBack::ChangedElsewhere:
+        errorReporter().showMessage(ownText(OwnText::ChangedElsewhere, {record.Key(), detail}), GetRes(msg::TabData),
+                                    MessageIcon::Exclamation, MessageButtons::Ok);
+        // The window shows what is stored now, not a change that was refused.
+        record.ReLoad();
+        records_.RefreshParam();
+        emit recordsChanged();
+        return;
+    case clsTz4DataSet::WriteBack::Failed:
+        errorReporter().showMessage(ownText(OwnText::NotWrittenBack, {record.Key(), detail}), GetRes(msg::TabData),
+                                    MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
 }
 
 void DataWindowControl::storeRanges(clsTz4DataSet& record)

@@ -114,6 +114,7 @@ signals:
     void captionChanged(const QString& caption);
 
 private:
+    void writeBack(clsTz4DataSet& record);
     void applyRange(int firstParameter);
     void recordRenewed();
 

@@ -9,6 +9,8 @@
 #include "core/MessageIds.h"
 #include "core/OwnTexts.h"
 #include "core/RecordParameters.h"
+#include "core/Tz4Error.h"
+#include "data/DatabaseWait.h"
 #include "data/Tz4DataSet.h"
 #include "instrument/ErrorTexts.h"
 #include "instrument/Tz4Body.h"
@@ -16,6 +18,8 @@
 #include "mainwin/StatusBar.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -162,6 +166,7 @@ MeasurementControl::Outcome MeasurementControl::Measure()
         return Outcome::Cancelled;
     }
     Outcome outcome = Outcome::Refused;
+    lastStore_ = {};
     runAction(RunningAction::Kind::Measurement, [&] {
         if (!CheckMeasStart() || doorOpen())
             return false;
@@ -200,14 +205,54 @@ MeasurementControl::Outcome MeasurementControl::Measure()
                                         MessageButtons::YesNo)
             == MessageAnswer::Yes) {
             record_.setParameters(param::FolderNumber, location_.value_or(0));
-            if (!record_.AddDatas())
-                outcome = Outcome::Failed;
-            else
+            lastStore_ = storeRecordOrWriteExchange(record_, exchangeDirectory_);
+            switch (lastStore_.kind) {
+            case RecordStoreResult::Kind::Stored:
                 outcome = failures.isEmpty() ? Outcome::Saved : Outcome::SavedWithErrors;
+                break;
+            case RecordStoreResult::Kind::WrittenToExchangeFile: outcome = Outcome::WrittenToExchangeFile; break;
+            case RecordStoreResult::Kind::NotStored:
+                outcome = exchangeDirectory_.isEmpty() ? storeAgainOrWriteFile(failures.isEmpty()) : Outcome::NotStored;
+                break;
+            }
         }
         return true;
     });
     return outcome;
+}
+
+// The operator decides between another try and an exchange file beside the database, as
+// often as the database refuses; a stop signal answers No, so the record always lands.
+MeasurementControl::Outcome MeasurementControl::storeAgainOrWriteFile(bool clean)
+{
+    const QString directory = QFileInfo(record_.DataBaseName()).absolutePath();
+    for (;;) {
+        const MessageAnswer answer = errorReporter().showMessage(
+            ownText(OwnText::StoreAgain, {lastStore_.reason, QDir::toNativeSeparators(directory)}),
+            GetRes(msg::FinishedTitle), MessageIcon::Exclamation, MessageButtons::YesNo);
+        if (answer == MessageAnswer::Yes) {
+            lastStore_ = storeRecordOrWriteExchange(record_, {});
+            if (lastStore_.kind == RecordStoreResult::Kind::Stored)
+                return clean ? Outcome::Saved : Outcome::SavedWithErrors;
+            continue;
+        }
+        const DatabaseWait::StopDeferred finishing;
+        try {
+            QString note;
+            lastStore_.exchangeFile = record_.WriteExchangeFile(directory, &note);
+            lastStore_.kind = RecordStoreResult::Kind::WrittenToExchangeFile;
+            lastStore_.note = note;
+            const QString where = QDir::toNativeSeparators(lastStore_.exchangeFile);
+            WriteCautionLog(ownText(OwnText::WrittenToFile, Language::English, {lastStore_.reason, where}));
+            QString told = ownText(OwnText::WrittenToFile, {lastStore_.reason, where});
+            if (!note.isEmpty())
+                told += QStringLiteral("\n") + note;
+            errorReporter().showMessage(told, GetRes(msg::FinishedTitle), MessageIcon::Information, MessageButtons::Ok);
+            return Outcome::WrittenToExchangeFile;
+        } catch (const Tz4Error& error) {
+            lastStore_.reason += QStringLiteral("; ") + error.description();
+        }
+    }
 }
 
 void MeasurementControl::RenewRecord()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MessageIds.h"
+#include "data/RecordSaving.h"
 #include "mainwin/MeasurementOwner.h"
 #include "mainwin/RunningAction.h"
 
@@ -25,13 +26,32 @@ class MeasurementControl : public MeasurementOwner {
 
 public:
     // LinkLost: the instrument stopped answering (nothing stored). SavedWithErrors: stored
-    // after the operator saw the commands the instrument refused.
-    enum class Outcome { Refused, Cancelled, NotSaved, Saved, SavedWithErrors, Failed, LinkLost };
+    // after the operator saw the commands the instrument refused. WrittenToExchangeFile: the
+    // database did not take the record, which went into the exchange file lastStore() names.
+    // NotStored: the database did not take it and no exchange folder is set; the record is
+    // kept, for storeRecordOrWriteExchange to try again or to write the file.
+    enum class Outcome {
+        Refused,
+        Cancelled,
+        NotSaved,
+        Saved,
+        SavedWithErrors,
+        Failed,
+        LinkLost,
+        WrittenToExchangeFile,
+        NotStored
+    };
 
     MeasurementControl(MainControl& main, clsTz4DataSet& record, QObject* parent = nullptr);
     ~MeasurementControl() override;
 
     clsTz4DataSet& record() { return record_; }
+
+    // Where a measurement the database does not take is written as an exchange file; none by
+    // default (the record then stays in the window, not stored).
+    void setExchangeDirectory(const QString& directory) { exchangeDirectory_ = directory; }
+    // Where the last saved measurement went, with what the user should be told about it.
+    const RecordStoreResult& lastStore() const { return lastStore_; }
 
     // The folder the record will be stored in (0 the top level); nothing when none is chosen.
     void setLocation(std::optional<qint32> folder) { location_ = folder; }
@@ -106,11 +126,14 @@ private:
     // question, empty when none failed.
     QString reportCommandFailures();
     void reportLinkLost();
+    Outcome storeAgainOrWriteFile(bool clean);
 
     MainControl& main_;
     uclTz4Body& body_;
     clsTz4DataSet& record_;
     std::optional<qint32> location_;
+    QString exchangeDirectory_;
+    RecordStoreResult lastStore_;
     bool defaultsMade_ = false;
     // What the status bar showed before an action took it, given back when the action ends.
     QString restingCaption_;

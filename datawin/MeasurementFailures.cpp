@@ -42,14 +42,21 @@ void MeasurementControl::reportLinkLost()
         return f.number == linkerr::ReceiveTimeOut || f.number == linkerr::NotConnected;
     });
     const qint32 number = lost != failures.end() ? lost->number : linkerr::ReceiveTimeOut;
+    // What the line reported (a device that went away) names the cause; a command that went
+    // unanswered is said as well. Which of the two a busy computer notices first varies, so
+    // the sentence holds both, whatever their order.
     const auto sentence = [&](Language language) {
-        QString detail = body_.lineFailureCause(language);
-        if (detail.isEmpty() && lost != failures.end())
-            detail = describeCommandFailure(lost->command, lost->reply, lost->number);
-        QString text = ownText(OwnText::StoppedAnswering, language);
+        QString cause = body_.lineFailureCause(language);
         // The line's own sentence ends where this one goes on.
-        if (detail.endsWith(QLatin1Char('.')) || detail.endsWith(QChar(u'。')))
-            detail.chop(1);
+        if (cause.endsWith(QLatin1Char('.')) || cause.endsWith(QChar(u'。')))
+            cause.chop(1);
+        QString unanswered;
+        if (lost != failures.end() && (lost->number == linkerr::ReceiveTimeOut || cause.isEmpty()))
+            unanswered = describeCommandFailure(lost->command, lost->reply, lost->number);
+        QString detail = cause.isEmpty() ? unanswered : cause;
+        if (!cause.isEmpty() && !unanswered.isEmpty())
+            detail += QStringLiteral(" (%1)").arg(unanswered);
+        QString text = ownText(OwnText::StoppedAnswering, language);
         if (!detail.isEmpty())
             text += QStringLiteral(": ") + detail;
         return text + ownText(OwnText::NothingStored, language);

@@ -1,6 +1,7 @@
 #include "graph/PlotFile.h"
 
 #include "core/ErrorTrap.h"
+#include "core/FileTargets.h"
 #include "core/Tz4Error.h"
 #include "graph/Tz4Graph.h"
 
@@ -9,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace tz4 {
@@ -111,10 +111,7 @@ QByteArray encodePlot(uclTz4Graph& graph, const QImage& picture, const QString& 
 
 void saveWhole(const QString& file, const QByteArray& bytes)
 {
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw Tz4Error(fileError(out).number(),
-                       QStringLiteral("'%1' could not be written: %2").arg(file, out.errorString()));
+    writeWholeFile(file, bytes);
 }
 
 void writePlotFile(uclTz4Graph& graph, const QString& file, QSize size)

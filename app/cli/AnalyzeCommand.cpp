@@ -82,9 +82,23 @@ int runAnalyze(const GlobalOptions& options, const QStringList& args)
     if (const QString missing = MissingForResult(*record); !missing.isEmpty())
         return refused(*record, missing);
 
-    if (parsed.flags.contains(QStringLiteral("save")) && !record->UpDates()) {
-        std::fprintf(stderr, "tz4 analyze: the record could not be saved (see Caution.log)\n");
-        return 1;
+    if (parsed.flags.contains(QStringLiteral("save"))) {
+        // Only what this analysis changed is written, and not over a change made meanwhile.
+        QString detail;
+        switch (record->WriteChanges(&detail)) {
+        case clsTz4DataSet::WriteBack::Written:
+        case clsTz4DataSet::WriteBack::NothingChanged: break;
+        case clsTz4DataSet::WriteBack::ChangedElsewhere:
+            std::fprintf(stderr, "tz4 analyze: another program changed the record meanwhile (%s); nothing was saved\n",
+                         qUtf8Printable(detail));
+            return 1;
+        case clsTz4DataSet::WriteBack::Deleted:
+            std::fprintf(stderr, "tz4 analyze: the record was deleted meanwhile; nothing was saved\n");
+            return 1;
+        case clsTz4DataSet::WriteBack::Failed:
+            std::fprintf(stderr, "tz4 analyze: the record could not be saved: %s\n", qUtf8Printable(detail));
+            return 1;
+        }
     }
     printRecord(*record, options.json, analysisText);
     return 0;

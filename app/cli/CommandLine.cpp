@@ -1,10 +1,15 @@
 #include "app/cli/CommandLine.h"
 
+#include "data/DatabaseWait.h"
+
 #include <QRegularExpression>
 
 namespace tz4::cli {
 
 namespace {
+
+// A day: longer waits are typing mistakes.
+constexpr int kMaxDatabaseWait = 86400;
 
 // "3 W", "3W" or "0 W" as one key; nothing for anything else.
 std::optional<QString> recordKey(const QString& text)
@@ -80,7 +85,7 @@ bool takeValuedOption(Words& words, CommandLine& line)
 {
     const QString& word = words.word();
     const bool known = word == QLatin1String("--home") || word == QLatin1String("--port")
-        || word == QLatin1String("--lang") || word == QLatin1String("--open");
+        || word == QLatin1String("--lang") || word == QLatin1String("--open") || word == QLatin1String("--db-wait");
     if (!known)
         return false;
     const std::optional<QString> value = words.value(line.error);
@@ -90,6 +95,13 @@ bool takeValuedOption(Words& words, CommandLine& line)
         line.options.home = *value;
     } else if (word == QLatin1String("--port")) {
         line.options.port = *value;
+    } else if (word == QLatin1String("--db-wait")) {
+        bool ok = false;
+        const int seconds = value->toInt(&ok);
+        if (!ok || seconds < 0 || seconds > kMaxDatabaseWait)
+            line.error = QStringLiteral("--db-wait takes whole seconds from 0 to %1, not '%2'").arg(kMaxDatabaseWait).arg(*value);
+        else
+            line.options.dbWaitSeconds = seconds;
     } else if (word == QLatin1String("--lang")) {
         line.options.language = languageFromCode(*value);
         if (!line.options.language)
@@ -159,6 +171,8 @@ void applyGlobalOptions(const GlobalOptions& options)
 {
     if (options.language)
         setLanguage(*options.language);
+    if (options.dbWaitSeconds)
+        DatabaseWait::setTimeOut(std::chrono::seconds(*options.dbWaitSeconds));
 }
 
 } // namespace tz4::cli

@@ -19,6 +19,7 @@ struct GlobalOptions {
     bool simulate = false;             // --simulate
     sim::SimOptions sim;               // --sim-*
     bool json = false;                 // --json
+    std::optional<int> dbWaitSeconds;  // --db-wait S: how long to wait for a database another program holds
 };
 
 struct CommandLine {
@@ -37,7 +38,8 @@ struct CommandLine {
 // own arguments. Both "--opt VALUE" and "--opt=VALUE" are accepted.
 CommandLine parseCommandLine(const QStringList& args);
 
-// Makes the global options take effect for this process (the user-interface language).
+// Makes the global options take effect for this process (the user-interface language, the
+// database wait).
 void applyGlobalOptions(const GlobalOptions& options);
 
 } // namespace tz4::cli

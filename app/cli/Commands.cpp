@@ -10,6 +10,7 @@
 #include "app/cli/ReportCommand.h"
 #include "app/cli/SampleCommands.h"
 #include "core/Version.h"
+#include "data/DatabaseWait.h"
 
 #include <QTextStream>
 
@@ -93,6 +94,8 @@ QString usage()
     text += sim::simOptionsHelp();
     text += QStringLiteral(
         "  --lang en|ja             language of the texts\n"
+        "  --db-wait S              how long to wait for a database another program holds\n"
+        "                           (default 60 s)\n"
         "  --json                   print results as JSON\n"
         "  --version                print the version\n"
         "\n"
@@ -133,9 +136,16 @@ int run(const QStringList& args)
         return 0;
     }
     applyGlobalOptions(line.options);
-    for (const Command& c : kCommands)
-        if (line.command == QLatin1String(c.name))
-            return c.run(line.options, line.arguments);
+    for (const Command& c : kCommands) {
+        if (line.command != QLatin1String(c.name))
+            continue;
+        // A wait for a database another program holds is said on standard error, once.
+        DatabaseWait::setNotice([name = c.name](const QString& text) {
+            std::fprintf(stderr, "tz4 %s: %s\n", name, qUtf8Printable(text));
+            std::fflush(stderr);
+        });
+        return c.run(line.options, line.arguments);
+    }
     std::fprintf(stderr, "tz4: unknown command '%s' (tz4 --help lists the commands)\n", qUtf8Printable(line.command));
     return 2;
 }

@@ -5,6 +5,7 @@
 #include "data/ExportImport.h"
 #include "data/SampleOperations.h"
 #include "data/SearchQuery.h"
+#include "data/SqliteDatabase.h"
 
 #include <QTextStream>
 
@@ -45,11 +46,20 @@ int runImport(const GlobalOptions& options, const QStringList& args)
             ProgressOnTerminal bar;
             counts = ImportMain(database, parsed.positional.first(), target, bar.progress());
         }
-        // The window compacts the database after every import; so does the command.
-        if (!CompactAndRepairDB(database))
-            return 1;
         QTextStream(stdout) << counts.folders << " folders, " << counts.records << " records, " << counts.points
                             << " points" << Qt::endl;
+        // The window compacts the database after every import; so does the command. The import
+        // is committed by then: a compaction that fails (a full disk) leaves it stored, and a
+        // second import would only store it twice.
+        try {
+            compactInPlace(database);
+        } catch (const Tz4Error& error) {
+            if (error.number() == dberr::Interrupted)
+                throw;
+            std::fprintf(stderr, "tz4 import: the records are imported, but the database could not be compacted "
+                                 "afterwards: %s\n",
+                         qUtf8Printable(error.description()));
+        }
         return 0;
     });
 }
@@ -58,7 +68,15 @@ int runRepair(const GlobalOptions& options, const QStringList& args)
 {
     if (!args.isEmpty())
         return usageError("repair", QStringLiteral("unexpected argument '%1'").arg(args.first()));
-    return withDatabase(options, "repair", [&](const QString& database) { return CompactAndRepairDB(database) ? 0 : 1; });
+    return withDatabase(options, "repair", [&](const QString& database) {
+        QStringList repaired;
+        const bool done = CompactAndRepairDB(database, {}, &repaired);
+        for (const QString& sentence : std::as_const(repaired))
+            QTextStream(stdout) << sentence << Qt::endl;
+        if (!done)
+            SqliteDatabase::checkStop(); // a repair cut short by Ctrl-C ends as a stop
+        return done ? 0 : 1;
+    });
 }
 
 } // namespace tz4::cli

@@ -3,20 +3,24 @@
 #include "app/cli/InstrumentCommands.h"
 #include "app/cli/InstrumentSession.h"
 #include "app/cli/RecordStore.h"
+#include "core/DataDirectory.h"
 #include "core/ErrorReporter.h"
 #include "core/Formats.h"
 #include "core/MessageIds.h"
+#include "core/OwnTexts.h"
 #include "core/RecordParameters.h"
 #include "core/Startup.h"
 #include "core/StopSignals.h"
 #include "core/SystemParam.h"
 #include "data/DatabaseSetup.h"
+#include "data/DatabaseWait.h"
 #include "data/Tz4DataSet.h"
 #include "datawin/LightSignal.h"
 #include "datawin/MeasurementControl.h"
 #include "datawin/MeasurementSettingsCheck.h"
 
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QJsonObject>
 #include <QTextStream>
 
@@ -179,12 +183,40 @@ std::optional<int> adjustUvIntensity(MeasurementControl& measurement, clsTz4Data
     return std::nullopt;
 }
 
+// The measurement the database did not take: the exchange file it went to, on standard
+// output where the key would stand, and why on standard error.
+int reportExchangeFile(const RecordStoreResult& store, const clsTz4DataSet& record, const GlobalOptions& options)
+{
+    QTextStream out(stdout);
+    if (options.json)
+        out << QJsonDocument(QJsonObject{{QStringLiteral("exchange_file"), store.exchangeFile},
+                                         {QStringLiteral("points"), record.DataCount()},
+                                         {QStringLiteral("reason"), store.reason}})
+                   .toJson(QJsonDocument::Compact)
+            << Qt::endl;
+    else
+        out << store.exchangeFile << Qt::endl;
+    out.flush();
+    std::fprintf(stderr, "tz4 measure: %s\n",
+                 qUtf8Printable(ownText(OwnText::WrittenToFile, {store.reason, store.exchangeFile})));
+    return ExitCode::NotStored;
+}
+
 // Prints the stored record's key (or its JSON) and turns the outcome into the exit code.
-int reportOutcome(MeasurementControl::Outcome outcome, const clsTz4DataSet& record, InstrumentSession& session,
-                  const GlobalOptions& options)
+int reportOutcome(MeasurementControl::Outcome outcome, const MeasurementControl& measurement,
+                  const clsTz4DataSet& record, InstrumentSession& session, const GlobalOptions& options)
 {
     const qsizetype failures = session.body().commandFailures().size();
+    const RecordStoreResult& store = measurement.lastStore();
+    if (!store.note.isEmpty())
+        std::fprintf(stderr, "tz4 measure: %s\n", qUtf8Printable(store.note));
     switch (outcome) {
+    case MeasurementControl::Outcome::WrittenToExchangeFile:
+        return reportExchangeFile(store, record, options);
+    case MeasurementControl::Outcome::NotStored:
+        std::fprintf(stderr, "tz4 measure: the measurement could not be stored nor written to a file: %s\n",
+                     qUtf8Printable(store.reason));
+        return ExitCode::Failure;
     case MeasurementControl::Outcome::Saved:
     case MeasurementControl::Outcome::SavedWithErrors: {
         QTextStream out(stdout);
@@ -269,16 +301,26 @@ int runMeasure(const GlobalOptions& options, const QStringList& args)
     MeasurementControl measurement(session->main(), record);
     control = &measurement;
     measurement.setLocation(request.folder);
+    // A measurement the database does not take goes into an exchange file beside it.
+    measurement.setExchangeDirectory(dataDirectory());
     measurement.MakeMeasDefault(record.Key());
     applySettings(record, request);
     if (const auto stopped = adjustUvIntensity(measurement, record, request, *session, interrupt))
         return *stopped;
 
+    // A stop while the finished record waits for the database ends the wait: the record then
+    // goes into an exchange file.
+    DatabaseWait::setStopRequest([] { return StopSignals::arrived() != 0; });
+    const auto forget = qScopeGuard([] { DatabaseWait::setStopRequest({}); });
     const MeasurementControl::Outcome outcome = measurement.Measure();
     session->status().finishLine();
-    if (interrupt.stopped())
+    // What was stored or written is reported as such, also when a stop came after the scan.
+    const bool kept = outcome == MeasurementControl::Outcome::Saved
+        || outcome == MeasurementControl::Outcome::SavedWithErrors
+        || outcome == MeasurementControl::Outcome::WrittenToExchangeFile;
+    if (interrupt.stopped() && !kept)
         return ExitCode::signalled(interrupt.signal());
-    return reportOutcome(outcome, record, *session, options);
+    return reportOutcome(outcome, measurement, record, *session, options);
 }
 
 } // namespace tz4::cli

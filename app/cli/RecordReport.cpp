@@ -7,6 +7,8 @@
 #include "data/Tz4DataSet.h"
 
 #include <QJsonArray>
+#include <charconv>
+#include <cmath>
 
 #include <QJsonDocument>
 #include <QTextStream>
@@ -17,10 +19,23 @@ namespace tz4::cli {
 
 namespace {
 
+// A single-precision value as the double its shortest decimal form names: JSON readers see
+// the 5.2 that was stored, not 5.199999809265137.
+double asStored(float value)
+{
+    if (!std::isfinite(value))
+        return double(value);
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    double stored = 0;
+    std::from_chars(text, end, stored);
+    return stored;
+}
+
 QJsonValue jsonValue(const QVariant& value)
 {
     switch (value.typeId()) {
-    case QMetaType::Float: return double(value.toFloat());
+    case QMetaType::Float: return asStored(value.toFloat());
     case QMetaType::QDateTime: // a missing date is null, never an empty text
         return value.toDateTime().isValid() ? QJsonValue(value.toDateTime().toString(Qt::ISODate)) : QJsonValue();
     case QMetaType::QString: return value.toString();
@@ -75,7 +90,7 @@ std::pair<float, float> flaggedSpan(const clsTz4DataSet& record, bool fit)
 QJsonArray rangeJson(const clsTz4DataSet& record, bool fit)
 {
     const auto [from, to] = flaggedSpan(record, fit);
-    return {double(from), double(to)};
+    return {asStored(from), asStored(to)};
 }
 
 QString rangeText(const char* name, const clsTz4DataSet& record, bool fit)
@@ -108,7 +123,7 @@ QJsonObject recordJson(const clsTz4DataSet& record)
                        {QStringLiteral("kind"), GetKeyType(record.Key())},
                        {QStringLiteral("date"), jsonValue(record.Parameters(param::MeasurementDate))}};
     for (const Result& r : results(record))
-        object.insert(QLatin1String(r.name), r.value);
+        object.insert(QLatin1String(r.name), asStored(float(r.value)));
     if (hasRanges(record)) {
         object.insert(QStringLiteral("fit"), rangeJson(record, true));
         object.insert(QStringLiteral("ground"), rangeJson(record, false));
@@ -126,7 +141,7 @@ QJsonObject recordJson(const clsTz4DataSet& record)
     object.insert(QStringLiteral("parameters"), parameters);
     QJsonArray points;
     for (int i = 0; i < record.DataCount(); ++i)
-        points.append(QJsonArray{double(record.OrgValueX(i)), double(record.OrgValueY(i))});
+        points.append(QJsonArray{asStored(record.OrgValueX(i)), asStored(record.OrgValueY(i))});
     object.insert(QStringLiteral("points"), points);
     return object;
 }

@@ -44,6 +44,10 @@ public:
     // chosen file (empty when cancelled) and the position of the chosen type from 1.
     using SaveFileChooser = std::function<QString(const QString& title, const QStringList& filters, int* filter)>;
     static void setSaveFileChooser(SaveFileChooser choose);
+    // Opens the print window on stored records (the first one's table and values printed);
+    // the program sets it once. File > Print is disabled without it.
+    using PrintOpener = std::function<void(const QStringList& keys)>;
+    static void setPrintOpener(PrintOpener open);
 
     DataWindow(const QString& databasePath, const QString& keyList, MainControl* main, QWidget* parent = nullptr);
     ~DataWindow() override;
@@ -86,6 +90,8 @@ private:
     void buildMenus(QMenuBar* bar);
     void buildMeasurementMenu(QMenuBar* bar);
     void saveData();
+    void print();
+    QStringList printableKeys() const;
     void copyGraph();
     void copyTable();
     void copyStatus();

@@ -77,11 +77,45 @@ QAction* namedEntry(QMenu* menu, const char* name, int captionId, const QKeySequ
 
 void DataWindow::setSaveFileChooser(SaveFileChooser choose) { saveFileChooser() = std::move(choose); }
 
+namespace {
+
+DataWindow::PrintOpener& printOpener()
+{
+    static DataWindow::PrintOpener opener;
+    return opener;
+}
+
+} // namespace
+
+void DataWindow::setPrintOpener(PrintOpener open) { printOpener() = std::move(open); }
+
+// The stored records of the window, the shown one first: its table and values go on the page.
+QStringList DataWindow::printableKeys() const
+{
+    QStringList keys;
+    const clsTz4DataSet* shown = control_->selected();
+    if (shown && shown->SeqNo() > 0)
+        keys << shown->Key();
+    for (const clsTz4DataSet& record : control_->records())
+        if (record.SeqNo() > 0 && !keys.contains(record.Key()))
+            keys << record.Key();
+    return keys;
+}
+
+void DataWindow::print()
+{
+    const QStringList keys = printableKeys();
+    if (printOpener() && !keys.isEmpty())
+        printOpener()(keys);
+}
+
 void DataWindow::buildMenus(QMenuBar* bar)
 {
     fileMenu_ = bar->addMenu(GetRes(msg::MenuFile));
     QAction* save = namedEntry(fileMenu_, "mnuSaveData", msg::MenuSaveData, QKeySequence::Save);
     connect(save, &QAction::triggered, this, &DataWindow::saveData);
+    QAction* print = namedEntry(fileMenu_, "mnuPrint", msg::PrintMenu, QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &DataWindow::print);
     fileMenu_->addSeparator();
     QAction* close = namedEntry(fileMenu_, "mnuClose", msg::MenuFileClose, QKeySequence::Close);
     connect(close, &QAction::triggered, this, &DataWindow::closeWindow);
@@ -185,6 +219,9 @@ void DataWindow::copyStatus() { QGuiApplication::clipboard()->setText(status_->t
 
 void DataWindow::MeasMenuEnabled()
 {
+    // A record is printed once it is stored.
+    if (QAction* print = entry(QStringLiteral("mnuPrint")))
+        print->setEnabled(bool(printOpener()) && !printableKeys().isEmpty());
     if (!measurement_)
         return;
     for (const MeasurementControl::MenuItem& item : measurement_->MeasMenuEnabled()) {

@@ -231,6 +231,12 @@ void MainWindow::TaskBarRefresh(const QString& which)
         tz4TaskBar_->Refresh();
 }
 
+void MainWindow::showBusyNotice(const QString& text)
+{
+    tz4Status_->setCaption(text);
+    tz4Status_->repaint();
+}
+
 void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);

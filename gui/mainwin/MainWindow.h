@@ -49,6 +49,9 @@ public:
 
     QMdiArea* mdiArea() const { return mdi_; }
     uclTz4DataBar& tz4Status() const { return *tz4Status_; }
+    // Says on the status bar, at once, what the program waits for (a database another program
+    // holds); the wait itself runs no events.
+    void showBusyNotice(const QString& text);
     uclTz4TaskBar& tz4TaskBar() const { return *tz4TaskBar_; }
     QToolBar* coolBar() const { return coolBar1_; }
 

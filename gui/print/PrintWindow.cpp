@@ -117,6 +117,8 @@ QList<QMenu*> PrintWindow::menus() const
     return {fileMenu_, printMenu_, displayMenu_};
 }
 
+void PrintWindow::setMenusInFrame(bool inFrame) { menuBar_->setVisible(!inFrame); }
+
 void PrintWindow::buildMenus()
 {
     fileMenu_ = menuBar_->addMenu(GetRes(msg::MenuFile));

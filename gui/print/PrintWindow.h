@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/widgets/ChildMenus.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -28,7 +30,7 @@ class TemplateGridView;
 // editing on ([EDITABLEPRINT]) the property grid through which the template is changed and
 // saved, labels selected, dragged, bound and deleted on the preview. It shows what its
 // PrintControl holds and turns gestures into calls of it.
-class PrintWindow final : public QWidget {
+class PrintWindow final : public QWidget, public ChildMenus {
     Q_OBJECT
 
 public:
@@ -48,8 +50,10 @@ public:
     TemplateGridView* grid() const { return grid_; }
     PrintGridModel* gridModel() const { return gridModel_.get(); }
     QMenuBar* menuBar() const { return menuBar_; }
-    // The menus the window offers: File, Print and Display.
+    // The menus the window offers: File, Print and Display; in the frame's bar while active.
     QList<QMenu*> menus() const;
+    QList<QMenu*> childMenus() const override { return menus(); }
+    void setMenusInFrame(bool inFrame) override;
     QMenu* labelPopup() const { return labelPopup_; }
     // The sentences that say what the page cannot show as the template asks; hidden when none.
     QLabel* problemsLine() const { return problems_; }

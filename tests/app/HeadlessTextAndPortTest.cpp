@@ -124,7 +124,7 @@ TEST_F(HeadlessProgram, TextFilesFollowTheWorkFunctionAndCountingRateLayouts)
     ASSERT_EQ(light.exitCode, 0) << light.err.toStdString();
     const HeadlessRun refused = tz4({QStringLiteral("export-text"), QStringLiteral("3"), file(QStringLiteral("l.csv"))});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains("This data cannot be saved."));
+    EXPECT_TRUE(refused.err.contains("This data cannot be saved.")) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("l.csv"))));
 }
 

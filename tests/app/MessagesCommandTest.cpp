@@ -39,7 +39,7 @@ TEST(MessagesCommand, ListsJapaneseAsUtf8)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, expectedListing(Language::Japanese));
     EXPECT_TRUE(run.out.startsWith("101\tJA\n"));
-    EXPECT_TRUE(run.out.contains(QStringLiteral("\n217\tファイル(&F)\n").toUtf8()));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\n217\tファイル(&F)\n").toUtf8())) << run.out.toStdString();
 }
 
 TEST(MessagesCommand, RefusesAnUnknownLanguage)
@@ -47,5 +47,5 @@ TEST(MessagesCommand, RefusesAnUnknownLanguage)
     const HeadlessRun run = runTz4({QStringLiteral("messages"), QStringLiteral("--lang"), QStringLiteral("fr")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains("fr"));
+    EXPECT_TRUE(run.err.contains("fr")) << run.err.toStdString();
 }

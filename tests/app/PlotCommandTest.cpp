@@ -151,6 +151,13 @@ TEST_F(PlotCommand, AnEmptyRecordIsRefusedAndOtherModesAreLeftOut)
     EXPECT_TRUE(run.err.contains("nothing to plot")) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("2 W has 0 point(s)")) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(empty));
+    exec(QStringLiteral("Insert Into Datas(SeqNo,SerialNo,EngData,xPoint,yPoint,CpsData,aData,G_Flag,F_Flag) "
+                        "Values (9000,2,450,0,0,12.5,0,False,False);"));
+    run = tz4({QStringLiteral("plot"), QStringLiteral("2 W"), empty});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("2 W has 1 point(s)")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(empty)) << "a single point makes no graph either";
+    exec(QStringLiteral("Delete From Datas Where SeqNo=9000;"));
 
     const QString mixed = file(QStringLiteral("mixed.svg"));
     run = tz4({QStringLiteral("plot"), QStringLiteral("1 W"), QStringLiteral("3 C"), QStringLiteral("2 W"), mixed});

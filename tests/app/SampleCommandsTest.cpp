@@ -148,7 +148,7 @@ TEST_F(SampleCommands, OperationsRunFromTheCommandLine)
 
     const HeadlessRun unconfirmed = tz4(args({"empty-trash"}));
     EXPECT_EQ(unconfirmed.exitCode, 2);
-    EXPECT_TRUE(unconfirmed.err.contains("Delete all data in trash. OK?"));
+    EXPECT_TRUE(unconfirmed.err.contains("Delete all data in trash. OK?")) << unconfirmed.err.toStdString();
     EXPECT_EQ(tz4(args({"show", "6"})).exitCode, 0);
     const QJsonArray trash = tz4(args({"records", "--folder", "R", "--json"})).jsonArray();
     QStringList trashed;
@@ -163,7 +163,7 @@ TEST_F(SampleCommands, OperationsRunFromTheCommandLine)
     ASSERT_EQ(found.exitCode, 0) << found.err.toStdString();
     ASSERT_EQ(found.jsonArray().size(), 1);
     EXPECT_EQ(found.jsonArray().at(0)[QStringLiteral("key")].toString(), QStringLiteral("2 W"));
-    EXPECT_TRUE(found.err.contains("1Datas Found"));
+    EXPECT_TRUE(found.err.contains("1Datas Found")) << found.err.toStdString();
     EXPECT_EQ(tz4(args({"search"})).exitCode, 2);
     EXPECT_EQ(tz4(args({"search", "--from", "2024-02-01", "--to", "2024-02-01", "--json"})).jsonArray().size(), 5);
 }
@@ -216,4 +216,18 @@ TEST_F(SampleCommands, TheTreeListsEveryFolderIndentedUnderTheRoot)
     const QJsonArray tree = tz4(args({"records", "--tree", "--json"})).jsonArray();
     ASSERT_EQ(tree.size(), 1);
     EXPECT_EQ(tree.at(0)[QStringLiteral("children")].toArray().at(0)[QStringLiteral("key")].toString(), QStringLiteral("1 F"));
+}
+
+TEST_F(SampleCommands, MessagesSayWhatHappenedAndFarSearchesAreNoErrors)
+{
+    fill();
+    HeadlessRun run = tz4(args({"search", "--months", "24400"}));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.count('\n'), 6) << "every record was measured within the past 2033 years";
+    run = tz4(args({"search", "--days", "999999999"}));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    run = tz4(args({"delete", "2 F"}));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("Import")) << "a delete is not an import: " << run.err.toStdString();
 }

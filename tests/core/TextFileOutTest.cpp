@@ -1,6 +1,7 @@
 #include "core/DataDirectory.h"
 #include "core/Formats.h"
 #include "core/TextFileOut.h"
+#include "tests/support/SmallTmpfs.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -206,14 +207,32 @@ TEST_F(TextFileOut, TheProgramsOwnFilesAreNeverOverwritten)
     EXPECT_TRUE(TextFileOutWrk(sub + QStringLiteral("/TZ4.mdb"), r, 1)) << "the same name elsewhere is an ordinary file";
 }
 
-#ifdef Q_OS_LINUX
-TEST_F(TextFileOut, AWriteThatFailsIsAnError)
+// The disk is made full here: the machine's /dev/full is not to be trusted to still be a device.
+TEST_F(TextFileOut, AWriteToAFullDiskIsAnErrorAndKeepsTheFileItWouldReplace)
 {
+    test::SmallTmpfs disk(256 * 1024);
+    TZ4_REQUIRE_TMPFS(disk);
+    FakeRecord r = sample();
+    // Longer than the page the disk has left, shorter than a write buffer: the write that fails
+    // is the last one, when the file is flushed.
+    r.points.assign(500, Point{4.5f, 1.25f, 1.5f});
+    const QString target = disk.filePath(QStringLiteral("scan.csv"));
+    ASSERT_TRUE(TextFileOutWrk(target, sample(), 1));
+    QFile before(target);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray earlier = before.readAll();
+    before.close();
+    disk.fill(4096);
+
     QString failure;
-    EXPECT_FALSE(TextFileOutWrk(QStringLiteral("/dev/full"), sample(), 1, &failure));
-    EXPECT_EQ(failure, QStringLiteral("No space left on device"));
+    EXPECT_FALSE(TextFileOutWrk(target, r, 1, &failure));
+    EXPECT_TRUE(failure.contains(QStringLiteral("No space left on device"))) << failure.toStdString();
+    QFile after(target);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), earlier);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral(".filler"), QStringLiteral("scan.csv")}));
 }
-#endif
 
 TEST_F(TextFileOut, ANameWithDelimitersQuotesOrLineBreaksStaysOneField)
 {

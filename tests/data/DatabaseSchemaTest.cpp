@@ -124,7 +124,7 @@ TEST(CompactAndRepairDB, ShrinksAfterDeletesAndKeepsEveryRow)
     EXPECT_EQ(count(db, QStringLiteral("Select Count(*) From Datas;")), 100);
     EXPECT_EQ(count(db, QStringLiteral("Select Sum(CpsData) * 2 From Datas;")), 5050);
     EXPECT_THROW(db.query(QStringLiteral("Select * From TmpSet;")), Tz4Error) << "work tables are dropped";
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("TMP*")}).size(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("TZ4.mdb")}) << "nothing is left beside it";
 }
 
 TEST(CompactAndRepairDB, IsNeverStartedForAShortPathAndLeavesADamagedFileAlone)
@@ -140,6 +140,4 @@ TEST(CompactAndRepairDB, IsNeverStartedForAShortPathAndLeavesADamagedFileAlone)
     QFile again(path);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), QByteArray(4096, 'x'));
-    EXPECT_EQ(repairTemporaryPath(QStringLiteral("/d/TZ4.mdb"), QDateTime(QDate(2026, 5, 3), QTime(4, 5, 6))),
-              QStringLiteral("/d/TMP260503040506.mdb"));
 }

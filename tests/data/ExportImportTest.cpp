@@ -1,9 +1,10 @@
-#include "SampleFixture.h"
+#include "HeldDatabase.h"
 
 #include "data/ExportImport.h"
 #include "data/SampleOperations.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 using namespace tz4;
@@ -199,4 +200,100 @@ TEST_F(ExportImport, BadImportFilesChangeNothing)
 
     ImportMain(path, good, QStringLiteral("7 F"));
     EXPECT_EQ(count(QStringLiteral("Select Count(*) From Setting")), 2) << "the database still takes a good file";
+}
+
+TEST_F(ExportImport, HostileOrMistypedFilesAreRefusedAtOnceAndChangeNothing)
+{
+    folder(7, QStringLiteral("Target"));
+    record(40, 0, QStringLiteral("Existing"), 7);
+    const QString good = ExportMain(path, file(QStringLiteral("good.mdb")), QStringLiteral("7 F,"));
+    const auto brokenCopy = [&](const QString& name, const QString& sql) {
+        const QString copy = file(name + QStringLiteral(".mdb"));
+        EXPECT_TRUE(QFile::copy(good, copy));
+        SqliteDatabase db(copy);
+        db.exec(sql);
+        return copy;
+    };
+    const std::pair<QString, QString> bad[] = {
+        // A view that never ends in place of the points.
+        {brokenCopy(QStringLiteral("view"),
+                    QStringLiteral("Drop Table Datas; Create View Datas As With Recursive n(i) As (Select 1 Union All "
+                                   "Select i+1 From n) Select i As SeqNo, 40 As SerialNo, 450 As EngData, 0 As xPoint, "
+                                   "0 As yPoint, 1.0 As CpsData, 0 As aData, 0 As G_Flag, 0 As F_Flag From n;")),
+         QStringLiteral("is a view")},
+        {brokenCopy(QStringLiteral("extra"), QStringLiteral("Alter Table Setting Add Column Extra Integer;")),
+         QStringLiteral("other columns")},
+        {brokenCopy(QStringLiteral("count"), QStringLiteral("Update Setting Set EngEnd='many';")),
+         QStringLiteral("EngEnd holds 'many', not a whole number")},
+        {brokenCopy(QStringLiteral("light"), QStringLiteral("Update Setting Set MeasLight='bright';")),
+         QStringLiteral("MeasLight")},
+        {brokenCopy(QStringLiteral("date"), QStringLiteral("Update Setting Set DataTime='yesterday';")),
+         QStringLiteral("not a date")},
+        {brokenCopy(QStringLiteral("name"), QStringLiteral("Update Setting Set SampleName=printf('%.81c', 'x');")),
+         QStringLiteral("at most 80 characters")},
+        {brokenCopy(QStringLiteral("huge"), QStringLiteral("Update Setting Set SetLight=1e308;")),
+         QStringLiteral("single precision")},
+        {brokenCopy(QStringLiteral("rate"), QStringLiteral("Update Datas Set CpsData='x';")), QStringLiteral("CpsData")},
+        {brokenCopy(QStringLiteral("self"), QStringLiteral("Update Setting Set AdjustNo=40;")),
+         QStringLiteral("cannot correct it")},
+        {brokenCopy(QStringLiteral("member"), QStringLiteral("Insert Into Setting(SeqNo,Modes,Parent) Values (41,4,0);"
+                                                             "Insert Into Thicks(SeqNo,AdjNo,DataNo) Values (1,41,40);")),
+         QStringLiteral("does not join a D record to a T record")},
+    };
+    const QStringList before = dump();
+    QElapsedTimer took;
+    took.start();
+    for (const auto& [name, reason] : bad) {
+        QString why;
+        try {
+            ImportMain(path, name, QStringLiteral("7 F"));
+        } catch (const Tz4Error& error) {
+            why = error.description();
+        }
+        EXPECT_TRUE(why.contains(reason)) << qPrintable(name) << ": " << qPrintable(why);
+        EXPECT_EQ(dump(), before) << qPrintable(name);
+    }
+    EXPECT_LT(took.elapsed(), 20000) << "no file keeps the import busy";
+    EXPECT_TRUE(intact());
+}
+
+TEST_F(ExportImport, ItemsFlaggedAsInTheTrashComeInLiveAsCounted)
+{
+    folder(7, QStringLiteral("Box"));
+    record(40, 0, QStringLiteral("Gold"), 7);
+    const QString written = ExportMain(path, file(QStringLiteral("box.mdb")), QStringLiteral("7 F,"));
+    {
+        SqliteDatabase db(written);
+        db.exec(QStringLiteral("Update FAT Set ReCycled=1; Update Setting Set Recycled=1;"));
+    }
+    const QString other = freshDatabase();
+    const ImportCounts counts = ImportMain(other, written, QStringLiteral("1 A"));
+    EXPECT_EQ(counts.folders, 1);
+    EXPECT_EQ(counts.records, 1);
+    EXPECT_EQ(scalarIn(other, QStringLiteral("Select Count(*) From FAT Where Recycled=0")).toInt(), 1);
+    EXPECT_EQ(scalarIn(other, QStringLiteral("Select Count(*) From Setting Where Recycled=0")).toInt(), 1);
+}
+
+TEST_F(ExportImport, AnExportHoldsNoWriterUp)
+{
+    useWriteAheadLog(path);
+    folder(7, QStringLiteral("Box"));
+    record(40, 0, QStringLiteral("Gold"), 7);
+    // A writer that found the database held would give up at once.
+    test::ScopedDatabaseWait wait(std::chrono::milliseconds(200));
+    QString made;
+    QString failed;
+    ExportMain(path, file(QStringLiteral("box.mdb")), QStringLiteral("7 F,"), [&](const QString& caption, double) {
+        // Called from inside the export's transaction while it collects the folder.
+        if (!caption.contains(QStringLiteral("7 F")) || !made.isEmpty() || !failed.isEmpty())
+            return;
+        try {
+            made = newFolder(path, QStringLiteral("Made during the export"), QStringLiteral("1 A"));
+        } catch (const Tz4Error& error) {
+            failed = error.description();
+        }
+    });
+    EXPECT_TRUE(failed.isEmpty()) << qPrintable(failed);
+    EXPECT_FALSE(made.isEmpty());
+    EXPECT_EQ(count(QStringLiteral("Select Count(*) From FAT Where Name='Made during the export'")), 1);
 }

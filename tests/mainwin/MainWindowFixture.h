@@ -56,9 +56,11 @@ public:
     QByteArray readAll() override { return inner.readAll(); }
     void discardInput() override { inner.discardInput(); }
     QString description() const override { return inner.description(); }
+    QString failureCause(Language) const override { return cause; }
 
     sim::SimulatorLine inner;
     int writes = 0;
+    QString cause; // what the line reports having seen, as a device that went away
 };
 
 // The main window's logic on the in-process simulator, in virtual time, with a fresh data

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 namespace tz4::test {
 
 // Installs itself as the process-wide reporter for one scope and records every message box,
@@ -24,10 +26,14 @@ public:
                               MessageButtons buttons) override
     {
         shown.append({text, title, icon, buttons});
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : answer_;
+        if (buttons == MessageButtons::Ok)
+            return MessageAnswer::Ok;
+        return decide ? decide(shown.last()) : answer_;
     }
 
     QList<Shown> shown;
+    // When set, answers each question in place of the fixed answer.
+    std::function<MessageAnswer(const Shown&)> decide;
 
 private:
     MessageAnswer answer_;

@@ -13,6 +13,8 @@ namespace tz4::test {
 
 // Path of a program built by this project (tz4, tz4-sim).
 QString builtProgram(const QString& name);
+// Path of a helper program the tests build (tz4_data_store_helper, tz4_data_lock_helper).
+QString builtHelper(const QString& name);
 
 // The error number `action` raises, or 0 when it returns normally.
 inline int errorNumberOf(const std::function<void()>& action)

@@ -3,6 +3,7 @@
 #include "core/MessageIds.h"
 #include "core/OwnTexts.h"
 #include "core/RecordParameters.h"
+#include "data/SampleOperations.h"
 #include "data/FolderContents.h"
 #include "data/SqliteDatabase.h"
 #include "data/Tz4DataSet.h"
@@ -293,6 +294,35 @@ TEST_F(StoredRecordWindows, AWindowStoresOnlyWhatItsUserChanged)
     EXPECT_FLOAT_EQ(disp.OverLayLevel(), 0.5f);
     EXPECT_FLOAT_EQ(stored(gold).GraphY(1), goldYMax) << "the shared axis was not stored into the records";
     EXPECT_FLOAT_EQ(stored(silver).GraphY(1), goldYMax);
+}
+
+TEST_F(StoredRecordWindows, AnEditStoresOnlyItsOwnValueAndNeverOverAChangeMadeElsewhere)
+{
+    const QString gold = scan(QStringLiteral("Gold"));
+    open(gold, false);
+    showTab(ParameterGridModel::Meas);
+
+    // A command renames the record while the window is open; the window's own edit of the
+    // notes is stored beside it, and closing writes nothing stale back.
+    renameItem(database, gold, QStringLiteral("Gold, annealed"));
+    type(QStringLiteral("Notes1"), QStringLiteral("after the anneal"));
+    EXPECT_EQ(stored(gold).Parameters(param::Notes1).toString(), QStringLiteral("after the anneal"));
+    EXPECT_EQ(stored(gold).Parameters(param::SampleName).toString(), QStringLiteral("Gold, annealed"));
+
+    // The same value changed on both sides: the window's change is refused with a word, and
+    // the window shows what is stored.
+    renameItem(database, gold, QStringLiteral("Gold, etched"));
+    type(QStringLiteral("SampleName"), QStringLiteral("Gold (mine)"));
+    ASSERT_FALSE(reporter.shown.isEmpty());
+    EXPECT_TRUE(reporter.shown.last().text.contains(QStringLiteral("was changed by another window or program")))
+        << reporter.shown.last().text.toStdString();
+    EXPECT_EQ(stored(gold).Parameters(param::SampleName).toString(), QStringLiteral("Gold, etched"));
+    EXPECT_EQ(window->control().selected()->Parameters(param::SampleName).toString(), QStringLiteral("Gold, etched"));
+
+    window->close();
+    QTRY_VERIFY(window.isNull());
+    EXPECT_EQ(stored(gold).Parameters(param::SampleName).toString(), QStringLiteral("Gold, etched"));
+    EXPECT_EQ(stored(gold).Parameters(param::Notes1).toString(), QStringLiteral("after the anneal"));
 }
 
 TEST_F(StoredRecordWindows, ADifferenceNeedsARegressionLineAndLeavesTheOriginalAsItWas)

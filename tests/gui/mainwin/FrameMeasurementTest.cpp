@@ -10,12 +10,16 @@
 #include "gui/datawin/DataWindow.h"
 #include "gui/datawin/DataWindowOpener.h"
 #include "gui/mainwin/TerminationSignals.h"
+#include "gui/print/PrintWindow.h"
+#include "gui/print/PrintWindowOpener.h"
+#include "print/PrintControl.h"
 #include "gui/widgets/MessageBoxReporter.h"
 #include "instrument/Tz4Body.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
 
@@ -176,6 +180,35 @@ TEST_F(FrameMeasurement, TheActiveDataWindowsMenusStandInTheFramesMenuBar)
     EXPECT_EQ(frame->menuBar()->actions().size(), 4);
     EXPECT_EQ(frame->mnuMeas()->actions().size(), 2) << "Connect and Serial Port";
     EXPECT_EQ(frame->mnuFile()->actions().size(), 1);
+}
+
+TEST_F(FrameMeasurement, AMeasurementOnceStoredIsPrintedFromItsWindowInAPrintWindowOfTheFrame)
+{
+    open();
+    gui::DataWindow::setPrintOpener([this](const QStringList& keys) { gui::openPrintWindow(*frame, keys); });
+    const auto forget = qScopeGuard([] { gui::DataWindow::setPrintOpener({}); });
+    connectFromMenu();
+    QPointer<gui::DataWindow> window = newScanWindow();
+    ASSERT_TRUE(window);
+    QAction* print = window->entry(QStringLiteral("mnuPrint"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->text(), text(msg::PrintMenu));
+    EXPECT_FALSE(print->isEnabled()) << "nothing is stored to print yet";
+
+    window->measurementAction(MeasurementControl::MeasMeasure)->trigger();
+    ASSERT_EQ(window->control().selected()->Key(), QStringLiteral("1 W"));
+    QTRY_VERIFY(print->isEnabled());
+
+    // Chosen from the frame's File menu, where the active window's entries stand.
+    QTRY_VERIFY(frame->mdiArea()->activeSubWindow() != nullptr);
+    choose(frame->mnuFile(), print);
+    gui::PrintWindow* printing = nullptr;
+    QTRY_VERIFY((printing = frame->findChild<gui::PrintWindow*>()) != nullptr);
+    EXPECT_TRUE(printing->hasRecords());
+    EXPECT_EQ(printing->control().records().Item(1)->Key(), QStringLiteral("1 W"));
+    QTRY_COMPARE(frame->mdiArea()->activeSubWindow()->widget(), static_cast<QWidget*>(printing));
+    // Its Print menu stands in the frame's bar while it is active.
+    EXPECT_TRUE(frame->menuBar()->actions().contains(printing->menus().at(1)->menuAction()));
 }
 
 TEST_F(FrameMeasurement, ADataWindowFillsTheAreaAloneAndComesBackWhereItWasLeft)
