@@ -2,6 +2,7 @@
 
 #include "core/MessageIds.h"
 #include "data/RecordKind.h"
+#include "data/RecordText.h"
 #include "datawin/DataWindowControl.h"
 #include "gui/datawin/DataWindow.h"
 #include "gui/print/PrintWindow.h"
@@ -38,12 +39,13 @@ protected:
         return reporter.shown.isEmpty() ? QStringLiteral("<no message>") : reporter.shown.last().text;
     }
 
-    // Answers the next file dialog with `file`, recording its title.
+    // Answers the next file dialog with `file`, recording its title and file types.
     void answerFileDialog(const QString& file)
     {
         gui::SampleManagerWindow::setFileChooser(
-            [this, file](bool, const QString& title, const QStringList&, const QString&, int* filter) {
+            [this, file](bool, const QString& title, const QStringList& filters, const QString&, int* filter) {
                 dialogTitles << title;
+                dialogFilters = filters;
                 *filter = 1;
                 return file;
             });
@@ -57,6 +59,7 @@ protected:
     }
 
     QStringList dialogTitles;
+    QStringList dialogFilters;
 };
 
 TEST_F(SampleManagerWindowTest, OpensWithTheFrameOnceAndComesBackFromDisplayDataManager)
@@ -361,6 +364,28 @@ TEST_F(SampleManagerWindowTest, ExportAndImportGoThroughTheMenuWithTheDialogsAns
     QFile caution(dataDirectory() + QStringLiteral("/Caution.log"));
     ASSERT_TRUE(caution.open(QIODevice::ReadOnly));
     EXPECT_FALSE(caution.readAll().isEmpty());
+}
+
+TEST_F(SampleManagerWindowTest, SaveDataWritesAWorkFunctionRecordAsTextAndRefusesALightRecord)
+{
+    const QString scan = record(QStringLiteral("W"), QStringLiteral("Scan"));
+    const QString lamp = record(QStringLiteral("L"), QStringLiteral("Lamp"));
+    ASSERT_NO_FATAL_FAILURE(open());
+    const QString file = fileIn(QStringLiteral("scan.txt"));
+    answerFileDialog(file);
+
+    ASSERT_NO_FATAL_FAILURE(selectInList({scan}));
+    manager->entry(QStringLiteral("mnuSaveData"))->trigger();
+    EXPECT_EQ(dialogFilters, recordTextFilters());
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << lastMessage().toStdString();
+    EXPECT_TRUE(saved.readAll().contains("Scan"));
+
+    ASSERT_NO_FATAL_FAILURE(selectInList({lamp}));
+    dialogTitles.clear();
+    manager->entry(QStringLiteral("mnuSaveData"))->trigger();
+    EXPECT_TRUE(dialogTitles.isEmpty());
+    EXPECT_EQ(lastMessage(), text(msg::CannotSaveData));
 }
 
 TEST_F(SampleManagerWindowTest, AChangeByTheCommandLineShowsOnRefreshAndAVanishedItemIsReported)
