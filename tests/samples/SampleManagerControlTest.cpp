@@ -103,6 +103,35 @@ TEST_F(SampleManagerControlTest, RefusedGesturesSayWhyAndLeaveTheDatabaseAlone)
     EXPECT_EQ(dump(), gone);
 }
 
+TEST_F(SampleManagerControlTest, TheGridPopupsUndoACorrectionAndACalibrationMember)
+{
+    record(14, 3, QStringLiteral("Calibration"), 0);
+    record(15, 4, QStringLiteral("Line"), 0, 0);
+    control->RefreshData();
+    ASSERT_TRUE(control->Drop(QStringLiteral("10 W"), {QStringLiteral("12 L")}, false));
+    ASSERT_TRUE(control->Drop(QStringLiteral("15 T"), {QStringLiteral("14 D")}, false));
+    ASSERT_EQ(scalar(QStringLiteral("Select AdjustNo From Setting Where SeqNo=10;")).toInt(), 12);
+    ASSERT_EQ(count(QStringLiteral("Select Count(*) From Thicks Where AdjNo=15 And DataNo=14;")), 1);
+
+    control->ItemClick(QStringLiteral("10 W"));
+    const SampleGridModel& grid = control->grid();
+    const auto shown = [&grid](const QString& row) { return grid.index(grid.rowOf(row), 1).data().toString(); };
+    EXPECT_NE(shown(QStringLiteral("AdjustName")), QStringLiteral("None"));
+    EXPECT_TRUE(control->RemoveAdjustment());
+    EXPECT_EQ(scalar(QStringLiteral("Select AdjustNo From Setting Where SeqNo=10;")).toInt(), 0);
+    EXPECT_EQ(shown(QStringLiteral("AdjustName")), QStringLiteral("None"));
+    EXPECT_FALSE(control->RemoveAdjustment()) << "there is nothing left to remove";
+
+    control->ItemClick(QStringLiteral("15 T"));
+    int memberRow = -1;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        if (grid.keyOf(row).startsWith(QLatin1String("CalibData")))
+            memberRow = row;
+    ASSERT_GE(memberRow, 0);
+    EXPECT_TRUE(control->RemoveCalibrationMember(grid.index(memberRow, 0).data(SampleGridModel::MemberRole).toInt()));
+    EXPECT_EQ(count(QStringLiteral("Select Count(*) From Thicks Where AdjNo=15;")), 0);
+}
+
 TEST_F(SampleManagerControlTest, AFolderDroppedOnANonFolderLandsAtTheTopLevel)
 {
     EXPECT_TRUE(control->Drop(QStringLiteral("1 Q"), {QStringLiteral("2 F")}, false));
