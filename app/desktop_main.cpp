@@ -93,9 +93,7 @@ int runWindows(const QStringList& args)
 int main(int argc, char** argv)
 {
     tz4::readLocalTimeZoneOnce();
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    const QStringList args = tz4::cli::commandArguments(argc, argv);
 
     // Headless sub-commands must run without a display.
     if (tz4::cli::needsPainting(args)) {

@@ -1,5 +1,6 @@
 // `tz4`: answers the commands that only read the database itself and hands everything else,
 // the window program included, to the whole program.
+#include "app/cli/CommandLine.h"
 #include "app/cli/LeanCommands.h"
 #include "core/LocalTimeZone.h"
 
@@ -29,9 +30,7 @@ QString wholeProgram()
 int main(int argc, char** argv)
 {
     tz4::readLocalTimeZoneOnce();
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    const QStringList args = tz4::cli::commandArguments(argc, argv);
     QByteArray program;
     {
         QCoreApplication app(argc, argv);
