@@ -1,9 +1,15 @@
-# cmake -DROOT=<source root> -DLAYER=<folder> -DALLOWED=<folders> [-DSTAMP=<file>] -P CheckIncludes.cmake
-# Fails, naming the file, the line and the rule, when a source of LAYER includes a header of a
-# project folder outside ALLOWED (the layer itself and the layers below it).
+# cmake -DROOT=<source root> -DLAYER=<folder> -DALLOWED=<folders> [-DSOURCES=<files>] [-DSTAMP=<file>]
+#       -P CheckIncludes.cmake
+# Fails, naming the file, the line and the rule, when a source of LAYER (or of SOURCES, paths
+# from ROOT, when given) includes a header of a project folder outside ALLOWED (the layer itself
+# and the layers below it).
 cmake_minimum_required(VERSION 3.25)
 
-file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/${LAYER}/*.cpp ${ROOT}/${LAYER}/*.h)
+if(SOURCES)
+  set(sources ${SOURCES})
+else()
+  file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/${LAYER}/*.cpp ${ROOT}/${LAYER}/*.h)
+endif()
 list(JOIN ALLOWED ", " allowed_text)
 set(failures "")
 foreach(source IN LISTS sources)

@@ -13,8 +13,13 @@ set(TZ4_CHECK_INCLUDES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/CheckIncludes.cmake)
 
 # tz4_layer(<target> <folder>): <target> is the library built from <folder> (relative to the
 # source root, e.g. "data" or "gui").
+# tz4_layer(target folder [OWN_SOURCES]): OWN_SOURCES checks only the target's own sources, for
+# a library that takes a part of a folder another library of wider reach shares.
 function(tz4_layer target folder)
   set_property(TARGET ${target} PROPERTY TZ4_FOLDER ${folder})
+  if("OWN_SOURCES" IN_LIST ARGN)
+    set_property(TARGET ${target} PROPERTY TZ4_OWN_SOURCES ON)
+  endif()
   set_property(GLOBAL APPEND PROPERTY TZ4_LAYERS ${target})
   # moc looks at a library again only when one of its directory's list files or known sources
   # changes; a file that a glob adds (a new header, a checkout) changes none of them. Making the
@@ -117,9 +122,17 @@ function(tz4_enforce_layers)
     get_target_property(sources ${target} SOURCES)
     list(FILTER sources INCLUDE REGEX "\\.(cpp|h)$")
     set(stamp ${PROJECT_BINARY_DIR}/layers/${target}.checked)
+    set(only "")
+    get_target_property(own_sources ${target} TZ4_OWN_SOURCES)
+    if(own_sources)
+      foreach(source IN LISTS sources)
+        file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${source})
+        list(APPEND only ${relative})
+      endforeach()
+    endif()
     add_custom_command(OUTPUT ${stamp}
       COMMAND ${CMAKE_COMMAND} -DROOT=${PROJECT_SOURCE_DIR} -DLAYER=${own} "-DALLOWED=${allowed}"
-              -DSTAMP=${stamp} -P ${TZ4_CHECK_INCLUDES_SCRIPT}
+              "-DSOURCES=${only}" -DSTAMP=${stamp} -P ${TZ4_CHECK_INCLUDES_SCRIPT}
       DEPENDS ${sources} ${TZ4_CHECK_INCLUDES_SCRIPT}
       COMMENT "Checking the includes of ${own}/"
       VERBATIM)

@@ -55,6 +55,8 @@ Texts texts(OwnText id)
     case OwnText::CorrectionLeftOut:
         return {"The correcting record ~1 could not be read (~2); the file holds the record without it",
                 "補正データ ~1 を読めませんでした(~2)。ファイルには補正なしで書き出されました"};
+    case OwnText::CauseLabel:
+        return {"Cause: ", "原因: "};
     case OwnText::ChangedElsewhere:
         return {"Record ~1 was changed by another window or program meanwhile (~2). This change was not stored; the window now shows the record as it is stored.",
                 "データ ~1 は他のウィンドウまたはプログラムで変更されました(~2)。この変更は保存されていません。ウィンドウには保存されている内容を表示します。"};

@@ -25,6 +25,7 @@ enum class OwnText {
     True,
     NoName,           // a calibration or correction record that is not there ("None")
     InitSystem,       // the status bar before anything has happened
+    CauseLabel,       // starts the line that names what the link saw ("Cause: ")
     ChangedElsewhere, // ~1: the record's key, ~2: the values another program changed meanwhile
     NotWrittenBack,   // ~1: the record's key, ~2: why the database did not take the change
     DatabaseBusy,     // ~1: the time-out in seconds; another process holds the database

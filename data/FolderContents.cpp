@@ -18,10 +18,15 @@ QList<FolderEntry> folderEntries(const QString& databasePath, qint32 folder)
     while (folders.next())
         entries.append({makeKey(qint32(folders.toInt(QStringLiteral("SeqNo"))), QStringLiteral("F")),
                         folders.toText(QStringLiteral("Name"), QStringLiteral("Name None")), std::nullopt, QDateTime()});
+    // A folder may hold thousands of records: the list is made large enough at once.
+    SqliteStatement count =
+        db.query(QStringLiteral("Select Count(*) From Setting Where Recycled=0 And Parent=%1;").arg(folder));
+    if (count.next())
+        entries.reserve(entries.size() + qsizetype(count.toInt(0)));
     SqliteStatement records = db.query(QStringLiteral("Select SeqNo,SampleName,MeasLight,DataTime,Modes From Setting "
                                                       "Where Recycled=0 And Parent=%1;")
                                            .arg(folder));
-    // A folder may hold thousands of records: the columns are looked up once.
+    // The columns are looked up once.
     const int seqNo = records.requireColumn(QStringLiteral("SeqNo"));
     const int sampleName = records.requireColumn(QStringLiteral("SampleName"));
     const int measLight = records.requireColumn(QStringLiteral("MeasLight"));

@@ -17,6 +17,13 @@ struct FolderEntry {
     bool isFolder() const;
 };
 
+} // namespace tz4
+
+// Listings of thousands of entries grow by moving memory, not entry by entry.
+Q_DECLARE_TYPEINFO(tz4::FolderEntry, Q_RELOCATABLE_TYPE);
+
+namespace tz4 {
+
 // The listing of folder `folder` (0: the top level) as the sample manager builds it: its
 // folders, then its records. Throws Tz4Error when the database cannot be read.
 QList<FolderEntry> folderEntries(const QString& databasePath, qint32 folder);

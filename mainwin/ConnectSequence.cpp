@@ -239,13 +239,14 @@ void MainControl::reportNoConnection(bool holding)
     // The catalogue names the step; the line below it names what the link actually saw.
     const QString cause = failureCause();
     const QString causeLine = cause.isEmpty() ? QString() : Crlf + QStringLiteral("Cause: ") + cause;
+    const QString causeShown = cause.isEmpty() ? QString() : Crlf + ownText(OwnText::CauseLabel) + cause;
     causeShown_ = !cause.isEmpty();
     // Silence (no port, or no reply to any diagnosis command) is a connection problem; only
     // an instrument that answered with fault flags has failed its self-diagnosis.
     if (!body_.PortOpen() || !body_.Answered()) {
         // Misspelt on purpose: log readers and support scripts search for this exact text.
         DebugLogWrite(0, QStringLiteral("TZ-4 Connect Process Sequence (No Conenct)") + causeLine);
-        errorReporter().showMessage(GetRes(msg::CannotCommunicate) + causeLine, GetRes(msg::ConnectionFailed),
+        errorReporter().showMessage(GetRes(msg::CannotCommunicate) + causeShown, GetRes(msg::ConnectionFailed),
                                     MessageIcon::Critical, MessageButtons::Ok);
     } else {
         QString text = QStringLiteral("TZ-4 Connect Process Sequence (Diag Error)") + Crlf;
@@ -257,7 +258,7 @@ void MainControl::reportNoConnection(bool holding)
             if (line.endsWith(QLatin1String("Error*****")))
                 failed << line;
         const QString units = failed.isEmpty() ? QString() : Crlf + failed.join(Crlf);
-        errorReporter().showMessage(GetRes(msg::SelfDiagnosisError) + units + causeLine, GetRes(msg::ConnectionFailed),
+        errorReporter().showMessage(GetRes(msg::SelfDiagnosisError) + units + causeShown, GetRes(msg::ConnectionFailed),
                                     MessageIcon::Critical, MessageButtons::Ok);
     }
     closeLink(holding);

@@ -79,6 +79,8 @@ void PrintPage::paintGraph(QPainter& painter)
     graph_.setOriginTop(float(tmpl_.GraphTop * twips));
     graph_.setSize(tmpl_.GraphWidth * twips, tmpl_.GraphHeight * twips);
     graph_.setFont(tmpl_.graphFont());
+    // A page in a paper says what its axes are, as the window does.
+    graph_.setTitlesFollowRecord(true);
     painter.save();
     graph_.Refresh(painter, uclTz4Graph::Surface::Foreign);
     painter.restore();

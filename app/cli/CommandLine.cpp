@@ -175,4 +175,12 @@ void applyGlobalOptions(const GlobalOptions& options)
         DatabaseWait::setTimeOut(std::chrono::seconds(*options.dbWaitSeconds));
 }
 
+QStringList commandArguments(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
 } // namespace tz4::cli

@@ -38,6 +38,9 @@ struct CommandLine {
 // own arguments. Both "--opt VALUE" and "--opt=VALUE" are accepted.
 CommandLine parseCommandLine(const QStringList& args);
 
+// The words of the command line after the program's name, as the system's locale encodes them.
+QStringList commandArguments(int argc, char** argv);
+
 // Makes the global options take effect for this process (the user-interface language, the
 // database wait).
 void applyGlobalOptions(const GlobalOptions& options);

@@ -3,6 +3,7 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/InitCommand.h"
 #include "app/cli/InstrumentCommands.h"
+#include "app/cli/LeanCommands.h"
 #include "app/cli/MessagesCommand.h"
 #include "app/cli/PlotCommand.h"
 #include "app/cli/PortsCommand.h"
@@ -10,7 +11,6 @@
 #include "app/cli/ReportCommand.h"
 #include "app/cli/SampleCommands.h"
 #include "core/Version.h"
-#include "data/DatabaseWait.h"
 
 #include <QTextStream>
 
@@ -139,11 +139,7 @@ int run(const QStringList& args)
     for (const Command& c : kCommands) {
         if (line.command != QLatin1String(c.name))
             continue;
-        // A wait for a database another program holds is said on standard error, once.
-        DatabaseWait::setNotice([name = c.name](const QString& text) {
-            std::fprintf(stderr, "tz4 %s: %s\n", name, qUtf8Printable(text));
-            std::fflush(stderr);
-        });
+        sayDatabaseWaits(c.name);
         return c.run(line.options, line.arguments);
     }
     std::fprintf(stderr, "tz4: unknown command '%s' (tz4 --help lists the commands)\n", qUtf8Printable(line.command));

@@ -103,7 +103,7 @@ TEST_F(AsUnprivilegedUser, APortTheUserMayNotOpenSaysToJoinDialoutAndLogInAgain)
         run({QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("--port"), node, QStringLiteral("connect")},
             primaryGid_);
     EXPECT_EQ(japanese.exitCode, 4);
-    EXPECT_TRUE(japanese.err.contains("シリアルポート " + device + " を使用する権限がありません。"))
+    EXPECT_TRUE(japanese.err.contains("原因: シリアルポート " + device + " を使用する権限がありません。"))
         << japanese.err.toStdString();
     EXPECT_TRUE(japanese.err.contains("ユーザー nobody をグループ dialout に追加し (sudo adduser nobody dialout)"))
         << japanese.err.toStdString();

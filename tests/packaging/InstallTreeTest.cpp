@@ -74,7 +74,8 @@ protected:
 TEST_F(InstalledTree, HoldsBothProgramsTheirManualPagesAndCompletion)
 {
     for (const QString& file :
-         {QStringLiteral("bin/tz4"), QStringLiteral("bin/tz4-sim"), QStringLiteral("share/man/man1/tz4.1.gz"),
+         {QStringLiteral("bin/tz4"), QStringLiteral("bin/tz4-sim"), QStringLiteral("libexec/tz4/tz4-desktop"),
+          QStringLiteral("share/man/man1/tz4.1.gz"),
           QStringLiteral("share/man/man1/tz4-sim.1.gz"), QStringLiteral("share/bash-completion/completions/tz4"),
           QStringLiteral("share/bash-completion/completions/tz4-sim"), QStringLiteral("share/doc/tz4-desktop/copyright"),
           QStringLiteral("share/doc/tz4-desktop/changelog.gz")})

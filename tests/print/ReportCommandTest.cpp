@@ -50,6 +50,9 @@ TEST_F(ReportCommand, PdfHoldsTheSampleNameAndTheWorkFunctionAsTheTemplateFormat
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Photoelectron Yield Spectrum")));
     EXPECT_TRUE(text.contains(QStringLiteral("Energy[eV]")));
+    // The graph names its axes, as in the window.
+    EXPECT_TRUE(text.contains(QStringLiteral("Energy [eV]"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Yield^0.5 [cps^0.5]"))) << text.toStdString();
 }
 
 TEST_F(ReportCommand, PngIsThePageAt150Dpi)

@@ -7,6 +7,7 @@
 #include "gui/datawin/DataWindow.h"
 #include "gui/datawin/ParameterGridView.h"
 #include "gui/graph/GraphWidget.h"
+#include "tests/support/ModelWatch.h"
 #include "tests/mainwin/MainWindowFixture.h"
 
 #include <QComboBox>
@@ -32,6 +33,7 @@ protected:
 
     void TearDown() override
     {
+        models.clear();
         delete window.data();
         MainWindowFixture::TearDown();
     }
@@ -39,6 +41,9 @@ protected:
     gui::DataWindow& open(const QString& keys, bool withInstrument = true)
     {
         window = new gui::DataWindow(database, keys, withInstrument ? main.get() : nullptr);
+        models.clear();
+        models.watch(&window->gridModel());
+        models.watch(window->pointsTable()->model());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.data()));
         return *window;
@@ -130,6 +135,7 @@ protected:
     }
 
     QString database;
+    ModelWatch models;
     QPointer<gui::DataWindow> window;
 };
 

@@ -1,3 +1,4 @@
+#include "tests/support/ModelWatch.h"
 #include "tests/gui/mainwin/MainWindowFixture.h"
 
 #include "core/MessageIds.h"
@@ -67,9 +68,11 @@ protected:
 
     void showDialog(QList<SerialPortEntry> ports = {usbAdapter(), builtInPort()})
     {
+        models.clear();
         dialog.reset();
         choice = std::make_unique<SerialPortChoice>(frame->control(), *serial);
         dialog = std::make_unique<gui::SerialPortDialog>(*choice, [ports] { return ports; }, frame.get());
+        models.watch(dialog->portTable()->model());
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -96,6 +99,7 @@ protected:
     std::unique_ptr<QtSerialLine> serial;
     std::unique_ptr<SerialPortChoice> choice;
     std::unique_ptr<gui::SerialPortDialog> dialog;
+    ModelWatch models; // after the dialog: stops watching before the model goes
 };
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "tests/support/ModelWatch.h"
+
 #include "core/Formats.h"
 #include "core/MessageCatalog.h"
 #include "core/MessageIds.h"
@@ -10,6 +12,7 @@
 #include "print/PrintControl.h"
 #include "print/PrintGridModel.h"
 #include "sim/SimulatorLine.h"
+#include "tests/support/ModelWatch.h"
 #include "tests/print/PrintFixture.h"
 
 #include <QAbstractButton>
@@ -45,6 +48,7 @@ protected:
 
     void TearDown() override
     {
+        models.clear();
         frame.reset();
         line.reset();
     }
@@ -53,6 +57,9 @@ protected:
     {
         window = gui::openPrintWindow(*frame, {key}, templateNo);
         EXPECT_NE(window, nullptr);
+        models.clear();
+        if (window)
+            models.watch(window->gridModel());
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
         return *window;
     }
@@ -141,6 +148,7 @@ protected:
     VirtualClock clock;
     std::unique_ptr<sim::SimulatorLine> line;
     std::unique_ptr<gui::MainWindow> frame;
+    test::ModelWatch models;
     QPointer<gui::PrintWindow> window;
 };
 
