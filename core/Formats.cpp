@@ -78,23 +78,26 @@ QString shortestText(double value)
     return shortestFromDecimal(std::signbit(value) && value != 0.0, toDecimal(std::fabs(value)));
 }
 
+GeneralDates::GeneralDates()
+{
+    // The long time without a time-zone name: the log and text files show local time.
+    QString timeFormat = locale_.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    date_ = locale_.dateFormat(QLocale::ShortFormat);
+    time_ = timeFormat.trimmed();
+}
+
+QString GeneralDates::operator()(const QDateTime& when) const
+{
+    return locale_.toString(when.date(), date_) + QLatin1Char(' ') + locale_.toString(when.time(), time_);
+}
+
 QString generalDate(const QDateTime& when)
 {
-    struct Formats {
-        QLocale locale;
-        QString date;
-        QString time;
-    };
-    // Listings format thousands of dates in one locale: its formats are looked up once.
-    thread_local std::optional<Formats> cached;
-    const QLocale locale;
-    if (!cached || cached->locale != locale) {
-        // The long time without a time-zone name: the log and text files show local time.
-        QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-        timeFormat.remove(QLatin1Char('t'));
-        cached.emplace(Formats{locale, locale.dateFormat(QLocale::ShortFormat), timeFormat.trimmed()});
-    }
-    return locale.toString(when.date(), cached->date) + QLatin1Char(' ') + locale.toString(when.time(), cached->time);
+    thread_local std::optional<GeneralDates> cached;
+    if (!cached || cached->locale() != QLocale())
+        cached.emplace();
+    return (*cached)(when);
 }
 
 qint64 roundHalfEven(double value)

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 namespace tz4 {
@@ -26,6 +27,20 @@ QString shortestText(double value);
 QString formatDate(const QDateTime& when, const QString& picture);
 // "General Date": the system short date, a blank, the long time.
 QString generalDate(const QDateTime& when);
+
+// generalDate for listings of thousands of dates: the locale and its formats are looked up once,
+// when the formatter is made.
+class GeneralDates {
+public:
+    GeneralDates();
+    QString operator()(const QDateTime& when) const;
+    const QLocale& locale() const { return locale_; }
+
+private:
+    QLocale locale_;
+    QString date_;
+    QString time_;
+};
 
 // Whole-number rounding with halves to even (the platform's integer conversion).
 qint64 roundHalfEven(double value);

@@ -49,10 +49,11 @@ void printEntries(const QList<FolderEntry>& entries, bool json)
         out << QJsonDocument(list).toJson(QJsonDocument::Compact) << Qt::endl;
         return;
     }
+    const GeneralDates dates;
     for (const FolderEntry& e : entries) {
         QString date;
         if (!e.isFolder())
-            date = e.date.isValid() ? generalDate(e.date) : QStringLiteral("Measure Date None");
+            date = e.date.isValid() ? dates(e.date) : QStringLiteral("Measure Date None");
         out << e.key << '\t' << quotedField(e.name, QStringLiteral("\t")) << '\t' << typeText(e) << '\t' << lightText(e) << '\t' << date << '\n';
     }
     out.flush();
