@@ -214,7 +214,15 @@ double SqliteStatement::toDouble(int column, double whenNull) const
 
 QString SqliteStatement::toText(int column, const QString& whenNull) const
 {
-    return isNull(column) ? whenNull : value(column).toString();
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL:
+        return whenNull;
+    case SQLITE_TEXT: // most text columns: read straight, not through a variant
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)),
+                                 sqlite3_column_bytes(stmt_, column));
+    default:
+        return value(column).toString();
+    }
 }
 
 QString SqliteStatement::toText(const QString& name, const QString& whenNull) const
@@ -229,7 +237,7 @@ bool SqliteStatement::toBool(int column, bool whenNull) const
 
 QDateTime SqliteStatement::toDateTime(int column) const
 {
-    return isNull(column) ? QDateTime() : JetSql::fromStoredDate(value(column).toString());
+    return isNull(column) ? QDateTime() : JetSql::fromStoredDate(toText(column));
 }
 
 QDateTime SqliteStatement::toDateTime(const QString& name) const
