@@ -63,8 +63,8 @@ protected:
         return row < 0 ? QStringLiteral("<no row>") : window->gridModel().index(row, 1).data().toString();
     }
 
-    // Types a value into a grid row the way a user does: select, type, Enter.
-    void type(const QString& key, const QString& text)
+    // Selects a grid row's value cell with a click, as a user does, and opens its editor with F2.
+    void startEditing(const QString& key)
     {
         QTableView* table = window->grid()->table();
         const int row = window->gridModel().rowOf(key);
@@ -74,6 +74,13 @@ protected:
         if (table->currentIndex() != cell)
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
         QTest::keyClick(table, Qt::Key_F2);
+    }
+
+    // Types a value into a grid row the way a user does: select, type, Enter.
+    void type(const QString& key, const QString& text)
+    {
+        QTableView* table = window->grid()->table();
+        ASSERT_NO_FATAL_FAILURE(startEditing(key));
         auto* editor = table->viewport()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr) << key.toStdString();
         editor->selectAll();
@@ -86,13 +93,7 @@ protected:
     void pick(const QString& key, int position)
     {
         QTableView* table = window->grid()->table();
-        const int row = window->gridModel().rowOf(key);
-        ASSERT_GE(row, 0) << key.toStdString();
-        const QModelIndex cell = window->gridModel().index(row, 1);
-        table->scrollTo(cell);
-        if (table->currentIndex() != cell)
-            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
-        QTest::keyClick(table, Qt::Key_F2);
+        ASSERT_NO_FATAL_FAILURE(startEditing(key));
         auto* combo = table->viewport()->findChild<QComboBox*>();
         ASSERT_NE(combo, nullptr) << key.toStdString();
         combo->setCurrentIndex(position);
